@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The stylesheet's one body rule, held between the editing commands and the save.
+// A plain value holder: it validates nothing.
+class BodyStyle
+{
+public:
+    std::string getBackground() const { return background; }
+    void setBackground(const std::string& value) { background = value; }
+
+    std::int32_t getFontSize() const { return fontSize; }
+    void setFontSize(std::int32_t value) { fontSize = value; }
+
+    std::string getFontColor() const { return fontColor; }
+    void setFontColor(const std::string& value) { fontColor = value; }
+
+private:
+    std::string background;   // colour text or a picture file's full path
+    std::int32_t fontSize = 14;
+    std::string fontColor;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One numbered div rule ("#div" + number). A plain value holder: it validates nothing.
+class DivStyle
+{
+public:
+    std::int32_t getWidth() const { return width; }
+    void setWidth(std::int32_t value) { width = value; }
+
+    std::int32_t getHeight() const { return height; }
+    void setHeight(std::int32_t value) { height = value; }
+
+    std::int32_t getFontSize() const { return fontSize; }
+    void setFontSize(std::int32_t value) { fontSize = value; }
+
+    std::string getBackground() const { return background; }
+    void setBackground(const std::string& value) { background = value; }
+
+    std::string getFontColor() const { return fontColor; }
+    void setFontColor(const std::string& value) { fontColor = value; }
+
+    // The setters take a position in the window's alignment / position list and store the
+    // CSS keyword for it; a position outside the list (-1: nothing selected) keeps the keyword.
+    std::string getFloat() const { return floatValue; }
+    void setFloat(int listPosition);
+
+    std::string getPosition() const { return position; }
+    void setPosition(int listPosition);
+
+    // The nesting panel records the parent; the stylesheet does not carry it.
+    std::int32_t getParent() const { return parent; }
+    void setParent(std::int32_t value) { parent = value; }
+
+private:
+    std::int32_t parent = -1;   // -1: belongs to no other div
+    std::int32_t width = 100;
+    std::int32_t height = 200;
+    std::string background;     // colour text or a picture file's full path
+    std::int32_t fontSize = 14;
+    std::string fontColor;
+    std::string floatValue = "none";
+    std::string position = "relative";
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+// The open stylesheet while a save runs.
+class OutputFile
+{
+};

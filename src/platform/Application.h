@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/Forms.h"
+
+#include <QApplication>
+
+#include <exception>
+#include <memory>
+
+// The application object: starts Qt, owns the main form and runs the event loop.
+class TApplication
+{
+public:
+    // Becomes the program's `Application` for its lifetime.
+    TApplication(int& argc, char** argv);
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    // Starts Qt, or uses the Qt application that is already running (as in tests).
+    void Initialize();
+
+    template <typename Form>
+    void CreateForm(Form*& reference)
+    {
+        auto form = std::make_unique<Form>();
+        reference = form.get();
+        mainForm = std::move(form);
+    }
+
+    // Shows the main form and runs the event loop until the form closes or Terminate.
+    void Run();
+
+    // The event loop ends once the current command has finished.
+    void Terminate();
+    bool Terminated() const { return terminated; }
+
+    void ShowException(std::exception_ptr exception) const;
+
+private:
+    int& argc;
+    char** argv;
+    std::unique_ptr<QApplication> qtApplication;   // declared first: destroyed last
+    std::unique_ptr<TForm> mainForm;
+    bool terminated = false;
+    TApplication* previous;   // put back when this one ends
+};
+
+extern TApplication* Application;

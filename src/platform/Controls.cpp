@@ -1,0 +1,79 @@
+#include "platform/Controls.h"
+
+namespace {
+
+template <typename Widget>
+void name(Widget* widget, const char* objectName, const QString& accessibleName)
+{
+    widget->setObjectName(QString::fromLatin1(objectName));
+    widget->setAccessibleName(accessibleName);
+}
+
+} // namespace
+
+TPanel::TPanel(QWidget* parent, const char* name) : QFrame(parent)
+{
+    ::name(this, name, QString::fromLatin1(name));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setAutoFillBackground(true);
+}
+
+TLabel::TLabel(QWidget* parent, const char* name, const char* caption)
+    : QLabel(QString::fromUtf8(caption), parent)
+{
+    ::name(this, name, text());
+}
+
+TEdit::TEdit(QWidget* parent, const char* name, const char* text)
+    : QLineEdit(QString::fromUtf8(text), parent)
+{
+    ::name(this, name, QString::fromLatin1(name));
+}
+
+TComboBox::TComboBox(QWidget* parent, const char* name, TComboBoxStyle style) : QComboBox(parent)
+{
+    ::name(this, name, QString::fromLatin1(name));
+    if (style == TComboBoxStyle::csDropDown) {
+        setEditable(true);
+        setInsertPolicy(QComboBox::NoInsert);   // typing never adds an entry
+    }
+}
+
+int TComboBox::ItemIndex() const
+{
+    const int index = currentIndex();
+    if (index < 0 || (isEditable() && currentText() != itemText(index)))
+        return -1;
+    return index;
+}
+
+void TComboBox::SetItemIndex(int index)
+{
+    setCurrentIndex(index);
+    // Setting the same index again must still undo what the person typed over it.
+    if (isEditable() && index >= 0)
+        setEditText(itemText(index));
+}
+
+TButton::TButton(QWidget* parent, const char* name, const char* caption)
+    : QPushButton(QString::fromUtf8(caption), parent)
+{
+    ::name(this, name, text());
+}
+
+void TButton::SetOnClick(TNotifyEvent handler)
+{
+    connect(this, &QPushButton::clicked, this, [handler = std::move(handler)] { RunGuarded(handler); });
+}
+
+TRadioButton::TRadioButton(QWidget* parent, const char* name, const char* caption)
+    : QRadioButton(QString::fromUtf8(caption), parent)
+{
+    ::name(this, name, text());
+}
+
+TRadioGroup::TRadioGroup(QWidget* parent, const char* name, const char* caption)
+    : QGroupBox(QString::fromUtf8(caption), parent)
+{
+    ::name(this, name, title());
+}

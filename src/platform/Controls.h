@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/Events.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <string>
+
+// The window's controls. Each is the matching Qt widget, owned by its Qt parent, with the
+// few operations the commands use. Texts are UTF-8.
+
+class TPanel : public QFrame
+{
+public:
+    TPanel(QWidget* parent, const char* name);
+
+    void Show() { setVisible(true); }
+    void Hide() { setVisible(false); }
+    // The panel's own flag, as set by Show and Hide, whether or not the window is on screen.
+    bool Visible() const { return !isHidden(); }
+};
+
+class TLabel : public QLabel
+{
+public:
+    TLabel(QWidget* parent, const char* name, const char* caption);
+};
+
+class TEdit : public QLineEdit
+{
+public:
+    TEdit(QWidget* parent, const char* name, const char* text);
+
+    std::string Text() const { return text().toStdString(); }
+    void SetText(const std::string& value) { setText(QString::fromStdString(value)); }
+};
+
+enum class TComboBoxStyle {
+    csDropDown,       // drop-down list with typing
+    csDropDownList,   // drop-down list, no typing
+};
+
+class TComboBox : public QComboBox
+{
+public:
+    TComboBox(QWidget* parent, const char* name, TComboBoxStyle style);
+
+    // -1 when nothing is selected, and on a list with typing also once the person has typed
+    // over the selected entry's text.
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+
+    void AddItem(const std::string& text) { addItem(QString::fromStdString(text)); }
+    int ItemCount() const { return count(); }
+    void Clear() { clear(); }
+};
+
+class TButton : public QPushButton
+{
+public:
+    TButton(QWidget* parent, const char* name, const char* caption);
+
+    bool Enabled() const { return isEnabled(); }
+    void SetEnabled(bool enabled) { setEnabled(enabled); }
+    void SetOnClick(TNotifyEvent handler);
+};
+
+class TRadioButton : public QRadioButton
+{
+public:
+    TRadioButton(QWidget* parent, const char* name, const char* caption);
+
+    bool Checked() const { return isChecked(); }
+};
+
+// A titled frame; the radio buttons drawn over it belong to its parent.
+class TRadioGroup : public QGroupBox
+{
+public:
+    TRadioGroup(QWidget* parent, const char* name, const char* caption);
+};

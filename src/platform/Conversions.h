@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Text is UTF-8 in std::string throughout the program: Linux's 8-bit encoding.
+
+std::string IntToStr(std::int32_t value);
+
+// Optional sign and decimal digits, surrounding blanks allowed; anything else, and any
+// number outside the 32-bit signed range, throws EConvertError naming the text.
+std::int32_t StrToInt(const std::string& text);
+
+// Upper-case hexadecimal digits of the value's 32 bits, zero-filled to at least `digits`.
+std::string IntToHex(std::int32_t value, int digits);

@@ -1,0 +1,41 @@
+#include "platform/Dialogs.h"
+
+#include <QWidget>
+
+TCommonDialog::TCommonDialog(QWidget* owner, const char* name) : QObject(owner)
+{
+    setObjectName(QString::fromLatin1(name));
+}
+
+QWidget* TCommonDialog::owner() const
+{
+    return qobject_cast<QWidget*>(parent());
+}
+
+bool TColorDialog::Execute()
+{
+    const auto chosen = Interaction::current().chooseColor(owner(), color);
+    if (!chosen)
+        return false;
+    color = *chosen;
+    return true;
+}
+
+TFileDialog::TFileDialog(QWidget* owner, const char* name, FileDialogKind kind)
+    : TCommonDialog(owner, name), kind(kind)
+{
+}
+
+bool TFileDialog::Execute()
+{
+    const auto chosen = Interaction::current().chooseFile(owner(), kind, fileName);
+    if (!chosen)
+        return false;
+    fileName = *chosen;
+    return true;
+}
+
+void ShowMessage(const std::string& text)
+{
+    Interaction::current().showMessage(text);
+}

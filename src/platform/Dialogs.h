@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/Interaction.h"
+
+#include <QObject>
+
+#include <string>
+
+// The non-visual dialog components. Each lives as long as its form and remembers the last
+// value the person confirmed; a cancelled run keeps it.
+class TCommonDialog : public QObject
+{
+public:
+    explicit TCommonDialog(QWidget* owner, const char* name);
+
+protected:
+    QWidget* owner() const;
+};
+
+class TColorDialog : public TCommonDialog
+{
+public:
+    using TCommonDialog::TCommonDialog;
+
+    bool Execute();              // true when the person confirmed a colour
+    TColor Color() const { return color; }
+
+private:
+    TColor color = 0;            // black until the first confirmed choice
+};
+
+class TFileDialog : public TCommonDialog
+{
+public:
+    bool Execute();              // true when the person confirmed a file name
+    std::string FileName() const { return fileName; }
+
+protected:
+    TFileDialog(QWidget* owner, const char* name, FileDialogKind kind);
+
+private:
+    FileDialogKind kind;
+    std::string fileName;        // full path; empty until the first confirmed choice
+};
+
+class TOpenDialog : public TFileDialog
+{
+public:
+    TOpenDialog(QWidget* owner, const char* name) : TFileDialog(owner, name, FileDialogKind::Open) {}
+};
+
+class TSaveDialog : public TFileDialog
+{
+public:
+    TSaveDialog(QWidget* owner, const char* name) : TFileDialog(owner, name, FileDialogKind::Save) {}
+};
+
+class TOpenPictureDialog : public TFileDialog
+{
+public:
+    TOpenPictureDialog(QWidget* owner, const char* name)
+        : TFileDialog(owner, name, FileDialogKind::OpenPicture)
+    {
+    }
+};
+
+// A modal box with the text and an OK button.
+void ShowMessage(const std::string& text);

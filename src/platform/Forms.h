@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+#include <utility>
+
+class TMainMenu;
+
+// A form is the program's main window; its controls and components are its Qt children.
+class TForm : public QMainWindow
+{
+public:
+    explicit TForm(QWidget* parent = nullptr);
+
+    // The widget the panels are placed on, below the menu.
+    QWidget* ClientArea() const { return clientArea; }
+    void SetMenu(TMainMenu* menu);
+    // Sizes the window so that its area below the menu is width × height.
+    void SetClientSize(int width, int height);
+
+    void Close() { close(); }
+
+private:
+    QWidget* clientArea;
+};
+
+// Creates a component owned by its Qt parent, the way the class library's owners hold theirs.
+template <typename Component, typename Parent, typename... Arguments>
+Component* CreateComponent(Parent* parent, Arguments&&... arguments)
+{
+    return new Component(parent, std::forward<Arguments>(arguments)...);
+}

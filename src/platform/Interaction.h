@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+// A colour as the colour dialogs give it: red in the lowest byte, green in the next, blue in
+// the third; the highest byte is unused.
+using TColor = std::uint32_t;
+
+enum class FileDialogKind { Open, Save, OpenPicture };
+
+// Every message box and every dialog's modal run goes through the one installed Interaction.
+// The program installs nothing and gets the real Qt boxes and dialogs; tests install a
+// scripted one that records what was shown and answers the dialogs.
+class Interaction
+{
+public:
+    virtual ~Interaction() = default;
+
+    virtual void showMessage(const std::string& text) = 0;
+    virtual void showException(const std::string& text) = 0;
+
+    // Empty when the person cancelled.
+    virtual std::optional<TColor> chooseColor(QWidget* owner, TColor current) = 0;
+    virtual std::optional<std::string> chooseFile(QWidget* owner, FileDialogKind kind,
+                                                  const std::string& current) = 0;
+
+    static Interaction& current();
+
+    // Returns the one it replaces, so that a test can put it back.
+    static std::unique_ptr<Interaction> install(std::unique_ptr<Interaction> replacement);
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Events.h"
+
+#include <QAction>
+#include <QMenuBar>
+
+class TMenuItem;
+
+class TMainMenu : public QMenuBar
+{
+public:
+    TMainMenu(QWidget* parent, const char* name);
+
+    // Adds a top-level item that opens a drop-down menu of its own.
+    void Add(TMenuItem* item);
+};
+
+class TMenuItem : public QAction
+{
+public:
+    TMenuItem(QObject* parent, const char* name, const char* caption);
+
+    // Adds an entry to this top-level item's drop-down menu.
+    void Add(TMenuItem* item);
+    void SetOnClick(TNotifyEvent handler);
+};

@@ -1,0 +1,85 @@
+#include "platform/QtInteraction.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace {
+
+QColor toQColor(TColor color)
+{
+    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+TColor fromQColor(const QColor& color)
+{
+    return static_cast<TColor>(color.red()) | static_cast<TColor>(color.green()) << 8
+        | static_cast<TColor>(color.blue()) << 16;
+}
+
+// The picture formats Qt can read, then all files.
+QStringList pictureFilters()
+{
+    QStringList patterns;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    return {QStringLiteral("Képek (%1)").arg(patterns.join(QLatin1Char(' '))),
+            QStringLiteral("Minden fájl (*)")};
+}
+
+// The program sets no caption of its own: the box carries the application's name.
+void showBox(QMessageBox::Icon icon, const std::string& text)
+{
+    QMessageBox box(icon, QApplication::applicationDisplayName(), QString::fromStdString(text),
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+} // namespace
+
+void QtInteraction::showMessage(const std::string& text)
+{
+    showBox(QMessageBox::NoIcon, text);
+}
+
+void QtInteraction::showException(const std::string& text)
+{
+    showBox(QMessageBox::Critical, text);
+}
+
+std::optional<TColor> QtInteraction::chooseColor(QWidget* owner, TColor current)
+{
+    QColorDialog dialog(toQColor(current), owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return fromQColor(dialog.selectedColor());
+}
+
+std::optional<std::string> QtInteraction::chooseFile(QWidget* owner, FileDialogKind kind,
+                                                     const std::string& current)
+{
+    QFileDialog dialog(owner);
+    switch (kind) {
+    case FileDialogKind::Save:
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // The chosen name is the person's decision; an existing file is replaced without asking.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        break;
+    case FileDialogKind::OpenPicture:
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(pictureFilters());
+        break;
+    case FileDialogKind::Open:
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        break;
+    }
+    if (!current.empty())
+        dialog.selectFile(QString::fromStdString(current));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst().toStdString();
+}

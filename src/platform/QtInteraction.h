@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Interaction.h"
+
+// The real boxes and dialogs of Qt.
+class QtInteraction final : public Interaction
+{
+public:
+    void showMessage(const std::string& text) override;
+    void showException(const std::string& text) override;
+    std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
+    std::optional<std::string> chooseFile(QWidget* owner, FileDialogKind kind,
+                                          const std::string& current) override;
+};

@@ -1,0 +1,23 @@
+#include "ui/Unit1.h"
+
+#include "output/OutputFile.h"
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1(QWidget* parent) : TForm(parent)
+{
+    createComponents();
+    lastDiv = -1;
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::resizeDivStorage(std::size_t slotCount)
+{
+    divs.resize(slotCount);
+}
+
+void TForm1::Kilps1Click()
+{
+    Close();
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "model/BodyStyle.h"
+#include "model/DivStyle.h"
+#include "platform/Controls.h"
+#include "platform/Dialogs.h"
+#include "platform/Forms.h"
+#include "platform/Menus.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class OutputFile;
+
+// The main window. The editing mode lives in the controls: "KÉSZ" (Button3) enabled means
+// an edit is open; Panel2 shown means "KÉSZ" and the "..." buttons act on the current div,
+// hidden that they act on the body.
+class TForm1 : public TForm
+{
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Panel1: background, font size, font colour and "KÉSZ", for the body and for a div.
+    TPanel* Panel1 = nullptr;
+    TLabel* Label1 = nullptr;
+    TEdit* Edit3 = nullptr;
+    TLabel* Label2 = nullptr;
+    TButton* Button1 = nullptr;
+    TRadioGroup* RadioGroup1 = nullptr;
+    TRadioButton* RadioButton1 = nullptr;
+    TRadioButton* RadioButton2 = nullptr;
+    TButton* Button2 = nullptr;
+    TButton* Button3 = nullptr;
+
+    // Panel2: width, height, alignment and position, for a div only.
+    TPanel* Panel2 = nullptr;
+    TLabel* Label3 = nullptr;
+    TEdit* Edit1 = nullptr;
+    TLabel* Label4 = nullptr;
+    TEdit* Edit2 = nullptr;
+    TLabel* Label5 = nullptr;
+    TComboBox* ComboBox1 = nullptr;
+    TLabel* Label6 = nullptr;
+    TComboBox* ComboBox2 = nullptr;
+
+    // Panel3: the nesting lists, "Ok" and "Mentés".
+    TPanel* Panel3 = nullptr;
+    TLabel* Label7 = nullptr;
+    TComboBox* ComboBox3 = nullptr;
+    TComboBox* ComboBox4 = nullptr;
+    TButton* Button4 = nullptr;
+    TButton* Button5 = nullptr;
+
+    TMainMenu* MainMenu1 = nullptr;
+    TMenuItem* Fjl1 = nullptr;
+    TMenuItem* Megynits1 = nullptr;
+    TMenuItem* Ments1 = nullptr;
+    TMenuItem* Kilps1 = nullptr;
+    TMenuItem* CSS1 = nullptr;
+    TMenuItem* jDiv1 = nullptr;
+    TMenuItem* Bodybelltsa1 = nullptr;
+
+    TOpenDialog* OpenDialog1 = nullptr;
+    TSaveDialog* SaveDialog1 = nullptr;
+    TOpenPictureDialog* OpenPictureDialog1 = nullptr;
+    TColorDialog* ColorDialog1 = nullptr;   // every background colour
+    TColorDialog* ColorDialog2 = nullptr;   // every font colour
+
+    // The model. Slot i of divs holds div number i; the live divs are slots 0 to lastDiv.
+    // The storage is resized at each accepted new div and never released.
+    std::vector<std::unique_ptr<DivStyle>> divs;
+    std::unique_ptr<BodyStyle> body;
+    std::unique_ptr<OutputFile> outFile;   // the open stylesheet while a save runs
+    std::int32_t lastDiv = -1;
+
+    // True from the first accepted new div on, also after a save has released every div.
+    bool divStorageExists() const { return !divs.empty(); }
+
+    void Kilps1Click();
+
+protected:
+    // Gives divs exactly `slotCount` slots, keeping the existing ones. Tests override it to fail.
+    virtual void resizeDivStorage(std::size_t slotCount);
+
+private:
+    void createComponents();
+};
+
+extern TForm1* Form1;

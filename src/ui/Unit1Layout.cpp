@@ -1,0 +1,238 @@
+// The window as designed: every panel, control, caption, list entry, position, size, font,
+// initial state, event and the tab order. Nothing here decides what a command does.
+
+#include "ui/Unit1.h"
+
+#include <QFont>
+#include <QVBoxLayout>
+
+#include <vector>
+
+namespace {
+
+struct Geometry { int left, top, width, height; };
+
+struct FontSpec {
+    const char* family;
+    int height;   // negative: character height in pixels
+    bool bold;
+    QFont::StyleHint fallback;
+};
+
+using Handler = void (TForm1::*)();
+
+struct PanelRow { TPanel* TForm1::*field; const char* name; int height; };
+struct FrameRow { TRadioGroup* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
+                  const char* caption; };
+struct LabelRow { TLabel* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
+                  const char* caption; const FontSpec* font = nullptr; };
+struct RadioRow { TRadioButton* TForm1::*field; TPanel* TForm1::*panel; const char* name;
+                  Geometry at; const char* caption; bool checked; };
+struct EditRow { TEdit* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
+                 const char* text; const char* role; };
+struct ComboRow { TComboBox* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
+                  TComboBoxStyle style; std::vector<const char*> items; const char* role; };
+struct ButtonRow { TButton* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
+                   const char* caption; const char* role; Handler onClick;
+                   bool enabled = true; const FontSpec* font = nullptr; };
+// A row without a drop-down menu belongs to the drop-down of the row named in `menu`.
+struct MenuRow { TMenuItem* TForm1::*field; TMenuItem* TForm1::*menu; const char* name;
+                 const char* caption; Handler onClick = nullptr; };
+
+const FontSpec formFont{"Tahoma", -11, false, QFont::SansSerif};
+const FontSpec doneFont{"Ravie", -21, true, QFont::Decorative};
+const FontSpec promptFont{"Cooper Black", -16, false, QFont::Serif};
+
+constexpr const char* formCaption = "Prizmo";
+constexpr int clientWidth = 676;
+constexpr int clientHeight = 577;
+const QColor formColor(0, 128, 0);   // the class library's standard green
+
+// Top-aligned in this order: a hidden panel takes no room.
+const PanelRow panelRows[] = {
+    {&TForm1::Panel1, "Panel1", 89},
+    {&TForm1::Panel2, "Panel2", 88},
+    {&TForm1::Panel3, "Panel3", 128},
+};
+
+const LabelRow labelRows[] = {
+    {&TForm1::Label1, &TForm1::Panel1, "Label1", {240, 38, 50, 13}, "Betüméret"},
+    {&TForm1::Label2, &TForm1::Panel1, "Label2", {360, 38, 40, 13}, "Betüszín"},
+    {&TForm1::Label3, &TForm1::Panel2, "Label3", {16, 40, 47, 13}, "Szélesség"},
+    {&TForm1::Label4, &TForm1::Panel2, "Label4", {164, 40, 48, 13}, "Magasság"},
+    {&TForm1::Label5, &TForm1::Panel2, "Label5", {313, 40, 38, 13}, "Igazítás"},
+    {&TForm1::Label6, &TForm1::Panel2, "Label6", {472, 40, 32, 13}, "Pozíció"},
+    {&TForm1::Label7, &TForm1::Panel3, "Label7", {16, 6, 357, 18},
+     "Kérlek add meg, melyik div, melyik divhez tartozzon!", &promptFont},
+};
+
+// Created before the radio buttons, which sit over it on the panel and pair up there.
+const FrameRow frameRows[] = {
+    {&TForm1::RadioGroup1, &TForm1::Panel1, "RadioGroup1", {16, 17, 145, 49}, "Háttér"},
+};
+
+const RadioRow radioRows[] = {
+    {&TForm1::RadioButton1, &TForm1::Panel1, "RadioButton1", {32, 40, 41, 17}, "Szín", true},
+    {&TForm1::RadioButton2, &TForm1::Panel1, "RadioButton2", {104, 40, 41, 17}, "Kép", false},
+};
+
+const EditRow editRows[] = {
+    {&TForm1::Edit3, &TForm1::Panel1, "Edit3", {296, 38, 33, 21}, "Edit3", "Betüméret"},
+    {&TForm1::Edit1, &TForm1::Panel2, "Edit1", {69, 40, 76, 21}, "Edit1", "Szélesség"},
+    {&TForm1::Edit2, &TForm1::Panel2, "Edit2", {218, 40, 81, 21}, "Edit2", "Magasság"},
+};
+
+const ComboRow comboRows[] = {
+    {&TForm1::ComboBox1, &TForm1::Panel2, "ComboBox1", {357, 40, 91, 21},
+     TComboBoxStyle::csDropDownList, {"semmilyen", "örökölt", "balra", "jobbra"}, "Igazítás"},
+    {&TForm1::ComboBox2, &TForm1::Panel2, "ComboBox2", {509, 40, 89, 21},
+     TComboBoxStyle::csDropDown, {"relatív", "abszolult", "örökölt"}, "Pozíció"},
+    {&TForm1::ComboBox3, &TForm1::Panel3, "ComboBox3", {88, 56, 145, 21},
+     TComboBoxStyle::csDropDown, {}, "Melyik div"},
+    {&TForm1::ComboBox4, &TForm1::Panel3, "ComboBox4", {303, 56, 145, 21},
+     TComboBoxStyle::csDropDown, {}, "Melyik divhez"},
+};
+
+const ButtonRow buttonRows[] = {
+    {&TForm1::Button1, &TForm1::Panel1, "Button1", {406, 33, 25, 25}, "...", "Betüszín választása",
+     nullptr},
+    {&TForm1::Button2, &TForm1::Panel1, "Button2", {167, 36, 26, 25}, "...", "Háttér választása",
+     nullptr},
+    {&TForm1::Button3, &TForm1::Panel1, "Button3", {525, 16, 126, 50}, "KÉSZ", "KÉSZ",
+     nullptr, false, &doneFont},
+    {&TForm1::Button4, &TForm1::Panel3, "Button4", {496, 56, 81, 17}, "Ok", "Ok", nullptr},
+    {&TForm1::Button5, &TForm1::Panel3, "Button5", {224, 96, 75, 25}, "Mentés", "Mentés", nullptr},
+};
+
+const MenuRow menuRows[] = {
+    {&TForm1::Fjl1, nullptr, "Fjl1", "Fájl"},
+    {&TForm1::Megynits1, &TForm1::Fjl1, "Megynits1", "Megnyitás"},
+    {&TForm1::Ments1, &TForm1::Fjl1, "Ments1", "Mentés"},
+    {&TForm1::Kilps1, &TForm1::Fjl1, "Kilps1", "Kilépés", &TForm1::Kilps1Click},
+    {&TForm1::CSS1, nullptr, "CSS1", "CSS"},
+    {&TForm1::jDiv1, &TForm1::CSS1, "jDiv1", "Új Div"},
+    {&TForm1::Bodybelltsa1, &TForm1::CSS1, "Bodybelltsa1", "Body beállítása"},
+};
+
+// Panel by panel, in the panels' order. The "Háttér" frame takes no focus in Qt; of the radio
+// pair, Qt's tab key stops at the checked one.
+const char* const tabOrder[] = {
+    "Button1", "RadioButton1", "RadioButton2", "Button2", "Button3", "Edit3",
+    "ComboBox1", "ComboBox2", "Edit1", "Edit2",
+    "ComboBox3", "ComboBox4", "Button4", "Button5",
+};
+
+QFont fontOf(const FontSpec& spec)
+{
+    QFont font(QString::fromLatin1(spec.family));
+    font.setPixelSize(-spec.height);
+    font.setBold(spec.bold);
+    font.setStyleHint(spec.fallback);   // Linux rarely has these faces: fall back by kind
+    return font;
+}
+
+void place(QWidget* widget, const Geometry& at)
+{
+    widget->setGeometry(at.left, at.top, at.width, at.height);
+}
+
+} // namespace
+
+void TForm1::createComponents()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromLatin1(formCaption));
+    setFont(fontOf(formFont));
+    move(0, 0);
+
+    QPalette green = ClientArea()->palette();
+    green.setColor(QPalette::Window, formColor);
+    ClientArea()->setPalette(green);
+    ClientArea()->setAutoFillBackground(true);
+
+    auto* stack = new QVBoxLayout(ClientArea());
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    for (const PanelRow& row : panelRows) {
+        TPanel* panel = CreateComponent<TPanel>(ClientArea(), row.name);
+        panel->setFixedHeight(row.height);
+        panel->Hide();
+        stack->addWidget(panel);
+        this->*row.field = panel;
+    }
+    stack->addStretch();
+
+    for (const LabelRow& row : labelRows) {
+        TLabel* label = CreateComponent<TLabel>(this->*row.panel, row.name, row.caption);
+        place(label, row.at);
+        if (row.font)
+            label->setFont(fontOf(*row.font));
+        this->*row.field = label;
+    }
+    for (const FrameRow& row : frameRows) {
+        TRadioGroup* frame = CreateComponent<TRadioGroup>(this->*row.panel, row.name, row.caption);
+        place(frame, row.at);
+        this->*row.field = frame;
+    }
+    for (const RadioRow& row : radioRows) {
+        TRadioButton* radio = CreateComponent<TRadioButton>(this->*row.panel, row.name, row.caption);
+        place(radio, row.at);
+        radio->setChecked(row.checked);
+        this->*row.field = radio;
+    }
+    for (const EditRow& row : editRows) {
+        TEdit* edit = CreateComponent<TEdit>(this->*row.panel, row.name, row.text);
+        place(edit, row.at);
+        edit->setAccessibleName(QString::fromUtf8(row.role));
+        this->*row.field = edit;
+    }
+    for (const ComboRow& row : comboRows) {
+        TComboBox* combo = CreateComponent<TComboBox>(this->*row.panel, row.name, row.style);
+        place(combo, row.at);
+        for (const char* item : row.items)
+            combo->addItem(QString::fromUtf8(item));
+        combo->SetItemIndex(row.items.empty() ? -1 : 0);
+        combo->setAccessibleName(QString::fromUtf8(row.role));
+        this->*row.field = combo;
+    }
+    for (const ButtonRow& row : buttonRows) {
+        TButton* button = CreateComponent<TButton>(this->*row.panel, row.name, row.caption);
+        place(button, row.at);
+        button->setAccessibleName(QString::fromUtf8(row.role));
+        button->SetEnabled(row.enabled);
+        if (row.font)
+            button->setFont(fontOf(*row.font));
+        if (row.onClick)
+            button->SetOnClick([this, handler = row.onClick] { (this->*handler)(); });
+        this->*row.field = button;
+    }
+
+    MainMenu1 = CreateComponent<TMainMenu>(this, "MainMenu1");
+    SetMenu(MainMenu1);
+    for (const MenuRow& row : menuRows) {
+        TMenuItem* item = CreateComponent<TMenuItem>(MainMenu1, row.name, row.caption);
+        if (row.menu)
+            (this->*row.menu)->Add(item);
+        else
+            MainMenu1->Add(item);
+        if (row.onClick)
+            item->SetOnClick([this, handler = row.onClick] { (this->*handler)(); });
+        this->*row.field = item;
+    }
+
+    OpenDialog1 = CreateComponent<TOpenDialog>(this, "OpenDialog1");
+    SaveDialog1 = CreateComponent<TSaveDialog>(this, "SaveDialog1");
+    OpenPictureDialog1 = CreateComponent<TOpenPictureDialog>(this, "OpenPictureDialog1");
+    ColorDialog1 = CreateComponent<TColorDialog>(this, "ColorDialog1");
+    ColorDialog2 = CreateComponent<TColorDialog>(this, "ColorDialog2");
+
+    QWidget* previous = nullptr;
+    for (const char* name : tabOrder) {
+        auto* next = findChild<QWidget*>(QString::fromLatin1(name));
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    }
+
+    SetClientSize(clientWidth, clientHeight);
+}

@@ -1,0 +1,164 @@
+#include "FormDriver.h"
+#include "StdStringOutput.h"
+
+#include "platform/Application.h"
+#include "platform/Controls.h"
+#include "platform/Conversions.h"
+#include "platform/Dialogs.h"
+#include "platform/Menus.h"
+
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <stdexcept>
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void listWithTypingReadsNoSelectionOnceTypedOver()
+    {
+        QWidget owner;
+        auto* list = CreateComponent<TComboBox>(&owner, "List", TComboBoxStyle::csDropDown);
+        QCOMPARE(list->ItemIndex(), -1);
+        list->AddItem("relatív");
+        list->AddItem("abszolult");
+        list->SetItemIndex(1);
+        QCOMPARE(list->ItemIndex(), 1);
+
+        owner.show();
+        list->lineEdit()->selectAll();
+        QTest::keyClicks(list->lineEdit(), "fix");
+        QCOMPARE(list->ItemIndex(), -1);
+        QCOMPARE(list->ItemCount(), 2);   // typing never adds an entry
+        QTest::keyClick(list->lineEdit(), Qt::Key_Return);
+        QCOMPARE(list->ItemCount(), 2);
+        QCOMPARE(list->ItemIndex(), -1);
+
+        // Setting the same entry again by code brings its text back.
+        list->SetItemIndex(1);
+        QCOMPARE(list->ItemIndex(), 1);
+        QCOMPARE(list->currentText(), QStringLiteral("abszolult"));
+
+        list->SetItemIndex(-1);
+        QCOMPARE(list->ItemIndex(), -1);
+    }
+
+    void listWithoutTypingCannotBeTypedOver()
+    {
+        QWidget owner;
+        auto* list = CreateComponent<TComboBox>(&owner, "List", TComboBoxStyle::csDropDownList);
+        QVERIFY(!list->isEditable());
+        list->AddItem("semmilyen");
+        list->AddItem("jobbra");
+        list->SetItemIndex(1);
+        QCOMPARE(list->ItemIndex(), 1);
+        list->Clear();
+        QCOMPARE(list->ItemCount(), 0);
+        QCOMPARE(list->ItemIndex(), -1);
+    }
+
+    void panelVisibilityIsItsOwnFlag()
+    {
+        QWidget owner;   // never shown
+        auto* panel = CreateComponent<TPanel>(&owner, "Panel");
+        panel->Show();
+        QVERIFY(panel->Visible());
+        panel->Hide();
+        QVERIFY(!panel->Visible());
+    }
+
+    void handlerExceptionsAreReportedAndTheLoopGoesOn()
+    {
+        ScriptedScope scope;
+        QWidget owner;
+        auto* failing = CreateComponent<TButton>(&owner, "Failing", "Hiba");
+        auto* counting = CreateComponent<TButton>(&owner, "Counting", "Számol");
+        failing->SetOnClick([] { StrToInt("abc"); });
+        int runs = 0;
+        counting->SetOnClick([&runs] { ++runs; });
+        auto* item = CreateComponent<TMenuItem>(&owner, "Item", "Elem");
+        item->SetOnClick([] { throw std::runtime_error("váratlan"); });
+        auto* unknown = CreateComponent<TMenuItem>(&owner, "Unknown", "Ismeretlen");
+        unknown->SetOnClick([] { throw 42; });
+        owner.show();
+
+        QTest::mouseClick(failing, Qt::LeftButton);
+        item->trigger();
+        unknown->trigger();
+        QTest::mouseClick(counting, Qt::LeftButton);
+
+        QCOMPARE(runs, 1);
+        QCOMPARE(scope.script.exceptions,
+                 (std::vector<std::string>{"'abc' nem érvényes egész szám", "váratlan", ""}));
+        QVERIFY(scope.script.messages.empty());
+    }
+
+    void colourDialogRemembersOnlyConfirmedColours()
+    {
+        ScriptedScope scope;
+        QWidget owner;
+        auto* first = CreateComponent<TColorDialog>(&owner, "ColorDialog1");
+        auto* second = CreateComponent<TColorDialog>(&owner, "ColorDialog2");
+        QCOMPARE(first->Color(), TColor{0});
+
+        scope.script.cancel();
+        QVERIFY(!first->Execute());
+        QCOMPARE(first->Color(), TColor{0});
+
+        scope.script.confirmColor(0x0000FF);   // pure red: red is the lowest byte
+        QVERIFY(first->Execute());
+        QCOMPARE(first->Color(), TColor{0x0000FF});
+
+        scope.script.cancel();
+        QVERIFY(!first->Execute());
+        QCOMPARE(first->Color(), TColor{0x0000FF});
+        QCOMPARE(second->Color(), TColor{0});   // each dialog has its own memory
+        QCOMPARE(scope.script.unanswered, 0);
+    }
+
+    void fileDialogsRememberOnlyConfirmedNames()
+    {
+        ScriptedScope scope;
+        QWidget owner;
+        auto* save = CreateComponent<TSaveDialog>(&owner, "SaveDialog1");
+        auto* picture = CreateComponent<TOpenPictureDialog>(&owner, "OpenPictureDialog1");
+        QCOMPARE(save->FileName(), std::string());
+
+        scope.script.confirmFile("/tmp/stílus lap.css");
+        QVERIFY(save->Execute());
+        scope.script.cancel();
+        QVERIFY(!save->Execute());
+        QCOMPARE(save->FileName(), std::string("/tmp/stílus lap.css"));
+        QCOMPARE(picture->FileName(), std::string());
+
+        scope.script.confirmFile("/tmp/kép.png");
+        QVERIFY(picture->Execute());
+        QCOMPARE(picture->FileName(), std::string("/tmp/kép.png"));
+        QCOMPARE(scope.script.dialogRuns, (std::vector<std::string>{"save", "save", "picture"}));
+    }
+
+    void terminateEndsTheLoopAfterTheCurrentCommand()
+    {
+        testApplication();
+        QWidget owner;
+        auto* item = CreateComponent<TMenuItem>(&owner, "Item", "Elem");
+        bool finished = false;
+        item->SetOnClick([&finished] {
+            Application->Terminate();
+            finished = true;   // the command runs to its end
+        });
+        bool timedOut = false;
+        QTimer::singleShot(0, item, &QAction::trigger);
+        QTimer::singleShot(5000, [&timedOut] { timedOut = true; QCoreApplication::quit(); });
+        QApplication::exec();
+        QVERIFY(finished);
+        QVERIFY(!timedOut);
+        QVERIFY(Application->Terminated());
+    }
+};
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"

@@ -1,0 +1,58 @@
+#include "ScriptedInteraction.h"
+
+ScriptedInteraction::Answer ScriptedInteraction::next()
+{
+    if (answers.empty()) {
+        ++unanswered;
+        return Cancel{};
+    }
+    Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<TColor> ScriptedInteraction::chooseColor(QWidget*, TColor)
+{
+    dialogRuns.emplace_back("colour");
+    const Answer answer = next();
+    if (const auto* color = std::get_if<TColor>(&answer))
+        return *color;
+    if (std::holds_alternative<std::string>(answer))
+        ++unanswered;   // a file name queued for a colour dialog: the script is wrong
+    return std::nullopt;
+}
+
+std::optional<std::string> ScriptedInteraction::chooseFile(QWidget*, FileDialogKind kind,
+                                                           const std::string&)
+{
+    switch (kind) {
+    case FileDialogKind::Open: dialogRuns.emplace_back("open"); break;
+    case FileDialogKind::Save: dialogRuns.emplace_back("save"); break;
+    case FileDialogKind::OpenPicture: dialogRuns.emplace_back("picture"); break;
+    }
+    const Answer answer = next();
+    if (const auto* path = std::get_if<std::string>(&answer))
+        return *path;
+    if (std::holds_alternative<TColor>(answer))
+        ++unanswered;
+    return std::nullopt;
+}
+
+namespace {
+
+ScriptedInteraction& installScripted(std::unique_ptr<Interaction>& previous)
+{
+    auto scripted = std::make_unique<ScriptedInteraction>();
+    ScriptedInteraction& reference = *scripted;
+    previous = Interaction::install(std::move(scripted));
+    return reference;
+}
+
+} // namespace
+
+ScriptedScope::ScriptedScope() : script(installScripted(previous)) {}
+
+ScriptedScope::~ScriptedScope()
+{
+    Interaction::install(std::move(previous));
+}

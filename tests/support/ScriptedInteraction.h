@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/Interaction.h"
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+// Stands in for the person at the boxes and dialogs: records what was shown and answers each
+// dialog from a queue. A dialog run with no answer queued is recorded and cancelled.
+class ScriptedInteraction final : public Interaction
+{
+public:
+    struct Cancel {};
+    using Answer = std::variant<Cancel, TColor, std::string>;
+
+    void confirmColor(TColor color) { answers.emplace_back(color); }
+    void confirmFile(const std::string& path) { answers.emplace_back(path); }
+    void cancel() { answers.emplace_back(Cancel{}); }
+
+    std::vector<std::string> messages;      // ShowMessage texts, in order
+    std::vector<std::string> exceptions;    // exception reports, in order
+    std::vector<std::string> dialogRuns;    // "colour", "open", "save" or "picture", in order
+    int unanswered = 0;                     // dialogs run with no answer queued
+    std::size_t pendingAnswers() const { return answers.size(); }
+
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    void showException(const std::string& text) override { exceptions.push_back(text); }
+    std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
+    std::optional<std::string> chooseFile(QWidget* owner, FileDialogKind kind,
+                                          const std::string& current) override;
+
+private:
+    Answer next();
+    std::deque<Answer> answers;
+};
+
+// Installs a scripted interaction for one scope and puts the previous one back afterwards.
+class ScriptedScope
+{
+    std::unique_ptr<Interaction> previous;   // first: filled while `script` is initialised
+
+public:
+    ScriptedScope();
+    ~ScriptedScope();
+    ScriptedScope(const ScriptedScope&) = delete;
+    ScriptedScope& operator=(const ScriptedScope&) = delete;
+
+    ScriptedInteraction& script;
+};

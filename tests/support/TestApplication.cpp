@@ -1,0 +1,30 @@
+#include "FormDriver.h"
+
+#include "platform/Application.h"
+
+namespace {
+
+QtMessageHandler qtTestHandler = nullptr;
+
+// The offscreen platform warns at every shown window that it cannot size it to its hints.
+void dropOffscreenNoise(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.contains(QLatin1String("does not support propagateSizeHints")))
+        return;
+    if (qtTestHandler)
+        qtTestHandler(type, context, message);
+}
+
+} // namespace
+
+TApplication& testApplication()
+{
+    static const bool filtered = (qtTestHandler = qInstallMessageHandler(dropOffscreenNoise), true);
+    Q_UNUSED(filtered);
+    static int argc = 1;
+    static char name[] = "prizmo-tests";
+    static char* argv[] = {name, nullptr};
+    static TApplication application(argc, argv);
+    application.Initialize();
+    return application;
+}
