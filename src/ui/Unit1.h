@@ -79,6 +79,11 @@ public:
     // True from the first accepted new div on, also after a save has released every div.
     bool divStorageExists() const { return !divs.empty(); }
 
+    // "CSS" → "Body beállítása", "CSS" → "Új Div" and "KÉSZ" (Unit1Editing.cpp).
+    void Bodybelltsa1Click();
+    void jDiv1Click();
+    void Button3Click();
+
     void Kilps1Click();
 
 protected:

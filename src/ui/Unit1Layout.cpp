@@ -4,6 +4,7 @@
 #include "ui/Unit1.h"
 
 #include <QFont>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include <vector>
@@ -12,11 +13,11 @@ namespace {
 
 struct Geometry { int left, top, width, height; };
 
+// The designed face first, then the look-alikes that Linux usually has.
 struct FontSpec {
-    const char* family;
+    QStringList families;
     int height;   // negative: character height in pixels
     bool bold;
-    QFont::StyleHint fallback;
 };
 
 using Handler = void (TForm1::*)();
@@ -39,9 +40,9 @@ struct ButtonRow { TButton* TForm1::*field; TPanel* TForm1::*panel; const char* 
 struct MenuRow { TMenuItem* TForm1::*field; TMenuItem* TForm1::*menu; const char* name;
                  const char* caption; Handler onClick = nullptr; };
 
-const FontSpec formFont{"Tahoma", -11, false, QFont::SansSerif};
-const FontSpec doneFont{"Ravie", -21, true, QFont::Decorative};
-const FontSpec promptFont{"Cooper Black", -16, false, QFont::Serif};
+const FontSpec formFont{{"Tahoma", "Liberation Sans", "DejaVu Sans"}, -11, false};
+const FontSpec doneFont{{"Ravie", "Liberation Sans", "DejaVu Sans"}, -21, true};
+const FontSpec promptFont{{"Cooper Black", "Liberation Serif", "DejaVu Serif"}, -16, false};
 
 constexpr const char* formCaption = "Prizmo";
 constexpr int clientWidth = 676;
@@ -99,7 +100,7 @@ const ButtonRow buttonRows[] = {
     {&TForm1::Button2, &TForm1::Panel1, "Button2", {167, 36, 26, 25}, "...", "Háttér választása",
      nullptr},
     {&TForm1::Button3, &TForm1::Panel1, "Button3", {525, 16, 126, 50}, "KÉSZ", "KÉSZ",
-     nullptr, false, &doneFont},
+     &TForm1::Button3Click, false, &doneFont},
     {&TForm1::Button4, &TForm1::Panel3, "Button4", {496, 56, 81, 17}, "Ok", "Ok", nullptr},
     {&TForm1::Button5, &TForm1::Panel3, "Button5", {224, 96, 75, 25}, "Mentés", "Mentés", nullptr},
 };
@@ -110,8 +111,9 @@ const MenuRow menuRows[] = {
     {&TForm1::Ments1, &TForm1::Fjl1, "Ments1", "Mentés"},
     {&TForm1::Kilps1, &TForm1::Fjl1, "Kilps1", "Kilépés", &TForm1::Kilps1Click},
     {&TForm1::CSS1, nullptr, "CSS1", "CSS"},
-    {&TForm1::jDiv1, &TForm1::CSS1, "jDiv1", "Új Div"},
-    {&TForm1::Bodybelltsa1, &TForm1::CSS1, "Bodybelltsa1", "Body beállítása"},
+    {&TForm1::jDiv1, &TForm1::CSS1, "jDiv1", "Új Div", &TForm1::jDiv1Click},
+    {&TForm1::Bodybelltsa1, &TForm1::CSS1, "Bodybelltsa1", "Body beállítása",
+     &TForm1::Bodybelltsa1Click},
 };
 
 // Panel by panel, in the panels' order. The "Háttér" frame takes no focus in Qt; of the radio
@@ -124,10 +126,10 @@ const char* const tabOrder[] = {
 
 QFont fontOf(const FontSpec& spec)
 {
-    QFont font(QString::fromLatin1(spec.family));
+    QFont font;
+    font.setFamilies(spec.families);
     font.setPixelSize(-spec.height);
     font.setBold(spec.bold);
-    font.setStyleHint(spec.fallback);   // Linux rarely has these faces: fall back by kind
     return font;
 }
 
@@ -167,6 +169,7 @@ void TForm1::createComponents()
         place(label, row.at);
         if (row.font)
             label->setFont(fontOf(*row.font));
+        label->adjustSize();   // labels size themselves to their text in the face actually used
         this->*row.field = label;
     }
     for (const FrameRow& row : frameRows) {

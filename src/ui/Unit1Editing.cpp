@@ -1,0 +1,80 @@
+// Opening the body or a new div for editing, and committing what was typed ("KÉSZ").
+
+#include "ui/Unit1.h"
+
+#include "platform/Application.h"
+#include "platform/Conversions.h"
+
+#include <new>
+
+void TForm1::Bodybelltsa1Click()
+{
+    if (body || Button3->Enabled()) {
+        ShowMessage("Már beállítottad a body-t");
+        return;
+    }
+    Panel1->Show();
+    Panel2->Hide();
+    body = std::make_unique<BodyStyle>();
+    Edit3->SetText(IntToStr(body->getFontSize()));
+    Button3->SetEnabled(true);
+}
+
+void TForm1::jDiv1Click()
+{
+    // Refused while an edit is open; the open edit keeps its panels and its mode.
+    if (Button3->Enabled()) {
+        ShowMessage("Előbb ments az előző dived beállításai!");
+        return;
+    }
+    Panel1->Show();
+    Panel2->Show();
+
+    // The storage grows before the number is taken, so a failure leaves the model as it was.
+    try {
+        resizeDivStorage(static_cast<std::size_t>(lastDiv + 1) + 1);
+    } catch (const std::bad_alloc&) {
+        ShowMessage("Súlyos memóriahiba");
+        Application->Terminate();
+        return;
+    }
+    ++lastDiv;
+    divs[lastDiv] = std::make_unique<DivStyle>();
+    const DivStyle& div = *divs[lastDiv];
+
+    Edit1->SetText(IntToStr(div.getWidth()));
+    Edit2->SetText(IntToStr(div.getHeight()));
+    Edit3->SetText(IntToStr(div.getFontSize()));
+    ComboBox1->SetItemIndex(0);
+    ComboBox2->SetItemIndex(0);
+    Button3->SetEnabled(true);
+}
+
+void TForm1::Button3Click()
+{
+    if (body && !Panel2->Visible()) {
+        body->setFontSize(StrToInt(Edit3->Text()));
+        Button3->SetEnabled(false);
+        return;
+    }
+    if (!divStorageExists() || !Panel2->Visible())
+        return;
+
+    // Each field is converted just before it is stored: a text that is no number stops the
+    // commit there, keeps "KÉSZ" enabled and lists nothing, so the person can correct it.
+    if (lastDiv >= 0) {
+        DivStyle& div = *divs[lastDiv];
+        div.setWidth(StrToInt(Edit1->Text()));
+        div.setHeight(StrToInt(Edit2->Text()));
+        div.setFontSize(StrToInt(Edit3->Text()));
+        div.setFloat(ComboBox1->ItemIndex());
+        div.setPosition(ComboBox2->ItemIndex());
+
+        const std::string entry = "div" + IntToStr(lastDiv);
+        ComboBox3->AddItem(entry);
+        ComboBox3->SetItemIndex(ComboBox3->ItemCount() - 1);
+        ComboBox4->AddItem(entry);
+        ComboBox4->SetItemIndex(ComboBox4->ItemCount() - 1);
+    }
+    Button3->SetEnabled(false);
+}
