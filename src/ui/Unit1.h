@@ -84,6 +84,11 @@ public:
     void jDiv1Click();
     void Button3Click();
 
+    // "Fájl" → "Mentés", the nesting panel's "Ok" and its "Mentés" (Unit1Save.cpp).
+    void Ments1Click();
+    void Button4Click();
+    void Button5Click();
+
     void Kilps1Click();
 
 protected:
@@ -92,6 +97,8 @@ protected:
 
 private:
     void createComponents();
+    bool writeStyleSheet(const std::string& fileName);
+    void releaseStyleSheet();
 };
 
 extern TForm1* Form1;

@@ -101,14 +101,16 @@ const ButtonRow buttonRows[] = {
      nullptr},
     {&TForm1::Button3, &TForm1::Panel1, "Button3", {525, 16, 126, 50}, "KÉSZ", "KÉSZ",
      &TForm1::Button3Click, false, &doneFont},
-    {&TForm1::Button4, &TForm1::Panel3, "Button4", {496, 56, 81, 17}, "Ok", "Ok", nullptr},
-    {&TForm1::Button5, &TForm1::Panel3, "Button5", {224, 96, 75, 25}, "Mentés", "Mentés", nullptr},
+    {&TForm1::Button4, &TForm1::Panel3, "Button4", {496, 56, 81, 17}, "Ok", "Ok",
+     &TForm1::Button4Click},
+    {&TForm1::Button5, &TForm1::Panel3, "Button5", {224, 96, 75, 25}, "Mentés", "Mentés",
+     &TForm1::Button5Click},
 };
 
 const MenuRow menuRows[] = {
     {&TForm1::Fjl1, nullptr, "Fjl1", "Fájl"},
     {&TForm1::Megynits1, &TForm1::Fjl1, "Megynits1", "Megnyitás"},
-    {&TForm1::Ments1, &TForm1::Fjl1, "Ments1", "Mentés"},
+    {&TForm1::Ments1, &TForm1::Fjl1, "Ments1", "Mentés", &TForm1::Ments1Click},
     {&TForm1::Kilps1, &TForm1::Fjl1, "Kilps1", "Kilépés", &TForm1::Kilps1Click},
     {&TForm1::CSS1, nullptr, "CSS1", "CSS"},
     {&TForm1::jDiv1, &TForm1::CSS1, "jDiv1", "Új Div", &TForm1::jDiv1Click},

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class OutputFile;
+
+// The stylesheet's text: a body block, then one block per div. Every line is introduced,
+// not ended, by LF then CR, so a stylesheet begins with those two bytes and ends with the
+// closing brace of its last block. Values are written exactly as held.
+
+std::string bodyBlock(const std::string& background, std::int32_t fontSize,
+                      const std::string& fontColor);
+
+std::string divBlock(std::int32_t number, std::int32_t width, std::int32_t height,
+                     const std::string& background, std::int32_t fontSize,
+                     const std::string& fontColor, const std::string& floatValue,
+                     const std::string& position);
+
+// Each writes its whole block with one write.
+void writeBodyBlock(OutputFile& file, const std::string& background, std::int32_t fontSize,
+                    const std::string& fontColor);
+
+void writeDivBlock(OutputFile& file, std::int32_t number, std::int32_t width, std::int32_t height,
+                   const std::string& background, std::int32_t fontSize,
+                   const std::string& fontColor, const std::string& floatValue,
+                   const std::string& position);

@@ -1,0 +1,74 @@
+// The save panel: recording which div belongs to which, and writing the stylesheet.
+
+#include "ui/Unit1.h"
+
+#include "output/OutputFile.h"
+#include "output/StyleSheetWriter.h"
+
+void TForm1::Ments1Click()
+{
+    if (!divStorageExists())
+        return;
+    Panel3->Show();
+    // An open edit keeps its panels, so that its "KÉSZ" stays within reach.
+    if (!Button3->Enabled()) {
+        Panel2->Hide();
+        Panel1->Hide();
+    }
+}
+
+void TForm1::Button4Click()
+{
+    const int child = ComboBox3->ItemIndex();
+    const int parent = ComboBox4->ItemIndex();
+    if (child == parent) {
+        ShowMessage("Kérlek Ne Szopass!");
+        return;
+    }
+    if (child >= 0 && child <= lastDiv)
+        divs[child]->setParent(parent);
+}
+
+void TForm1::Button5Click()
+{
+    if (!SaveDialog1->Execute())
+        return;
+    // Nothing is released unless the whole stylesheet reached the file.
+    if (!writeStyleSheet(SaveDialog1->FileName())) {
+        ShowMessage("Memória hiba miatt nem ment");
+        return;
+    }
+    releaseStyleSheet();
+}
+
+bool TForm1::writeStyleSheet(const std::string& fileName)
+{
+    outFile = std::make_unique<OutputFile>(fileName);
+    if (outFile->isOpen()) {
+        if (body)
+            writeBodyBlock(*outFile, body->getBackground(), body->getFontSize(),
+                           body->getFontColor());
+        for (std::int32_t number = 0; number <= lastDiv; ++number) {
+            const DivStyle& div = *divs[number];
+            writeDivBlock(*outFile, number, div.getWidth(), div.getHeight(), div.getBackground(),
+                          div.getFontSize(), div.getFontColor(), div.getFloat(),
+                          div.getPosition());
+        }
+    }
+    const bool written = outFile->close();
+    outFile.reset();
+    return written;
+}
+
+// Everything that named the released records goes with them: the open edit and the
+// nesting lists' entries.
+void TForm1::releaseStyleSheet()
+{
+    for (std::int32_t number = 0; number <= lastDiv; ++number)
+        divs[number].reset();
+    body.reset();
+    lastDiv = -1;
+    Button3->SetEnabled(false);
+    ComboBox3->Clear();
+    ComboBox4->Clear();
+}

@@ -1,0 +1,97 @@
+#include "Files.h"
+#include "StdStringOutput.h"
+
+#include "output/OutputFile.h"
+#include "output/StyleSheetWriter.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestStyleSheet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bodyBlockLines()
+    {
+        QCOMPARE(bodyBlock("#FF0000", 12, "#000000"),
+                 std::string("\n\rbody\n\r{\n\rbackground:#FF0000;\n\rfont-size:12;"
+                             "\n\rfont-color:#000000;\n\r}"));
+        QCOMPARE(bodyBlock("", -3, ""),
+                 std::string("\n\rbody\n\r{\n\rbackground:;\n\rfont-size:-3;\n\rfont-color:;\n\r}"));
+    }
+
+    void divBlockLines()
+    {
+        QCOMPARE(divBlock(0, 100, 200, "", 14, "", "none", "relative"),
+                 std::string("\n\r#div0\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;"
+                             "\n\rfont-size:14px;\n\rfont-color:;\n\rfloat:none;"
+                             "\n\rposition:relative;\n\r}"));
+        QCOMPARE(divBlock(12, -10, 0, "/home/éva/hát tér.png", -2147483647 - 1, "#0000FF",
+                          "right", "inherit"),
+                 std::string("\n\r#div12\n\r{\n\rwidth:-10px;\n\rheight:0px;"
+                             "\n\rbackground:/home/éva/hát tér.png;\n\rfont-size:-2147483648px;"
+                             "\n\rfont-color:#0000FF;\n\rfloat:right;\n\rposition:inherit;\n\r}"));
+    }
+
+    void blocksAreWrittenBackToBack()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("stílus lap.css"));
+        OutputFile file(path.toStdString());
+        QVERIFY(file.isOpen());
+        writeBodyBlock(file, "#FF0000", 16, "#000000");
+        writeDivBlock(file, 0, 100, 200, "", 14, "", "none", "relative");
+        QVERIFY(file.close());
+        QCOMPARE(readBytes(path).value(),
+                 std::string("\n\rbody\n\r{\n\rbackground:#FF0000;\n\rfont-size:16;"
+                             "\n\rfont-color:#000000;\n\r}"
+                             "\n\r#div0\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;"
+                             "\n\rfont-size:14px;\n\rfont-color:;\n\rfloat:none;"
+                             "\n\rposition:relative;\n\r}"));
+    }
+
+    void openingEmptiesAnExistingFile()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("old.css"));
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("régi tartalom");
+        }
+        OutputFile file(path.toStdString());
+        QVERIFY(file.close());
+        QCOMPARE(readBytes(path).value(), std::string());
+    }
+
+    void failuresAreReportedByClose()
+    {
+        OutputFile missingFolder("/nonexistent-prizmo-folder/a.css");
+        QVERIFY(!missingFolder.isOpen());
+        writeBodyBlock(missingFolder, "", 14, "");   // writes nothing, fails quietly
+        QVERIFY(!missingFolder.close());
+
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full on this machine");
+        OutputFile full("/dev/full");
+        QVERIFY(full.isOpen());
+        writeBodyBlock(full, "", 14, "");   // buffered: only the flush meets the full disk
+        QVERIFY(!full.close());
+    }
+
+    void destroyingClosesAStreamLeftOpen()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("left-open.css"));
+        {
+            OutputFile file(path.toStdString());
+            writeBodyBlock(file, "", 14, "");
+        }
+        QCOMPARE(readBytes(path).value(),
+                 std::string("\n\rbody\n\r{\n\rbackground:;\n\rfont-size:14;\n\rfont-color:;\n\r}"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestStyleSheet)
+#include "tst_stylesheet.moc"
