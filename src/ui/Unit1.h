@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class OutputFile;
@@ -84,6 +86,10 @@ public:
     void jDiv1Click();
     void Button3Click();
 
+    // The two "..." buttons: background and font colour (Unit1Pickers.cpp).
+    void Button2Click();
+    void Button1Click();
+
     // "Fájl" → "Mentés", the nesting panel's "Ok" and its "Mentés" (Unit1Save.cpp).
     void Ments1Click();
     void Button4Click();
@@ -97,6 +103,11 @@ protected:
 
 private:
     void createComponents();
+    DivStyle* pickerDiv() const;
+    BodyStyle* pickerBody() const;
+    std::optional<std::string> chooseBackground();
+    std::optional<std::string> chooseFontColor();
+
     bool writeStyleSheet(const std::string& fileName);
     void releaseStyleSheet();
 };

@@ -96,9 +96,9 @@ const ComboRow comboRows[] = {
 
 const ButtonRow buttonRows[] = {
     {&TForm1::Button1, &TForm1::Panel1, "Button1", {406, 33, 25, 25}, "...", "Betüszín választása",
-     nullptr},
+     &TForm1::Button1Click},
     {&TForm1::Button2, &TForm1::Panel1, "Button2", {167, 36, 26, 25}, "...", "Háttér választása",
-     nullptr},
+     &TForm1::Button2Click},
     {&TForm1::Button3, &TForm1::Panel1, "Button3", {525, 16, 126, 50}, "KÉSZ", "KÉSZ",
      &TForm1::Button3Click, false, &doneFont},
     {&TForm1::Button4, &TForm1::Panel3, "Button4", {496, 56, 81, 17}, "Ok", "Ok",

@@ -1,0 +1,63 @@
+// The "..." buttons: they store the chosen colour or picture straight into the record, the
+// current div while Panel2 shows, the body while its edit is open. A cancelled dialog, or a
+// button with no record to change, changes nothing.
+
+#include "ui/Unit1.h"
+
+#include "ui/ColorText.h"
+
+void TForm1::Button2Click()
+{
+    if (DivStyle* div = pickerDiv()) {
+        if (const auto background = chooseBackground())
+            div->setBackground(*background);
+    } else if (BodyStyle* bodyStyle = pickerBody()) {
+        if (const auto background = chooseBackground())
+            bodyStyle->setBackground(*background);
+    }
+}
+
+void TForm1::Button1Click()
+{
+    if (DivStyle* div = pickerDiv()) {
+        if (const auto color = chooseFontColor())
+            div->setFontColor(*color);
+    } else if (BodyStyle* bodyStyle = pickerBody()) {
+        if (const auto color = chooseFontColor())
+            bodyStyle->setFontColor(*color);
+    }
+}
+
+// The div part needs no open edit: after its "KÉSZ" the div can still be coloured.
+DivStyle* TForm1::pickerDiv() const
+{
+    if (!divStorageExists() || !Panel2->Visible() || lastDiv < 0)
+        return nullptr;
+    return divs[lastDiv].get();
+}
+
+BodyStyle* TForm1::pickerBody() const
+{
+    if (!body || !Button3->Enabled() || Panel2->Visible())
+        return nullptr;
+    return body.get();
+}
+
+std::optional<std::string> TForm1::chooseBackground()
+{
+    if (RadioButton1->Checked()) {
+        if (!ColorDialog1->Execute())
+            return std::nullopt;
+        return ColorText(ColorDialog1->Color());
+    }
+    if (!OpenPictureDialog1->Execute())
+        return std::nullopt;
+    return OpenPictureDialog1->FileName();
+}
+
+std::optional<std::string> TForm1::chooseFontColor()
+{
+    if (!ColorDialog2->Execute())
+        return std::nullopt;
+    return ColorText(ColorDialog2->Color());
+}
