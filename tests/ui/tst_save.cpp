@@ -10,9 +10,11 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-const std::string defaultDiv0 =
-    "\n\r#div0\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;\n\rfont-size:14px;"
+// A div block at its defaults, after its "#div" + number line.
+const std::string defaultDivRest =
+    "\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;\n\rfont-size:14px;"
     "\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}";
+const std::string defaultDiv0 = "\n\r#div0" + defaultDivRest;
 
 // One div committed, so that the save panel can open.
 void commitOneDiv(FormDriver& driver)
@@ -173,8 +175,7 @@ private slots:
         saveTo(driver, path("second try.css"));
         QCOMPARE(bytesOf(path("second try.css")),
                  "\n\rbody\n\r{\n\rbackground:;\n\rfont-size:14;\n\rfont-color:;\n\r}" + defaultDiv0
-                     + "\n\r#div1\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;"
-                       "\n\rfont-size:14px;\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}");
+                     + "\n\r#div1" + defaultDivRest);
         QCOMPARE(driver.script.messages.size(), std::size_t{1});
         QCOMPARE(form.lastDiv, -1);
     }
@@ -207,9 +208,7 @@ private slots:
         for (int i = 0; i < 3; ++i)
             commitOneDiv(driver);
         saveTo(driver, path("three.css"));
-        const std::string div = "\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;"
-                                "\n\rfont-size:14px;\n\rfont-color:;\n\rfloat:none;"
-                                "\n\rposition:relative;\n\r}";
+        const std::string& div = defaultDivRest;
         QCOMPARE(bytesOf(path("three.css")),
                  "\n\rbody\n\r{\n\rbackground:;\n\rfont-size:14;\n\rfont-color:;\n\r}"
                  "\n\r#div0" + div + "\n\r#div1" + div + "\n\r#div2" + div);
@@ -311,9 +310,7 @@ private slots:
 
         driver.script.confirmFile(path("nested.css"));
         driver.save();
-        const std::string div = "\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;"
-                                "\n\rfont-size:14px;\n\rfont-color:;\n\rfloat:none;"
-                                "\n\rposition:relative;\n\r}";
+        const std::string& div = defaultDivRest;
         QCOMPARE(bytesOf(path("nested.css")), "\n\r#div0" + div + "\n\r#div1" + div);
     }
 };
