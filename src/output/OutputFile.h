@@ -3,26 +3,35 @@
 #include <cstdio>
 #include <string>
 
-// Owns the open stylesheet stream for the length of one save. The file is opened for
-// writing in text mode, created or emptied; every failure on the way is remembered, so
-// that the save can tell whether the stylesheet really reached the disk.
+// Owns the stylesheet being written for the length of one save. The named file is replaced
+// only once the whole stylesheet has reached the disk: it is written to a temporary file
+// beside it, which close() renames over the name. Where that cannot be done, the file is
+// written in place. Every failure on the way is remembered.
 class OutputFile
 {
 public:
     explicit OutputFile(const std::string& fileName);
-    ~OutputFile();   // closes a stream still open
+    ~OutputFile();   // discards an unfinished replacement, closes a stream still open
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
+    // False when the file cannot be written at all: a folder, a read-only file, a missing
+    // folder. Nothing has been touched then.
     bool isOpen() const { return stream != nullptr; }
 
     void write(const std::string& text);
 
-    // Flushes and closes; true only when the open, every write, the flush and the close
-    // all succeeded.
+    // Completes the save; true only when every write, the flush, the sync, the close and the
+    // replacement succeeded. On failure the named file is as it was (when written beside it).
     bool close();
 
 private:
+    bool openReplacement(unsigned mode);
+    bool openInPlace();
+    void discardReplacement();
+
+    std::string target;      // the file finally written, symbolic links followed
+    std::string temporary;   // the replacement being written; empty when writing in place
     std::FILE* stream = nullptr;
     bool failed = false;
 };

@@ -4,6 +4,7 @@
 #include "output/OutputFile.h"
 #include "output/StyleSheetWriter.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -80,16 +81,22 @@ private slots:
         QVERIFY(!full.close());
     }
 
-    void destroyingClosesAStreamLeftOpen()
+    void anUnfinishedSaveLeavesTheFileAsItWas()
     {
         QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("left-open.css"));
+        const QString path = folder.filePath(QStringLiteral("kept.css"));
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("régi");
+        }
         {
             OutputFile file(path.toStdString());
             writeBodyBlock(file, "", 14, "");
         }
-        QCOMPARE(readBytes(path).value(),
-                 std::string("\n\rbody\n\r{\n\rbackground:;\n\rfont-size:14;\n\rfont-color:;\n\r}"));
+        QCOMPARE(readBytes(path).value(), std::string("régi"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"kept.css"});
     }
 };
 
