@@ -42,9 +42,10 @@ TComboBox::TComboBox(QWidget* parent, const char* name, TComboBoxStyle style) : 
 int TComboBox::ItemIndex() const
 {
     const int index = currentIndex();
-    if (index < 0 || (isEditable() && currentText() != itemText(index)))
-        return -1;
-    return index;
+    if (!isEditable() || index < 0 || currentText() == itemText(index))
+        return index;
+    // Typed over: an entry counts only when its whole text was typed (or completed).
+    return findText(currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
 void TComboBox::SetItemIndex(int index)

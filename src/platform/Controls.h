@@ -52,7 +52,7 @@ public:
     TComboBox(QWidget* parent, const char* name, TComboBoxStyle style);
 
     // -1 when nothing is selected, and on a list with typing also once the person has typed
-    // over the selected entry's text.
+    // over the selected entry's text with a text that is no entry's.
     int ItemIndex() const;
     void SetItemIndex(int index);
 

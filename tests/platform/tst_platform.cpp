@@ -37,7 +37,12 @@ private slots:
         QCOMPARE(list->ItemCount(), 2);
         QCOMPARE(list->ItemIndex(), -1);
 
-        // Setting the same entry again by code brings its text back.
+        // Typing an entry's whole text chooses that entry.
+        list->lineEdit()->selectAll();
+        typeText(list->lineEdit(), QStringLiteral("relatív"));
+        QCOMPARE(list->ItemIndex(), 0);
+
+        // Setting an entry by code brings its text back.
         list->SetItemIndex(1);
         QCOMPARE(list->ItemIndex(), 1);
         QCOMPARE(list->currentText(), QStringLiteral("abszolult"));

@@ -14,6 +14,9 @@ class TApplication;
 // The program's application object, adopting the Qt application of the test.
 TApplication& testApplication();
 
+// Key presses for each character, accented ones included (QTest::keyClicks knows only ASCII).
+void typeText(QWidget* widget, const QString& text);
+
 // Drives a freshly shown main window the way a person does: menu items are triggered, buttons
 // clicked with the mouse (only when on screen and enabled), edits and lists typed into.
 template <typename Form = TForm1>

@@ -21,7 +21,7 @@ void BasicFormDriver<Form>::type(TEdit* edit, const QString& text)
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+    typeText(edit, text);
 }
 
 template <typename Form>
@@ -38,7 +38,7 @@ void BasicFormDriver<Form>::typeOver(TComboBox* list, const QString& text)
 {
     list->setFocus();
     list->lineEdit()->selectAll();
-    QTest::keyClicks(list->lineEdit(), text);
+    typeText(list->lineEdit(), text);
 }
 
 template <typename Form>

@@ -2,6 +2,8 @@
 
 #include "platform/Application.h"
 
+#include <QTest>
+
 namespace {
 
 QtMessageHandler qtTestHandler = nullptr;
@@ -27,4 +29,15 @@ TApplication& testApplication()
     static TApplication application(argc, argv);
     application.Initialize();
     return application;
+}
+
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar character : text) {
+        if (character.unicode() < 0x80 && character.isPrint())
+            QTest::keyClick(widget, character.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
+                                Qt::NoModifier);
+    }
 }
