@@ -1,0 +1,556 @@
+// Random sequences of what a person can do, through the real window, checked after every step
+// against a small model of what the window and its records should then hold.
+//
+// PRIZMO_RANDOM_SEED and PRIZMO_RANDOM_SEQUENCES change the run; a failure names the seed of
+// the sequence that failed, which PRIZMO_RANDOM_SEED with PRIZMO_RANDOM_SEQUENCES=1 replays.
+
+#include "Files.h"
+#include "FormDriver.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <sstream>
+
+namespace {
+
+struct ModelDiv {
+    std::int32_t width = 100, height = 200, fontSize = 14, parent = -1;
+    std::string background, fontColor, floatValue = "none", position = "relative";
+};
+
+struct ModelBody {
+    std::int32_t fontSize = 14;
+    std::string background, fontColor;
+};
+
+// What a person typing into an editable list ends up with: an entry only when its whole
+// text was typed (the texts below never start another entry's text).
+struct ModelList {
+    std::vector<std::string> entries;
+    std::string text;
+    int index() const
+    {
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (entries[i] == text)
+                return static_cast<int>(i);
+        return -1;
+    }
+    void select(int i) { text = i < 0 ? std::string() : entries[static_cast<std::size_t>(i)]; }
+};
+
+const std::array<const char*, 4> floatCaptions{"semmilyen", "örökölt", "balra", "jobbra"};
+const std::array<const char*, 4> floatKeywords{"none", "inherit", "left", "right"};
+const std::array<const char*, 3> positionKeywords{"relative", "absolute", "inherit"};
+
+const std::array<const char*, 17> editTexts{
+    "0", "12", "-7", "300", " 25 ", "+8", "007", "-2147483648", "2147483647",
+    "", "abc", "2147483648", "-2147483649", "tizenöt", "1.5", "12px", "ű"};
+const std::array<const char*, 7> listTexts{"fix", "zz", "abszolult", "örökölt", "relatív", "div0", "div1"};
+const std::array<TColor, 5> colours{0x000000, 0x0000FF, 0xFF0000, 0x03AB12, 0xFFFFFFFF};
+const std::array<const char*, 3> pictures{"/home/éva/kép 1.png", "C:\\Képek\\háttér.bmp", ""};
+
+// The model's own reading of a number: optional sign, decimal digits, blanks around.
+std::optional<std::int32_t> parseNumber(const std::string& text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::nullopt;
+    const std::string trimmed = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    std::size_t at = 0;
+    bool negative = false;
+    if (trimmed[0] == '+' || trimmed[0] == '-') {
+        negative = trimmed[0] == '-';
+        at = 1;
+    }
+    if (at == trimmed.size())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (; at < trimmed.size(); ++at) {
+        if (trimmed[at] < '0' || trimmed[at] > '9')
+            return std::nullopt;
+        value = value * 10 + (trimmed[at] - '0');
+        if (value > 2147483648LL)
+            return std::nullopt;
+    }
+    value = negative ? -value : value;
+    if (value > INT32_MAX || value < INT32_MIN)
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::string colourText(TColor colour)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text = "#";
+    for (int shift : {0, 8, 16}) {
+        const unsigned channel = (colour >> shift) & 0xFF;
+        text += digits[channel >> 4];
+        text += digits[channel & 0xF];
+    }
+    return text;
+}
+
+class Model
+{
+public:
+    std::optional<ModelBody> body;
+    std::vector<ModelDiv> divs;
+    bool storage = false, editOpen = false, panel1 = false, panel2 = false, panel3 = false;
+    bool colourChecked = true;
+    std::string edit1 = "Edit1", edit2 = "Edit2", edit3 = "Edit3";
+    int alignment = 0;
+    ModelList position{{"relatív", "abszolult", "örökölt"}, "relatív"};
+    ModelList child, parent;
+    std::vector<std::string> messages, exceptions;
+
+    int lastDiv() const { return static_cast<int>(divs.size()) - 1; }
+
+    void bodySettings()
+    {
+        if (body || editOpen) {
+            messages.emplace_back("Már beállítottad a body-t");
+            return;
+        }
+        panel1 = true;
+        panel2 = false;
+        body = ModelBody{};
+        edit3 = "14";
+        editOpen = true;
+    }
+
+    void newDiv()
+    {
+        if (editOpen) {
+            messages.emplace_back("Előbb ments az előző dived beállításai!");
+            return;
+        }
+        panel1 = panel2 = true;
+        storage = true;
+        divs.emplace_back();
+        edit1 = "100";
+        edit2 = "200";
+        edit3 = "14";
+        alignment = 0;
+        position.select(0);
+        editOpen = true;
+    }
+
+    bool convert(const std::string& text, std::int32_t& into)
+    {
+        const auto value = parseNumber(text);
+        if (!value) {
+            exceptions.push_back("'" + text + "' nem érvényes egész szám");
+            return false;
+        }
+        into = *value;
+        return true;
+    }
+
+    void done()
+    {
+        if (!panel1 || !editOpen)
+            return;   // not on screen or disabled: the click does nothing
+        if (body && !panel2) {
+            if (convert(edit3, body->fontSize))
+                editOpen = false;
+            return;
+        }
+        if (!storage || !panel2)
+            return;
+        if (lastDiv() >= 0) {
+            ModelDiv& div = divs.back();
+            if (!convert(edit1, div.width) || !convert(edit2, div.height) || !convert(edit3, div.fontSize))
+                return;
+            div.floatValue = floatKeywords[static_cast<std::size_t>(alignment)];
+            if (position.index() >= 0)
+                div.position = positionKeywords[static_cast<std::size_t>(position.index())];
+            const std::string entry = "div" + std::to_string(lastDiv());
+            for (ModelList* list : {&child, &parent}) {
+                list->entries.push_back(entry);
+                list->select(static_cast<int>(list->entries.size()) - 1);
+            }
+        }
+        editOpen = false;
+    }
+
+    // Which record a "..." button changes, if any.
+    enum class Target { None, Div, Body };
+    Target pickerTarget() const
+    {
+        if (!panel1)
+            return Target::None;
+        if (storage && panel2)
+            return lastDiv() >= 0 ? Target::Div : Target::None;
+        if (body && editOpen && !panel2)
+            return Target::Body;
+        return Target::None;
+    }
+
+    void openSavePanel()
+    {
+        if (!storage)
+            return;
+        panel3 = true;
+        if (!editOpen)
+            panel1 = panel2 = false;
+    }
+
+    void ok()
+    {
+        if (!panel3)
+            return;
+        const int childIndex = child.index();
+        const int parentIndex = parent.index();
+        if (childIndex == parentIndex)
+            messages.emplace_back("Kérlek Ne Szopass!");
+        else if (childIndex >= 0 && childIndex <= lastDiv())
+            divs[static_cast<std::size_t>(childIndex)].parent = parentIndex;
+    }
+
+    std::string styleSheet() const
+    {
+        std::string text;
+        auto line = [&text](const std::string& content) { text += "\n\r" + content; };
+        if (body) {
+            line("body");
+            line("{");
+            line("background:" + body->background + ";");
+            line("font-size:" + std::to_string(body->fontSize) + ";");
+            line("font-color:" + body->fontColor + ";");
+            line("}");
+        }
+        for (std::size_t n = 0; n < divs.size(); ++n) {
+            const ModelDiv& div = divs[n];
+            line("#div" + std::to_string(n));
+            line("{");
+            line("width:" + std::to_string(div.width) + "px;");
+            line("height:" + std::to_string(div.height) + "px;");
+            line("background:" + div.background + ";");
+            line("font-size:" + std::to_string(div.fontSize) + "px;");
+            line("font-color:" + div.fontColor + ";");
+            line("float:" + div.floatValue + ";");
+            line("position:" + div.position + ";");
+            line("}");
+        }
+        return text;
+    }
+
+    void saved()
+    {
+        body.reset();
+        divs.clear();
+        editOpen = false;
+        child = ModelList{};
+        parent = ModelList{};
+    }
+};
+
+std::string text(const QString& value) { return value.toStdString(); }
+
+// The first difference between the window and the model, or nothing.
+std::string difference(const FormDriver& driver, const Model& model)
+{
+    const TForm1& form = driver.form;
+    std::ostringstream out;
+    auto check = [&out](bool same, const char* what) {
+        if (!same && out.tellp() == 0)
+            out << what;
+    };
+    check((form.body != nullptr) == model.body.has_value(), "body present");
+    if (form.body && model.body) {
+        check(form.body->getFontSize() == model.body->fontSize, "body font size");
+        check(form.body->getBackground() == model.body->background, "body background");
+        check(form.body->getFontColor() == model.body->fontColor, "body font colour");
+    }
+    check(form.lastDiv == model.lastDiv(), "lastDiv");
+    check(form.divStorageExists() == model.storage, "div storage");
+    for (int n = 0; n <= std::min<int>(form.lastDiv, model.lastDiv()); ++n) {
+        const DivStyle& div = *form.divs[static_cast<std::size_t>(n)];
+        const ModelDiv& expected = model.divs[static_cast<std::size_t>(n)];
+        check(div.getWidth() == expected.width, "div width");
+        check(div.getHeight() == expected.height, "div height");
+        check(div.getFontSize() == expected.fontSize, "div font size");
+        check(div.getBackground() == expected.background, "div background");
+        check(div.getFontColor() == expected.fontColor, "div font colour");
+        check(div.getFloat() == expected.floatValue, "div float");
+        check(div.getPosition() == expected.position, "div position");
+        check(div.getParent() == expected.parent, "div parent");
+    }
+    check(form.Button3->Enabled() == model.editOpen, "KÉSZ enabled");
+    check(form.Panel1->Visible() == model.panel1, "Panel1");
+    check(form.Panel2->Visible() == model.panel2, "Panel2");
+    check(form.Panel3->Visible() == model.panel3, "Panel3");
+    check(form.Edit1->Text() == model.edit1, "Edit1");
+    check(form.Edit2->Text() == model.edit2, "Edit2");
+    check(form.Edit3->Text() == model.edit3, "Edit3");
+    check(form.ComboBox1->ItemIndex() == model.alignment, "alignment list");
+    check(form.ComboBox2->ItemIndex() == model.position.index(), "position list");
+    check(driver.entries(form.ComboBox3) == model.child.entries, "child list entries");
+    check(driver.entries(form.ComboBox4) == model.parent.entries, "parent list entries");
+    check(form.ComboBox3->ItemIndex() == model.child.index(), "child list selection");
+    check(form.ComboBox4->ItemIndex() == model.parent.index(), "parent list selection");
+    check(form.RadioButton1->Checked() == model.colourChecked, "Szín checked");
+    check(driver.script.messages == model.messages, "messages shown");
+    check(driver.script.exceptions == model.exceptions, "exception reports");
+    check(driver.script.unanswered == 0, "a dialog ran that should not have");
+    check(driver.script.pendingAnswers() == 0, "a dialog did not run that should have");
+    return out.str();
+}
+
+class Sequence
+{
+public:
+    Sequence(std::uint32_t seed, const QTemporaryDir& folder) : random(seed), folder(folder) {}
+
+    // Empty when every step matched the model; otherwise what differed, after which steps.
+    std::string run()
+    {
+        const int steps = pick(1, 60);
+        for (int step = 0; step < steps; ++step) {
+            log << step << ": ";
+            const std::string failure = act();
+            log << '\n';
+            const std::string mismatch = failure.empty() ? difference(driver, model) : failure;
+            if (!mismatch.empty())
+                return mismatch + " differs after\n" + log.str();
+        }
+        return {};
+    }
+
+private:
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+    template <typename Array>
+    auto any(const Array& values) { return values[static_cast<std::size_t>(pick(0, static_cast<int>(values.size()) - 1))]; }
+
+    std::string act()
+    {
+        TForm1& form = driver.form;
+        switch (pick(0, 13)) {
+        case 0:
+            log << "Body beállítása";
+            driver.bodySettings();
+            model.bodySettings();
+            break;
+        case 1:
+        case 2:
+            log << "Új Div";
+            driver.newDiv();
+            model.newDiv();
+            break;
+        case 3:
+        case 4:
+            log << "KÉSZ";
+            driver.done();
+            model.done();
+            break;
+        case 5: {
+            const std::string typed = any(editTexts);
+            const int which = pick(1, 3);
+            log << "Edit" << which << " '" << typed << "'";
+            if (which == 3 && model.panel1) {
+                driver.type(form.Edit3, QString::fromStdString(typed));
+                model.edit3 = typed;
+            } else if (which != 3 && model.panel2) {
+                driver.type(which == 1 ? form.Edit1 : form.Edit2, QString::fromStdString(typed));
+                (which == 1 ? model.edit1 : model.edit2) = typed;
+            }
+            break;
+        }
+        case 6: {
+            const int entry = pick(0, 3);
+            log << "alignment " << floatCaptions[static_cast<std::size_t>(entry)];
+            if (model.panel2) {
+                driver.pick(form.ComboBox1, entry);
+                model.alignment = entry;
+            }
+            break;
+        }
+        case 7:
+            chooseInList();
+            break;
+        case 8:
+            log << (pick(0, 1) ? "Szín" : "Kép");
+            if (model.panel1) {
+                const bool colour = log.str().ends_with("Szín");
+                driver.click(colour ? static_cast<QWidget*>(form.RadioButton1) : form.RadioButton2);
+                model.colourChecked = colour;
+            }
+            break;
+        case 9:
+            pickBackground();
+            break;
+        case 10:
+            pickFontColour();
+            break;
+        case 11:
+            log << "Fájl → Mentés";
+            driver.openSavePanel();
+            model.openSavePanel();
+            break;
+        case 12:
+            log << "Ok";
+            driver.ok();
+            model.ok();
+            break;
+        case 13:
+            return save();
+        }
+        return {};
+    }
+
+    void chooseInList()
+    {
+        TForm1& form = driver.form;
+        const int which = pick(2, 4);
+        log << "ComboBox" << which;
+        if ((which == 2 && !model.panel2) || (which != 2 && !model.panel3))
+            return;
+        TComboBox* list = which == 2 ? form.ComboBox2 : which == 3 ? form.ComboBox3 : form.ComboBox4;
+        ModelList& expected = which == 2 ? model.position : which == 3 ? model.child : model.parent;
+        if (pick(0, 1) == 0 && !expected.entries.empty()) {
+            const int entry = pick(0, static_cast<int>(expected.entries.size()) - 1);
+            log << " entry " << entry;
+            driver.pick(list, entry);
+            expected.select(entry);
+        } else {
+            const std::string typed = any(listTexts);
+            log << " typed '" << typed << "'";
+            driver.typeOver(list, QString::fromStdString(typed));
+            expected.text = typed;
+        }
+    }
+
+    // Queues the person's answer when the model expects the dialog; returns what is stored.
+    std::optional<std::string> answerColour()
+    {
+        if (pick(0, 3) == 0) {
+            log << " cancelled";
+            driver.script.cancel();
+            return std::nullopt;
+        }
+        const TColor colour = any(colours);
+        log << " colour " << colour;
+        driver.script.confirmColor(colour);
+        return colourText(colour);
+    }
+
+    std::optional<std::string> answerPicture()
+    {
+        if (pick(0, 3) == 0) {
+            log << " cancelled";
+            driver.script.cancel();
+            return std::nullopt;
+        }
+        const std::string path = any(pictures);
+        log << " picture '" << path << "'";
+        driver.script.confirmFile(path);
+        return path;
+    }
+
+    void pickBackground()
+    {
+        log << "background ...";
+        const Model::Target target = model.pickerTarget();
+        if (target == Model::Target::None) {
+            driver.pickBackground();
+            return;
+        }
+        const auto chosen = model.colourChecked ? answerColour() : answerPicture();
+        driver.pickBackground();
+        if (chosen)
+            (target == Model::Target::Div ? model.divs.back().background : model.body->background) = *chosen;
+    }
+
+    void pickFontColour()
+    {
+        log << "font colour ...";
+        const Model::Target target = model.pickerTarget();
+        if (target == Model::Target::None) {
+            driver.pickFontColor();
+            return;
+        }
+        const auto chosen = answerColour();
+        driver.pickFontColor();
+        if (chosen)
+            (target == Model::Target::Div ? model.divs.back().fontColor : model.body->fontColor) = *chosen;
+    }
+
+    std::string save()
+    {
+        log << "Mentés";
+        if (!model.panel3) {
+            driver.save();
+            return {};
+        }
+        const int kind = pick(0, 5);
+        if (kind == 0) {
+            log << " cancelled";
+            driver.script.cancel();
+            driver.save();
+            return {};
+        }
+        if (kind == 1 || kind == 2) {
+            const char* name = kind == 1 ? "/nonexistent-prizmo-folder/x.css" : "/dev/full";
+            log << " to " << name;
+            driver.script.confirmFile(name);
+            driver.save();
+            // Nothing to write reaches even a full disk.
+            if (kind == 2 && model.styleSheet().empty())
+                model.saved();
+            else
+                model.messages.emplace_back("Memória hiba miatt nem ment");
+            return {};
+        }
+        const QString path = folder.filePath(QStringLiteral("save-%1.css").arg(++saves));
+        log << " to " << text(path);
+        driver.script.confirmFile(path.toStdString());
+        driver.save();
+        const std::string expected = model.styleSheet();
+        model.saved();
+        return readBytes(path) == expected ? std::string() : "the saved file";
+    }
+
+    std::mt19937 random;
+    const QTemporaryDir& folder;
+    FormDriver driver;
+    Model model;
+    std::ostringstream log;
+    int saves = 0;
+};
+
+std::uint32_t environmentNumber(const char* name, std::uint32_t fallback)
+{
+    bool ok = false;
+    const std::uint32_t value = qEnvironmentVariable(name).toUInt(&ok);
+    return ok ? value : fallback;
+}
+
+} // namespace
+
+class TestRandomUse : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void randomSequencesMatchTheModel()
+    {
+        const std::uint32_t firstSeed = environmentNumber("PRIZMO_RANDOM_SEED", 20261208);
+        const std::uint32_t sequences = environmentNumber("PRIZMO_RANDOM_SEQUENCES", 1000);
+        QTemporaryDir folder;
+        for (std::uint32_t i = 0; i < sequences; ++i) {
+            const std::uint32_t seed = firstSeed + i;
+            Sequence sequence(seed, folder);
+            const std::string failure = sequence.run();
+            if (!failure.empty())
+                QFAIL(qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(QString::fromStdString(failure))));
+        }
+    }
+};
+
+QTEST_MAIN(TestRandomUse)
+#include "tst_random.moc"
