@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# Starts the real Prizmo under Xvfb and drives it with X input only: the mouse opens the
+# menus and presses the buttons, the keyboard types into the edits and the real save dialog.
+# Compares the saved stylesheet byte for byte and keeps a screenshot of every stage.
+#   drive_real_window.sh PRIZMO X11_SCREENSHOT OUTPUT_FOLDER
+set -euo pipefail
+
+prizmo=$1
+look=$2
+out=$3
+rm -rf "$out"
+mkdir -p "$out"
+work=$(mktemp -d)
+xvfb_pid=
+prizmo_pid=
+
+cleanup() {
+    [[ -n $prizmo_pid ]] && kill "$prizmo_pid" 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    "$look" "$out/failure.png" 2>/dev/null || true
+    exit 1
+}
+
+# Runs the command until it succeeds, for at most 20 seconds.
+wait_until() {
+    local deadline=$((SECONDS + 20))
+    until "$@" 2>/dev/null; do
+        ((SECONDS < deadline)) || fail "gave up waiting for: $*"
+        sleep 0.05
+    done
+}
+
+windows() { xdotool search --onlyvisible --class prizmo 2>/dev/null | sort || true; }
+pixel() { "$look" --pixel "$1" "$2" 2>/dev/null; }
+pixel_is() { [[ $(pixel "$1" "$2") == "$3" ]]; }
+pixel_is_not() { [[ $(pixel "$1" "$2") != "$3" ]]; }
+shot() { "$look" "$out/$1.png" 2>/dev/null; }
+
+# Waits for one window more than the ones listed in $known and prints its id.
+new_window() {
+    local found
+    wait_until bash -c "[[ -n \$(comm -13 <(echo \"$known\") <(xdotool search --onlyvisible --class prizmo | sort)) ]]"
+    found=$(comm -13 <(echo "$known") <(windows) | head -1)
+    echo "$found"
+}
+
+gone() { ! xdotool search --onlyvisible --class prizmo 2>/dev/null | grep -qx "$1"; }
+
+click() { xdotool mousemove "$1" "$2" click 1; }
+
+# Opens the menu whose title sits at x = $1 and chooses its item $2 of $3 entries.
+choose() {
+    local known popup x y width height
+    known=$(windows)
+    click "$1" $((menu_height / 2))
+    popup=$(new_window)
+    eval "$(xdotool getwindowgeometry --shell "$popup")"
+    x=$((X + WIDTH / 2))
+    y=$((Y + HEIGHT * (2 * $2 - 1) / (2 * $3)))
+    click "$x" "$y"
+    wait_until gone "$popup"
+}
+
+# Replaces the text of the edit at ($1, $2) with $3.
+type_into() {
+    click "$1" "$2"
+    xdotool key ctrl+a
+    xdotool type --delay 10 "$3"
+}
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_until test -s "$work/display"
+export DISPLAY=":$(head -1 "$work/display")"
+export QT_QPA_PLATFORM=xcb
+
+"$prizmo" >"$out/prizmo.log" 2>&1 &
+prizmo_pid=$!
+wait_until xdotool search --onlyvisible --name '^Prizmo$'
+main=$(windows)
+eval "$(xdotool getwindowgeometry --shell "$main")"
+menu_height=$((HEIGHT - 577))
+((menu_height > 0)) || fail "the window's client area is not 577 pixels high"
+
+green=008000
+white=FFFFFF
+fajl_x=19
+css_x=53
+kesz=(588 $((menu_height + 41)))
+edit3=(312 $((menu_height + 48)))
+edit1=(107 $((menu_height + 89 + 50)))
+save_button_top=(261 $((menu_height + 108)))
+
+wait_until pixel_is 300 $((menu_height + 300)) "$green"
+pixel_is "${edit3[@]}" "$green" || fail "a panel shows at start"
+shot 01-start
+
+choose "$css_x" 2 2                                # CSS → Body beállítása
+wait_until pixel_is "${edit3[@]}" "$white"
+shot 02-body
+type_into "${edit3[@]}" 16
+click "${kesz[@]}"
+
+choose "$css_x" 2 2                                # the body is set: refused with a message
+known=$main
+box=$(new_window)
+[[ $(xdotool getwindowname "$box") == Prizmo ]] || fail "the refusal is not a message box"
+shot 03-refused
+xdotool key Return
+wait_until gone "$box"
+
+choose "$css_x" 1 2                                # CSS → Új Div
+wait_until pixel_is "${edit1[@]}" "$white"
+shot 04-div
+type_into "${edit1[@]}" 250
+click "${kesz[@]}"
+
+choose "$fajl_x" 2 3                               # Fájl → Mentés
+wait_until pixel_is "${edit1[@]}" "$green"         # the committed div's panels give way
+wait_until pixel_is_not "${save_button_top[@]}" "$green"
+shot 05-save-panel
+
+known=$(windows)
+click "${save_button_top[@]}"
+dialog=$(new_window)
+shot 06-save-dialog
+saved="$work/saved stylesheet.css"
+xdotool type --delay 10 "$saved"
+xdotool key Return
+wait_until gone "$dialog"
+wait_until test -f "$saved"
+shot 07-saved
+
+expected="$work/expected.css"
+printf '%s' $'\n\rbody\n\r{\n\rbackground:;\n\rfont-size:16;\n\rfont-color:;\n\r}' \
+    $'\n\r#div0\n\r{\n\rwidth:250px;\n\rheight:200px;\n\rbackground:;\n\rfont-size:14px;' \
+    $'\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}' >"$expected"
+cmp "$expected" "$saved" || fail "the saved stylesheet differs: $(od -c "$saved" | head -20)"
