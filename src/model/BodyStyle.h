@@ -8,13 +8,13 @@
 class BodyStyle
 {
 public:
-    std::string getBackground() const { return background; }
+    const std::string& getBackground() const { return background; }
     void setBackground(const std::string& value) { background = value; }
 
     std::int32_t getFontSize() const { return fontSize; }
     void setFontSize(std::int32_t value) { fontSize = value; }
 
-    std::string getFontColor() const { return fontColor; }
+    const std::string& getFontColor() const { return fontColor; }
     void setFontColor(const std::string& value) { fontColor = value; }
 
 private:

@@ -16,18 +16,18 @@ public:
     std::int32_t getFontSize() const { return fontSize; }
     void setFontSize(std::int32_t value) { fontSize = value; }
 
-    std::string getBackground() const { return background; }
+    const std::string& getBackground() const { return background; }
     void setBackground(const std::string& value) { background = value; }
 
-    std::string getFontColor() const { return fontColor; }
+    const std::string& getFontColor() const { return fontColor; }
     void setFontColor(const std::string& value) { fontColor = value; }
 
     // The setters take a position in the window's alignment / position list and store the
     // CSS keyword for it; a position outside the list (-1: nothing selected) keeps the keyword.
-    std::string getFloat() const { return floatValue; }
+    const std::string& getFloat() const { return floatValue; }
     void setFloat(int listPosition);
 
-    std::string getPosition() const { return position; }
+    const std::string& getPosition() const { return position; }
     void setPosition(int listPosition);
 
     // The nesting panel records the parent; the stylesheet does not carry it.

@@ -58,13 +58,12 @@ OutputFile::OutputFile(const std::string& fileName) : target(followLinks(fileNam
         return;
 
     // Devices and pipes are written to as they are: there is nothing to replace.
-    if (exists && !S_ISREG(status.st_mode)) {
+    if (exists && !S_ISREG(status.st_mode))
         openInPlace();
-        return;
-    }
-    const unsigned mode = exists ? (status.st_mode & 0777) : modeForNewFiles();
-    if (!openReplacement(mode))
+    else if (!openReplacement(exists ? (status.st_mode & 0777) : modeForNewFiles()))
         openInPlace();   // the folder takes no new file; the file itself may still be written
+    if (stream)
+        bufferGenerously();
 }
 
 OutputFile::~OutputFile()
@@ -78,7 +77,10 @@ bool OutputFile::openReplacement(unsigned mode)
 {
     const fs::path path(target);
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string name = ".";
+    name += path.filename().string();
+    name += ".XXXXXX";
+    std::string pattern = (folder / name).string();
 
     const int descriptor = ::mkstemp(pattern.data());
     if (descriptor < 0)
@@ -96,6 +98,15 @@ bool OutputFile::openInPlace()
 {
     stream = std::fopen(target.c_str(), "wt");
     return stream != nullptr;
+}
+
+// A large stylesheet then goes out in a few large writes rather than many of 4 KiB.
+void OutputFile::bufferGenerously()
+{
+    constexpr std::size_t size = 256 * 1024;
+    buffer = std::make_unique_for_overwrite<char[]>(size);
+    if (std::setvbuf(stream, buffer.get(), _IOFBF, size) != 0)
+        buffer.reset();
 }
 
 void OutputFile::discardReplacement()

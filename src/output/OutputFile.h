@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 // Owns the stylesheet being written for the length of one save. The named file is replaced
@@ -29,9 +30,11 @@ private:
     bool openReplacement(unsigned mode);
     bool openInPlace();
     void discardReplacement();
+    void bufferGenerously();
 
     std::string target;      // the file finally written, symbolic links followed
     std::string temporary;   // the replacement being written; empty when writing in place
     std::FILE* stream = nullptr;
+    std::unique_ptr<char[]> buffer;   // the stream's, while it is open
     bool failed = false;
 };

@@ -2,24 +2,103 @@
 
 #include "output/OutputFile.h"
 
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
 namespace {
 
-constexpr const char* lineStart = "\n\r";
+class Decimal
+{
+public:
+    explicit Decimal(std::int32_t value)
+        : length(static_cast<std::size_t>(
+              std::to_chars(digits, digits + sizeof digits, value).ptr - digits))
+    {
+    }
+    operator std::string_view() const { return {digits, length}; }
+
+private:
+    char digits[12];   // "-2147483648" is the longest
+    std::size_t length;
+};
+
+// A save of many divs spends its time making blocks. So each block's lines are gone through
+// twice, once to measure and once to fill: the block is allocated once, and every literal
+// piece is copied with its length known at compile time.
+class Measure
+{
+public:
+    template <std::size_t N>
+    Measure& operator<<(const char (&)[N]) { size += N - 1; return *this; }
+    Measure& operator<<(std::string_view piece) { size += piece.size(); return *this; }
+    std::size_t size = 0;
+};
+
+class Fill
+{
+public:
+    explicit Fill(char* out) : out(out) {}
+    template <std::size_t N>
+    Fill& operator<<(const char (&piece)[N]) { return copy(piece, N - 1); }
+    Fill& operator<<(std::string_view piece) { return copy(piece.data(), piece.size()); }
+
+private:
+    Fill& copy(const char* piece, std::size_t length)
+    {
+        std::memcpy(out, piece, length);
+        out += length;
+        return *this;
+    }
+    char* out;
+};
+
+template <typename Lines>
+void fillBlock(std::string& text, const Lines& lines)
+{
+    Measure measure;
+    lines(measure);
+    text.resize(measure.size);
+    Fill fill(text.data());
+    lines(fill);
+}
+
+void fillDivBlock(std::string& text, std::int32_t number, std::int32_t width,
+                  std::int32_t height, const std::string& background, std::int32_t fontSize,
+                  const std::string& fontColor, const std::string& floatValue,
+                  const std::string& position)
+{
+    const Decimal name(number), widthText(width), heightText(height), size(fontSize);
+    fillBlock(text, [&](auto& lines) {
+        lines << "\n\r#div" << name
+              << "\n\r{"
+              << "\n\rwidth:" << widthText << "px;"
+              << "\n\rheight:" << heightText << "px;"
+              << "\n\rbackground:" << background << ";"
+              << "\n\rfont-size:" << size << "px;"
+              << "\n\rfont-color:" << fontColor << ";"
+              << "\n\rfloat:" << floatValue << ";"
+              << "\n\rposition:" << position << ";"
+              << "\n\r}";
+    });
+}
 
 } // namespace
 
 std::string bodyBlock(const std::string& background, std::int32_t fontSize,
                       const std::string& fontColor)
 {
-    std::string block;
-    block.reserve(64 + background.size() + fontColor.size());
-    block += lineStart; block += "body";
-    block += lineStart; block += "{";
-    block += lineStart; block += "background:" + background + ";";
-    block += lineStart; block += "font-size:" + std::to_string(fontSize) + ";";
-    block += lineStart; block += "font-color:" + fontColor + ";";
-    block += lineStart; block += "}";
-    return block;
+    const Decimal size(fontSize);
+    std::string text;
+    fillBlock(text, [&](auto& lines) {
+        lines << "\n\rbody"
+              << "\n\r{"
+              << "\n\rbackground:" << background << ";"
+              << "\n\rfont-size:" << size << ";"
+              << "\n\rfont-color:" << fontColor << ";"
+              << "\n\r}";
+    });
+    return text;
 }
 
 std::string divBlock(std::int32_t number, std::int32_t width, std::int32_t height,
@@ -27,19 +106,10 @@ std::string divBlock(std::int32_t number, std::int32_t width, std::int32_t heigh
                      const std::string& fontColor, const std::string& floatValue,
                      const std::string& position)
 {
-    std::string block;
-    block.reserve(128 + background.size() + fontColor.size());
-    block += lineStart; block += "#div" + std::to_string(number);
-    block += lineStart; block += "{";
-    block += lineStart; block += "width:" + std::to_string(width) + "px;";
-    block += lineStart; block += "height:" + std::to_string(height) + "px;";
-    block += lineStart; block += "background:" + background + ";";
-    block += lineStart; block += "font-size:" + std::to_string(fontSize) + "px;";
-    block += lineStart; block += "font-color:" + fontColor + ";";
-    block += lineStart; block += "float:" + floatValue + ";";
-    block += lineStart; block += "position:" + position + ";";
-    block += lineStart; block += "}";
-    return block;
+    std::string text;
+    fillDivBlock(text, number, width, height, background, fontSize, fontColor, floatValue,
+                 position);
+    return text;
 }
 
 void writeBodyBlock(OutputFile& file, const std::string& background, std::int32_t fontSize,
@@ -53,6 +123,9 @@ void writeDivBlock(OutputFile& file, std::int32_t number, std::int32_t width, st
                    const std::string& fontColor, const std::string& floatValue,
                    const std::string& position)
 {
-    file.write(divBlock(number, width, height, background, fontSize, fontColor, floatValue,
-                        position));
+    // The text of one block at a time; its storage is kept from one div to the next.
+    thread_local std::string text;
+    fillDivBlock(text, number, width, height, background, fontSize, fontColor, floatValue,
+                 position);
+    file.write(text);
 }

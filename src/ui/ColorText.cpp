@@ -7,5 +7,8 @@
 std::string ColorText(TColor color)
 {
     const auto channel = [color](int shift) { return static_cast<std::int32_t>((color >> shift) & 0xFF); };
-    return "#" + IntToHex(channel(0), 2) + IntToHex(channel(8), 2) + IntToHex(channel(16), 2);
+    std::string text = "#";
+    for (const int shift : {0, 8, 16})
+        text += IntToHex(channel(shift), 2);
+    return text;
 }

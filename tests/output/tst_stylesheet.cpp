@@ -42,14 +42,37 @@ private slots:
         OutputFile file(path.toStdString());
         QVERIFY(file.isOpen());
         writeBodyBlock(file, "#FF0000", 16, "#000000");
-        writeDivBlock(file, 0, 100, 200, "", 14, "", "none", "relative");
+        writeDivBlock(file, 0, 1000, 2000, "/srv/képek/egy nagyon hosszú nevű háttérkép.png", 140,
+                      "#00FF00", "inherit", "absolute");
+        writeDivBlock(file, 1, 1, 2, "", 3, "", "none", "relative");
         QVERIFY(file.close());
         QCOMPARE(readBytes(path).value(),
                  std::string("\n\rbody\n\r{\n\rbackground:#FF0000;\n\rfont-size:16;"
                              "\n\rfont-color:#000000;\n\r}"
-                             "\n\r#div0\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;"
-                             "\n\rfont-size:14px;\n\rfont-color:;\n\rfloat:none;"
+                             "\n\r#div0\n\r{\n\rwidth:1000px;\n\rheight:2000px;"
+                             "\n\rbackground:/srv/képek/egy nagyon hosszú nevű háttérkép.png;"
+                             "\n\rfont-size:140px;\n\rfont-color:#00FF00;\n\rfloat:inherit;"
+                             "\n\rposition:absolute;\n\r}"
+                             "\n\r#div1\n\r{\n\rwidth:1px;\n\rheight:2px;\n\rbackground:;"
+                             "\n\rfont-size:3px;\n\rfont-color:;\n\rfloat:none;"
                              "\n\rposition:relative;\n\r}"));
+    }
+
+    // Far more than the stream holds at once, so the file is written in many pieces.
+    void aLargeStyleSheetIsWrittenWhole()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("nagy.css"));
+        OutputFile file(path.toStdString());
+        std::string expected;
+        for (std::int32_t number = 0; number < 20000; ++number) {
+            const std::string background(static_cast<std::size_t>(number % 300), 'a' + number % 26);
+            writeDivBlock(file, number, number, -number, background, 14, "#0000FF", "left", "inherit");
+            expected += divBlock(number, number, -number, background, 14, "#0000FF", "left", "inherit");
+        }
+        QVERIFY(file.close());
+        QVERIFY(expected.size() > 3'000'000);
+        QVERIFY(readBytes(path).value() == expected);
     }
 
     void openingEmptiesAnExistingFile()
