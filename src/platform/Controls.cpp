@@ -1,5 +1,7 @@
 #include "platform/Controls.h"
 
+#include <QStringListModel>
+
 namespace {
 
 template <typename Widget>
@@ -33,9 +35,15 @@ TEdit::TEdit(QWidget* parent, const char* name, const char* text)
 TComboBox::TComboBox(QWidget* parent, const char* name, TComboBoxStyle style) : QComboBox(parent)
 {
     ::name(this, name, QString::fromLatin1(name));
+    // The entries are texts only: a string list holds one in a fraction of the memory an
+    // item of the default model takes, which counts in lists with an entry per div.
+    setModel(new QStringListModel(this));
     if (style == TComboBoxStyle::csDropDown) {
         setEditable(true);
         setInsertPolicy(QComboBox::NoInsert);   // typing never adds an entry
+        // Qt's inline completer filters every entry again at each change of the list, so
+        // that each new entry would cost time in proportion to the entries before it.
+        setCompleter(nullptr);
     }
 }
 
@@ -44,7 +52,7 @@ int TComboBox::ItemIndex() const
     const int index = currentIndex();
     if (!isEditable() || index < 0 || currentText() == itemText(index))
         return index;
-    // Typed over: an entry counts only when its whole text was typed (or completed).
+    // Typed over: an entry counts only when its whole text was typed.
     return findText(currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
