@@ -1,0 +1,48 @@
+// Peak resident memory of the real window holding 100,000 live divs, each made by "Új Div"
+// and committed by "KÉSZ", above what the window used right after it was shown. Runs alone
+// in its process, since the peak is the process's.
+
+#include "BenchWindow.h"
+#include "Comparison.h"
+#include "ResidentMemory.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr double mebibyte = 1024.0 * 1024.0;
+
+void BM_PeakMemory(benchmark::State& state)
+{
+    const auto count = state.range(0);
+    for (auto _ : state) {
+        auto window = showBenchWindow();
+        QCoreApplication::processEvents();
+        const auto atStart = residentBytes();
+        for (std::int64_t number = 0; number < count; ++number) {
+            window->jDiv1Click();
+            window->Button3Click();
+        }
+        QCoreApplication::processEvents();
+        if (window->lastDiv != count - 1)
+            state.SkipWithError("the divs were not all made");
+        state.counters["at_start_MiB"] = static_cast<double>(atStart) / mebibyte;
+        state.counters["peak_MiB"] = static_cast<double>(peakResidentBytes()) / mebibyte;
+        state.counters["growth_MiB"] =
+            static_cast<double>(peakResidentBytes() - atStart) / mebibyte;
+    }
+}
+
+BENCHMARK(BM_PeakMemory)->Arg(100'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    BenchApplication application(argc, argv);
+    return runBenchmarks(argc, argv,
+                         {{"memory: 100,000 divs above start (MiB)",
+                           "BM_PeakMemory/100000/iterations:1", "", 64.0, "growth_MiB"}});
+}

@@ -1,0 +1,60 @@
+#include "BenchWindow.h"
+
+#include "platform/Interaction.h"
+
+#include <QTest>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+class NoInteraction : public Interaction
+{
+public:
+    void showMessage(const std::string& text) override { stop("message", text); }
+    void showException(const std::string& text) override { stop("exception report", text); }
+    std::optional<TColor> chooseColor(QWidget*, TColor) override
+    {
+        stop("colour dialog", {});
+    }
+    std::optional<std::string> chooseFile(QWidget*, FileDialogKind, const std::string&) override
+    {
+        stop("file dialog", {});
+    }
+
+private:
+    [[noreturn]] static void stop(const char* what, const std::string& text)
+    {
+        std::fprintf(stderr, "benchmark stopped: unexpected %s \"%s\"\n", what, text.c_str());
+        std::abort();
+    }
+};
+
+void dropOffscreenNoise(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtDebugMsg && !message.contains(QLatin1String("propagateSizeHints")))
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
+BenchApplication::BenchApplication(int& argc, char** argv) : application(argc, argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(dropOffscreenNoise);
+    Interaction::install(std::make_unique<NoInteraction>());
+    application.Initialize();
+}
+
+std::unique_ptr<TForm1> showBenchWindow()
+{
+    auto window = std::make_unique<TForm1>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get())) {
+        std::fprintf(stderr, "benchmark stopped: the window was never shown\n");
+        std::abort();
+    }
+    return window;
+}
