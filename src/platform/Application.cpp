@@ -20,6 +20,7 @@ void TApplication::Initialize()
     if (QCoreApplication::instance() == nullptr)
         qtApplication = std::make_unique<QApplication>(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Prizmo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("prizmo"));   // matches prizmo.desktop
 }
 
 void TApplication::Run()
