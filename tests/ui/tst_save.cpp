@@ -45,6 +45,60 @@ class TestSave : public QObject
     }
 
 private slots:
+    // The walk the README takes, step by step as a person does it, and the file it shows.
+    void aStylesheetFromStartToFile()
+    {
+        FormDriver driver;
+        TForm1& form = driver.form;
+        driver.bodySettings();
+        driver.script.confirmColor(0xE7F8FF);   // #FFF8E7: red is the lowest byte
+        driver.pickBackground();
+        driver.type(form.Edit3, "16");
+        driver.script.confirmColor(0x333333);
+        driver.pickFontColor();
+        driver.done();
+
+        driver.newDiv();
+        driver.type(form.Edit1, "600");
+        driver.type(form.Edit2, "400");
+        driver.script.confirmColor(0xFFFFFF);
+        driver.pickBackground();
+        driver.script.confirmColor(0xFF0000);   // blue
+        driver.pickFontColor();
+        driver.pick(form.ComboBox1, 2);         // "balra"
+        driver.done();
+
+        driver.newDiv();
+        driver.type(form.Edit1, "200");
+        driver.type(form.Edit2, "100");
+        driver.click(form.RadioButton2);        // "Kép"
+        driver.script.confirmFile("/home/anna/képek/csík.png");
+        driver.pickBackground();
+        driver.type(form.Edit3, "12");
+        driver.pick(form.ComboBox1, 3);         // "jobbra"
+        driver.pick(form.ComboBox2, 1);         // "abszolult"
+        driver.done();
+
+        driver.openSavePanel();
+        driver.pick(form.ComboBox3, 1);
+        driver.pick(form.ComboBox4, 0);
+        driver.ok();
+        driver.script.confirmFile(path("oldal.css"));
+        driver.save();
+
+        QCOMPARE(bytesOf(path("oldal.css")),
+                 std::string("\n\rbody\n\r{\n\rbackground:#FFF8E7;\n\rfont-size:16;"
+                             "\n\rfont-color:#333333;\n\r}"
+                             "\n\r#div0\n\r{\n\rwidth:600px;\n\rheight:400px;"
+                             "\n\rbackground:#FFFFFF;\n\rfont-size:14px;\n\rfont-color:#0000FF;"
+                             "\n\rfloat:left;\n\rposition:relative;\n\r}"
+                             "\n\r#div1\n\r{\n\rwidth:200px;\n\rheight:100px;"
+                             "\n\rbackground:/home/anna/képek/csík.png;\n\rfont-size:12px;"
+                             "\n\rfont-color:;\n\rfloat:right;\n\rposition:absolute;\n\r}"));
+        QCOMPARE(driver.script.messages, Texts());
+        QCOMPARE(driver.script.unanswered, 0);
+    }
+
     void theRoadFromTheMenuToTheFile()
     {
         FormDriver driver;
