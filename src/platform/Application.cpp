@@ -2,6 +2,10 @@
 
 #include "platform/Events.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 TApplication* Application = nullptr;
 
 TApplication::TApplication(int& argc, char** argv) : argc(argc), argv(argv), previous(Application)
@@ -21,6 +25,20 @@ void TApplication::Initialize()
         qtApplication = std::make_unique<QApplication>(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Prizmo"));
     QGuiApplication::setDesktopFileName(QStringLiteral("prizmo"));   // matches prizmo.desktop
+    translateQtTexts();
+}
+
+// The dialogs' own texts follow the person's language, as the system's dialogs do, wherever
+// Qt's translations are installed.
+void TApplication::translateQtTexts()
+{
+    if (qtTranslator)
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        && QCoreApplication::installTranslator(translator.get()))
+        qtTranslator = std::move(translator);
 }
 
 void TApplication::Run()

@@ -7,6 +7,8 @@
 #include <exception>
 #include <memory>
 
+class QTranslator;
+
 // The application object: starts Qt, owns the main form and runs the event loop.
 class TApplication
 {
@@ -38,9 +40,12 @@ public:
     void ShowException(std::exception_ptr exception) const;
 
 private:
+    void translateQtTexts();
+
     int& argc;
     char** argv;
     std::unique_ptr<QApplication> qtApplication;   // declared first: destroyed last
+    std::unique_ptr<QTranslator> qtTranslator;
     std::unique_ptr<TForm> mainForm;
     bool terminated = false;
     TApplication* previous;   // put back when this one ends

@@ -163,6 +163,18 @@ private slots:
         QVERIFY(!timedOut);
         QVERIFY(Application->Terminated());
     }
+
+    // Last: it leaves Qt's Hungarian texts installed.
+    void qtTextsFollowThePersonsLanguage()
+    {
+        testApplication();
+        const QString lookIn = QStringLiteral("Look in:");
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), lookIn);
+        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+        Application->Initialize();
+        QLocale::setDefault(QLocale::c());
+        QVERIFY(QCoreApplication::translate("QFileDialog", "Look in:") != lookIn);
+    }
 };
 
 QTEST_MAIN(TestPlatform)
