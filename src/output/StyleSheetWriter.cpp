@@ -129,3 +129,16 @@ void writeDivBlock(OutputFile& file, std::int32_t number, std::int32_t width, st
                  position);
     file.write(text);
 }
+
+void writeStyleSheet(OutputFile& file, const BodyStyle* body,
+                     std::span<const std::unique_ptr<DivStyle>> divs)
+{
+    if (body)
+        writeBodyBlock(file, body->getBackground(), body->getFontSize(), body->getFontColor());
+    for (std::size_t number = 0; number < divs.size(); ++number) {
+        const DivStyle& div = *divs[number];
+        writeDivBlock(file, static_cast<std::int32_t>(number), div.getWidth(), div.getHeight(),
+                      div.getBackground(), div.getFontSize(), div.getFontColor(), div.getFloat(),
+                      div.getPosition());
+    }
+}

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "model/BodyStyle.h"
+#include "model/DivStyle.h"
+
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 
 class OutputFile;
@@ -25,3 +30,8 @@ void writeDivBlock(OutputFile& file, std::int32_t number, std::int32_t width, st
                    const std::string& background, std::int32_t fontSize,
                    const std::string& fontColor, const std::string& floatValue,
                    const std::string& position);
+
+// The whole stylesheet: the body's block when there is a body, then each div's block with
+// its position as its number.
+void writeStyleSheet(OutputFile& file, const BodyStyle* body,
+                     std::span<const std::unique_ptr<DivStyle>> divs);

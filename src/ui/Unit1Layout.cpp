@@ -14,7 +14,7 @@ namespace {
 struct Geometry { int left, top, width, height; };
 
 // The designed face first, then the look-alikes that Linux usually has.
-struct FontSpec {
+struct DesignedFont {
     QStringList families;
     int height;   // negative: character height in pixels
     bool bold;
@@ -26,7 +26,7 @@ struct PanelRow { TPanel* TForm1::*field; const char* name; int height; };
 struct FrameRow { TRadioGroup* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
                   const char* caption; };
 struct LabelRow { TLabel* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
-                  const char* caption; const FontSpec* font = nullptr; };
+                  const char* caption; const DesignedFont* font = nullptr; };
 struct RadioRow { TRadioButton* TForm1::*field; TPanel* TForm1::*panel; const char* name;
                   Geometry at; const char* caption; bool checked; };
 struct EditRow { TEdit* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
@@ -35,14 +35,14 @@ struct ComboRow { TComboBox* TForm1::*field; TPanel* TForm1::*panel; const char*
                   TComboBoxStyle style; std::vector<const char*> items; const char* role; };
 struct ButtonRow { TButton* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
                    const char* caption; const char* role; Handler onClick;
-                   bool enabled = true; const FontSpec* font = nullptr; };
+                   bool enabled = true; const DesignedFont* font = nullptr; };
 // A row without a drop-down menu belongs to the drop-down of the row named in `menu`.
 struct MenuRow { TMenuItem* TForm1::*field; TMenuItem* TForm1::*menu; const char* name;
                  const char* caption; Handler onClick = nullptr; };
 
-const FontSpec formFont{{"Tahoma", "Liberation Sans", "DejaVu Sans"}, -11, false};
-const FontSpec doneFont{{"Ravie", "Liberation Sans", "DejaVu Sans"}, -21, true};
-const FontSpec promptFont{{"Cooper Black", "Liberation Serif", "DejaVu Serif"}, -16, false};
+const DesignedFont formFont{{"Tahoma", "Liberation Sans", "DejaVu Sans"}, -11, false};
+const DesignedFont doneFont{{"Ravie", "Liberation Sans", "DejaVu Sans"}, -21, true};
+const DesignedFont promptFont{{"Cooper Black", "Liberation Serif", "DejaVu Serif"}, -16, false};
 
 constexpr const char* formCaption = "Prizmo";
 constexpr int clientWidth = 676;
@@ -126,12 +126,12 @@ const char* const tabOrder[] = {
     "ComboBox3", "ComboBox4", "Button4", "Button5",
 };
 
-QFont fontOf(const FontSpec& spec)
+QFont fontOf(const DesignedFont& design)
 {
     QFont font;
-    font.setFamilies(spec.families);
-    font.setPixelSize(-spec.height);
-    font.setBold(spec.bold);
+    font.setFamilies(design.families);
+    font.setPixelSize(-design.height);
+    font.setBold(design.bold);
     return font;
 }
 

@@ -44,17 +44,9 @@ void TForm1::Button5Click()
 bool TForm1::writeStyleSheet(const std::string& fileName)
 {
     outFile = std::make_unique<OutputFile>(fileName);
-    if (outFile->isOpen()) {
-        if (body)
-            writeBodyBlock(*outFile, body->getBackground(), body->getFontSize(),
-                           body->getFontColor());
-        for (std::int32_t number = 0; number <= lastDiv; ++number) {
-            const DivStyle& div = *divs[number];
-            writeDivBlock(*outFile, number, div.getWidth(), div.getHeight(), div.getBackground(),
-                          div.getFontSize(), div.getFontColor(), div.getFloat(),
-                          div.getPosition());
-        }
-    }
+    if (outFile->isOpen())
+        ::writeStyleSheet(*outFile, body.get(),
+                          std::span(divs).first(static_cast<std::size_t>(lastDiv + 1)));
     const bool written = outFile->close();
     outFile.reset();
     return written;
