@@ -12,7 +12,7 @@ namespace {
 class NoInteraction : public Interaction
 {
 public:
-    void showMessage(const std::string& text) override { stop("message", text); }
+    void showMessage(const std::string& text, const std::string&) override { stop("message", text); }
     void showException(const std::string& text) override { stop("exception report", text); }
     std::optional<TColor> chooseColor(QWidget*, TColor) override
     {

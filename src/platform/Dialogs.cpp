@@ -35,7 +35,7 @@ bool TFileDialog::Execute()
     return true;
 }
 
-void ShowMessage(const std::string& text)
+void ShowMessage(const std::string& text, const std::string& detail)
 {
-    Interaction::current().showMessage(text);
+    Interaction::current().showMessage(text, detail);
 }

@@ -64,5 +64,5 @@ public:
     }
 };
 
-// A modal box with the text and an OK button.
-void ShowMessage(const std::string& text);
+// A modal box with the text and an OK button; `detail`, when given, stands beneath the text.
+void ShowMessage(const std::string& text, const std::string& detail = {});

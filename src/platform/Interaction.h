@@ -21,7 +21,8 @@ class Interaction
 public:
     virtual ~Interaction() = default;
 
-    virtual void showMessage(const std::string& text) = 0;
+    // `detail`, when there is one, stands beneath the text (such as the system's reason).
+    virtual void showMessage(const std::string& text, const std::string& detail) = 0;
     virtual void showException(const std::string& text) = 0;
 
     // Empty when the person cancelled.

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QImageReader>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -30,19 +31,32 @@ QStringList pictureFilters()
             QStringLiteral("Minden fájl (*)")};
 }
 
+// A box stands over the window it speaks of, not in the middle of the screen.
+QWidget* boxOwner()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && qobject_cast<QMainWindow*>(window))
+            return window;
+    return nullptr;
+}
+
 // The program sets no caption of its own: the box carries the application's name.
-void showBox(QMessageBox::Icon icon, const std::string& text)
+void showBox(QMessageBox::Icon icon, const std::string& text, const std::string& detail = {})
 {
     QMessageBox box(icon, QApplication::applicationDisplayName(), QString::fromStdString(text),
-                    QMessageBox::Ok, QApplication::activeWindow());
+                    QMessageBox::Ok, boxOwner());
+    if (!detail.empty())
+        box.setInformativeText(QString::fromStdString(detail));
     box.exec();
 }
 
 } // namespace
 
-void QtInteraction::showMessage(const std::string& text)
+void QtInteraction::showMessage(const std::string& text, const std::string& detail)
 {
-    showBox(QMessageBox::NoIcon, text);
+    showBox(QMessageBox::NoIcon, text, detail);
 }
 
 void QtInteraction::showException(const std::string& text)
@@ -66,8 +80,7 @@ std::optional<std::string> QtInteraction::chooseFile(QWidget* owner, FileDialogK
     case FileDialogKind::Save:
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        // The chosen name is the person's decision; an existing file is replaced without asking.
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        // Qt asks before an existing file is replaced.
         break;
     case FileDialogKind::OpenPicture:
         dialog.setFileMode(QFileDialog::ExistingFile);

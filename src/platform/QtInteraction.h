@@ -6,7 +6,7 @@
 class QtInteraction final : public Interaction
 {
 public:
-    void showMessage(const std::string& text) override;
+    void showMessage(const std::string& text, const std::string& detail) override;
     void showException(const std::string& text) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
     std::optional<std::string> chooseFile(QWidget* owner, FileDialogKind kind,

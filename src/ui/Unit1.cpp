@@ -17,6 +17,11 @@ void TForm1::resizeDivStorage(std::size_t slotCount)
     divs.resize(slotCount);
 }
 
+std::unique_ptr<DivStyle> TForm1::createDivRecord()
+{
+    return std::make_unique<DivStyle>();
+}
+
 void TForm1::Kilps1Click()
 {
     Close();

@@ -100,6 +100,8 @@ public:
 protected:
     // Gives divs exactly `slotCount` slots, keeping the existing ones. Tests override it to fail.
     virtual void resizeDivStorage(std::size_t slotCount);
+    // A new div at its defaults. Tests override it to fail.
+    virtual std::unique_ptr<DivStyle> createDivRecord();
 
 private:
     void createComponents();
@@ -108,7 +110,8 @@ private:
     std::optional<std::string> chooseBackground();
     std::optional<std::string> chooseFontColor();
 
-    bool writeStyleSheet(const std::string& fileName);
+    // Nothing when the stylesheet reached the file; otherwise the system's reason.
+    std::optional<std::string> writeStyleSheet(const std::string& fileName);
     void releaseStyleSheet();
 };
 

@@ -30,7 +30,9 @@ void TForm1::jDiv1Click()
     Panel1->Show();
     Panel2->Show();
 
-    // The storage grows before the number is taken, so a failure leaves the model as it was.
+    // The record is made and the storage grows before the number is taken, so that a
+    // failure of either leaves the model as it was.
+    auto created = createDivRecord();
     try {
         resizeDivStorage(static_cast<std::size_t>(lastDiv + 1) + 1);
     } catch (const std::bad_alloc&) {
@@ -39,7 +41,7 @@ void TForm1::jDiv1Click()
         return;
     }
     ++lastDiv;
-    divs[lastDiv] = std::make_unique<DivStyle>();
+    divs[lastDiv] = std::move(created);
     const DivStyle& div = *divs[lastDiv];
 
     Edit1->SetText(IntToStr(div.getWidth()));

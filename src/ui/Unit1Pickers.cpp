@@ -52,6 +52,11 @@ std::optional<std::string> TForm1::chooseBackground()
     }
     if (!OpenPictureDialog1->Execute())
         return std::nullopt;
+    // A line break in the path would break the stylesheet's lines.
+    if (OpenPictureDialog1->FileName().find_first_of("\n\r") != std::string::npos) {
+        ShowMessage("Ez a fájlnév nem kerülhet a stíluslapba");
+        return std::nullopt;
+    }
     return OpenPictureDialog1->FileName();
 }
 

@@ -31,25 +31,32 @@ void TForm1::Button4Click()
 
 void TForm1::Button5Click()
 {
+    // What is typed into an open edit reaches the record only with its "KÉSZ".
+    if (Button3->Enabled()) {
+        ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
+        return;
+    }
     if (!SaveDialog1->Execute())
         return;
     // Nothing is released unless the whole stylesheet reached the file.
-    if (!writeStyleSheet(SaveDialog1->FileName())) {
-        ShowMessage("Memória hiba miatt nem ment");
+    if (const auto failure = writeStyleSheet(SaveDialog1->FileName())) {
+        ShowMessage("Memória hiba miatt nem ment", *failure);
         return;
     }
     releaseStyleSheet();
 }
 
-bool TForm1::writeStyleSheet(const std::string& fileName)
+std::optional<std::string> TForm1::writeStyleSheet(const std::string& fileName)
 {
     outFile = std::make_unique<OutputFile>(fileName);
     if (outFile->isOpen())
         ::writeStyleSheet(*outFile, body.get(),
                           std::span(divs).first(static_cast<std::size_t>(lastDiv + 1)));
-    const bool written = outFile->close();
+    std::optional<std::string> failure;
+    if (!outFile->close())
+        failure = outFile->failureReason();
     outFile.reset();
-    return written;
+    return failure;
 }
 
 // Everything that named the released records goes with them: the open edit and the

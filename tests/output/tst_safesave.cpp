@@ -9,7 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <functional>
 
 #include <sys/resource.h>
@@ -54,6 +56,22 @@ QStringList entries(const QTemporaryDir& folder)
                                          | QDir::NoDotAndDotDot);
 }
 
+QByteArray local(const QString& path) { return QFile::encodeName(path); }
+
+// Looks through a plain user's eyes: the superuser may write anywhere.
+bool dropToPlainUser()
+{
+    return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
+}
+
+std::string tenDivs()
+{
+    std::string text;
+    for (int number = 0; number < 10; ++number)
+        text += divBlock(number, 100, 200, "", 14, "", "none", "relative");
+    return text;
+}
+
 unsigned modeOf(const QString& path)
 {
     struct stat status {};
@@ -68,6 +86,76 @@ class TestSafeSave : public QObject
     Q_OBJECT
 
 private slots:
+    // Each kind of file is replaced the way that keeps what the person expects of it; with
+    // a write limit in the way, each leaves the old bytes and no stray file behind.
+    void eachKindOfFileIsReplacedSafely_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("limited");
+        for (const char* kind : {"own file", "second hard link", "other owner, sticky folder",
+                                 "closed folder", "closed folder, nowhere to copy"}) {
+            QTest::addRow("%s", kind) << QString::fromLatin1(kind) << false;
+            QTest::addRow("%s, write limit", kind) << QString::fromLatin1(kind) << true;
+        }
+    }
+    void eachKindOfFileIsReplacedSafely()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, limited);
+        const bool plainUser = kind.contains(QLatin1String("folder"));
+        if (kind.contains(QLatin1String("other owner")) && ::geteuid() != 0)
+            QSKIP("a file of another owner needs the tests to run as root");
+
+        QTemporaryDir scratch;
+        QVERIFY(::chmod(local(scratch.path()).constData(), 0755) == 0);
+        QDir(scratch.path()).mkdir(QStringLiteral("work"));
+        QDir(scratch.path()).mkdir(QStringLiteral("tmp"));
+        const QString folder = scratch.filePath(QStringLiteral("work"));
+        const QString temporaries = scratch.filePath(QStringLiteral("tmp"));
+        const QString path = folder + QStringLiteral("/lap.css");
+        const QString otherLink = scratch.filePath(QStringLiteral("other.css"));
+        writeFile(path, oldContent);
+        QVERIFY(::chmod(local(temporaries).constData(), 01777) == 0);
+        QVERIFY(::chmod(local(path).constData(), plainUser ? 0666 : 0640) == 0);
+        if (kind == QLatin1String("second hard link"))
+            QVERIFY(::link(local(path).constData(), local(otherLink).constData()) == 0);
+        if (kind.contains(QLatin1String("sticky")))
+            QVERIFY(::chmod(local(folder).constData(), 01777) == 0);
+        if (kind.contains(QLatin1String("closed")))
+            QVERIFY(::chmod(local(folder).constData(), 0555) == 0);
+        const QString copies = kind.contains(QLatin1String("nowhere")) ? folder : temporaries;
+        struct stat before {};
+        ::stat(local(path).constData(), &before);
+
+        const int saved = inChild([&] {
+            ::setenv("TMPDIR", local(copies).constData(), 1);
+            ::setenv("XDG_RUNTIME_DIR", local(copies).constData(), 1);
+            if (plainUser && !dropToPlainUser())
+                return 2;
+            if (limited) {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{64, 64};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            return saveTenDivs(path.toStdString()) ? 0 : 1;
+        });
+        ::chmod(local(folder).constData(), 0700);
+
+        const bool expectSaved = !limited && !kind.contains(QLatin1String("nowhere"));
+        QCOMPARE(saved, expectSaved ? 0 : 1);
+        QCOMPARE(readBytes(path).value(), expectSaved ? tenDivs() : oldContent);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"lap.css"});
+        QCOMPARE(QDir(temporaries).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+        struct stat after {};
+        ::stat(local(path).constData(), &after);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_uid, before.st_uid);
+        if (kind == QLatin1String("second hard link"))
+            QCOMPARE(readBytes(otherLink), readBytes(path));
+    }
+
     void aWriteLimitLeavesTheFileUntouched()
     {
         QTemporaryDir folder;
@@ -90,6 +178,7 @@ private slots:
             QSKIP("no /dev/full on this machine");
         QVERIFY(!saveTenDivs("/dev/full"));
         QVERIFY(S_ISCHR(modeOf(QStringLiteral("/dev/full"))));
+        QVERIFY(saveTenDivs("/dev/null"));
     }
 
     void modeBitsAreKept()
@@ -123,6 +212,14 @@ private slots:
         QVERIFY(readBytes(target).value().starts_with("\n\r#div0\n\r{"));
         QCOMPARE(QDir(folder.filePath(QStringLiteral("real"))).entryList(QDir::Files | QDir::Hidden),
                  QStringList{"lap.css"});
+
+        // A loop of links is refused, as opening it would be.
+        const QString loop = folder.filePath(QStringLiteral("loop.css"));
+        QVERIFY(::symlink("loop.css", local(loop).constData()) == 0);
+        OutputFile looped(loop.toStdString());
+        QVERIFY(!looped.isOpen());
+        QVERIFY(!looped.close());
+        QCOMPARE(looped.failureReason(), std::string(std::strerror(ELOOP)));
     }
 
     void aReadOnlyFileIsRefused()

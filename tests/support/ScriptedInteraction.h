@@ -21,12 +21,17 @@ public:
     void cancel() { answers.emplace_back(Cancel{}); }
 
     std::vector<std::string> messages;      // ShowMessage texts, in order
+    std::vector<std::string> details;       // what stood beneath each of them ("" for none)
     std::vector<std::string> exceptions;    // exception reports, in order
     std::vector<std::string> dialogRuns;    // "colour", "open", "save" or "picture", in order
     int unanswered = 0;                     // dialogs run with no answer queued
     std::size_t pendingAnswers() const { return answers.size(); }
 
-    void showMessage(const std::string& text) override { messages.push_back(text); }
+    void showMessage(const std::string& text, const std::string& detail) override
+    {
+        messages.push_back(text);
+        details.push_back(detail);
+    }
     void showException(const std::string& text) override { exceptions.push_back(text); }
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
     std::optional<std::string> chooseFile(QWidget* owner, FileDialogKind kind,

@@ -11,11 +11,13 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-// A window whose div storage cannot grow once `failResize` is set.
+// A window whose div storage cannot grow once `failResize` is set, and that can make no new
+// div record once `failRecord` is set.
 class FormWithoutMemory : public TForm1
 {
 public:
     bool failResize = false;
+    bool failRecord = false;
 
 protected:
     void resizeDivStorage(std::size_t slotCount) override
@@ -23,6 +25,12 @@ protected:
         if (failResize)
             throw std::bad_alloc();
         TForm1::resizeDivStorage(slotCount);
+    }
+    std::unique_ptr<DivStyle> createDivRecord() override
+    {
+        if (failRecord)
+            throw std::bad_alloc();
+        return TForm1::createDivRecord();
     }
 };
 
@@ -289,24 +297,43 @@ private slots:
         QVERIFY(!form.Button3->Enabled());
     }
 
-    void failedGrowthReportsAndEndsTheProgram()
+    // The storage's growth failing ends the program; the record's is reported like any
+    // other lack of memory. Either way the model stays whole: no empty slot counts as a div.
+    void failedGrowthLeavesTheModelWhole_data()
     {
+        QTest::addColumn<bool>("storageFails");
+        QTest::addColumn<Texts>("messages");
+        QTest::addColumn<Texts>("exceptions");
+        QTest::addRow("storage") << true << Texts{"Súlyos memóriahiba"} << Texts{};
+        QTest::addRow("record") << false << Texts{} << Texts{"Nincs elég memória"};
+    }
+    void failedGrowthLeavesTheModelWhole()
+    {
+        QFETCH(bool, storageFails);
+        QFETCH(Texts, messages);
+        QFETCH(Texts, exceptions);
         BasicFormDriver<FormWithoutMemory> driver;
         FormWithoutMemory& form = driver.form;
         driver.newDiv();
         driver.type(form.Edit1, "111");
         driver.done();
 
-        form.failResize = true;
+        (storageFails ? form.failResize : form.failRecord) = true;
         driver.newDiv();
-        QCOMPARE(driver.script.messages, Texts{"Súlyos memóriahiba"});
-        QVERIFY(Application->Terminated());
+        QCOMPARE(driver.script.messages, messages);
+        QCOMPARE(driver.script.exceptions, exceptions);
+        if (storageFails)
+            QVERIFY(Application->Terminated());
         QCOMPARE(form.lastDiv, 0);
         QCOMPARE(form.divs.size(), std::size_t{1});
         QCOMPARE(form.divs[0]->getWidth(), 111);
         QVERIFY(!form.Button3->Enabled());
         QCOMPARE(form.Edit1->Text(), std::string("111"));
-        QVERIFY(driver.script.exceptions.empty());
+
+        form.failResize = form.failRecord = false;
+        driver.newDiv();
+        QCOMPARE(form.lastDiv, 1);
+        QVERIFY(form.divs[1]);
     }
 };
 

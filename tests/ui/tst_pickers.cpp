@@ -123,13 +123,41 @@ private slots:
         QCOMPARE(driver.script.unanswered, 0);
     }
 
+    // A line break would break the stylesheet's lines; any other character is kept.
+    void aPictureNameMustFitOnALine_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<bool>("refused");
+        QTest::addRow("line feed") << "/home/éva/két\nsor.png" << true;
+        QTest::addRow("carriage return") << "/home/éva/két\rsor.png" << true;
+        QTest::addRow("blanks, accents, semicolon") << "/home/éva/nyár; tél (1).png" << false;
+    }
+    void aPictureNameMustFitOnALine()
+    {
+        QFETCH(QString, picture);
+        QFETCH(bool, refused);
+        FormDriver driver;
+        TForm1& form = driver.form;
+        driver.newDiv();
+        driver.click(form.RadioButton2);
+        driver.script.confirmFile("/home/éva/első.png");
+        driver.pickBackground();
+        driver.script.confirmFile(picture.toStdString());
+        driver.pickBackground();
+        QCOMPARE(driver.script.messages,
+                 refused ? Texts{"Ez a fájlnév nem kerülhet a stíluslapba"} : Texts{});
+        QCOMPARE(form.divs[0]->getBackground(),
+                 refused ? std::string("/home/éva/első.png") : picture.toStdString());
+    }
+
     void noDialogWithoutARecord()
     {
         QTemporaryDir folder;
         FormDriver driver;
         TForm1& form = driver.form;
         driver.newDiv();
-        driver.openSavePanel();
+        driver.openSavePanel();   // the open edit keeps its panels
+        driver.done();
         driver.script.confirmFile(folder.filePath(QStringLiteral("a.css")).toStdString());
         driver.save();
         QVERIFY(form.Panel2->isVisible());

@@ -487,6 +487,11 @@ private:
             driver.save();
             return {};
         }
+        if (model.editOpen) {
+            driver.save();
+            model.messages.emplace_back("Előbb nyomd meg a KÉSZ gombot!");
+            return {};
+        }
         const int kind = pick(0, 5);
         if (kind == 0) {
             log << " cancelled";

@@ -6,6 +6,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+
 using Texts = std::vector<std::string>;
 
 namespace {
@@ -108,16 +113,28 @@ private slots:
         driver.done();
         form.body->setBackground("#FF0000");
         form.body->setFontColor("#000000");
-        driver.newDiv();   // written as it stands, its edit still open
-        saveTo(driver, path("example.css"));
+        driver.newDiv();
+        driver.openSavePanel();
+        driver.type(form.Edit1, "600");
 
+        // While the edit is open its typed values are in no record yet: the save waits.
+        driver.save();
+        QCOMPARE(driver.script.messages, Texts{"Előbb nyomd meg a KÉSZ gombot!"});
+        QVERIFY(driver.script.dialogRuns.empty());
+        QVERIFY(form.Button3->Enabled());
+        QCOMPARE(form.Edit1->Text(), std::string("600"));
+        QCOMPARE(form.divs[0]->getWidth(), 100);
+
+        driver.done();
+        driver.script.confirmFile(path("example.css"));
+        driver.save();
         QCOMPARE(bytesOf(path("example.css")),
                  std::string("\n\rbody\n\r{\n\rbackground:#FF0000;\n\rfont-size:16;"
                              "\n\rfont-color:#000000;\n\r}"
-                             "\n\r#div0\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;"
+                             "\n\r#div0\n\r{\n\rwidth:600px;\n\rheight:200px;\n\rbackground:;"
                              "\n\rfont-size:14px;\n\rfont-color:;\n\rfloat:none;"
                              "\n\rposition:relative;\n\r}"));
-        QVERIFY(driver.script.messages.empty());
+        QCOMPARE(driver.script.messages.size(), std::size_t{1});
         QCOMPARE(driver.script.dialogRuns, Texts{"save"});
 
         // A fresh stylesheet starts: nothing open, nothing listed, the panels as they were.
@@ -130,7 +147,7 @@ private slots:
         QVERIFY(form.Panel1->isVisible());
         QVERIFY(form.Panel2->isVisible());
         QVERIFY(form.Panel3->isVisible());
-        QCOMPARE(form.Edit1->Text(), std::string("100"));
+        QCOMPARE(form.Edit1->Text(), std::string("600"));
     }
 
     void whatASaveHolds()
@@ -201,29 +218,38 @@ private slots:
     void aFailedSaveKeepsEverything_data()
     {
         QTest::addColumn<QString>("fileName");
-        QTest::addRow("folder that does not exist") << "/nonexistent-prizmo-folder/lap.css";
-        QTest::addRow("full disk") << "/dev/full";
+        QTest::addColumn<int>("reason");
+        QTest::addRow("folder that does not exist") << "/nonexistent-prizmo-folder/lap.css" << ENOENT;
+        QTest::addRow("full disk") << "/dev/full" << ENOSPC;
+        QTest::addRow("a folder") << "/" << EISDIR;
+        QTest::addRow("pipe with no reader") << "fifo" << ENXIO;
     }
     void aFailedSaveKeepsEverything()
     {
         QFETCH(QString, fileName);
+        QFETCH(int, reason);
         if (fileName == QLatin1String("/dev/full") && !QFile::exists(fileName))
             QSKIP("no /dev/full on this machine");
+        if (fileName == QLatin1String("fifo")) {
+            fileName = QString::fromStdString(path("fifo"));
+            QFile::remove(fileName);
+            QVERIFY(::mkfifo(QFile::encodeName(fileName).constData(), 0644) == 0);
+        }
         FormDriver driver;
         TForm1& form = driver.form;
         driver.bodySettings();
         driver.done();
         commitOneDiv(driver);
-        driver.newDiv();   // div 1, its edit open
+        commitOneDiv(driver);
         saveTo(driver, fileName.toStdString());
 
         QCOMPARE(driver.script.messages, Texts{"Memória hiba miatt nem ment"});
+        QCOMPARE(driver.script.details, Texts{std::strerror(reason)});
         QVERIFY(form.body);
         QCOMPARE(form.lastDiv, 1);
         QVERIFY(form.divs[0] && form.divs[1]);
         QVERIFY(!form.outFile);
-        QVERIFY(form.Button3->Enabled());
-        QCOMPARE(driver.entries(form.ComboBox3), Texts{"div0"});
+        QCOMPARE(driver.entries(form.ComboBox3), (Texts{"div0", "div1"}));
 
         // The person saves again elsewhere and gets everything.
         saveTo(driver, path("second try.css"));

@@ -1,0 +1,342 @@
+#include "output/FileReplacement.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct FreeDeleter {
+    void operator()(char* text) const { std::free(text); }
+};
+
+// The file a name stands for, links followed; nothing (with errno set) for a loop of links
+// or a path that cannot be looked through. A link to a missing file names that file.
+std::optional<std::string> resolve(const std::string& name, int depth = 0)
+{
+    struct stat link {};
+    if (::lstat(name.c_str(), &link) != 0)
+        return errno == ENOENT ? std::optional(name) : std::nullopt;
+    if (!S_ISLNK(link.st_mode))
+        return name;
+    if (const std::unique_ptr<char, FreeDeleter> real{::realpath(name.c_str(), nullptr)})
+        return std::string(real.get());
+    if (errno != ENOENT || depth > 40)
+        return std::nullopt;
+    std::error_code error;
+    const fs::path pointedAt = fs::read_symlink(name, error);
+    if (error) {
+        errno = error.value();
+        return std::nullopt;
+    }
+    const fs::path next = pointedAt.is_absolute() ? pointedAt : fs::path(name).parent_path() / pointedAt;
+    return resolve(next.string(), depth + 1);
+}
+
+std::string folderOf(const std::string& path)
+{
+    const fs::path parent = fs::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+// A new, empty, private file in `folder` named after `path`; -1 with errno set when the
+// folder takes none.
+int createTemporary(const std::string& folder, const std::string& path, std::string& created)
+{
+    std::string pattern = (fs::path(folder) / ("." + fs::path(path).filename().string() + ".XXXXXX")).string();
+    const int descriptor = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (descriptor >= 0)
+        created = pattern;
+    return descriptor;
+}
+
+bool writeAll(int descriptor, const char* bytes, std::size_t length)
+{
+    while (length > 0) {
+        const ssize_t written = ::write(descriptor, bytes, length);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes += written;
+        length -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Copies everything from one descriptor's start to the other's; false with errno set.
+bool copyAll(int from, int to)
+{
+    if (::lseek(from, 0, SEEK_SET) < 0)
+        return false;
+    std::array<char, 64 * 1024> buffer;
+    for (;;) {
+        const ssize_t got = ::read(from, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        if (!writeAll(to, buffer.data(), static_cast<std::size_t>(got)))
+            return false;
+    }
+}
+
+unsigned modeForNewFiles()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666u & ~static_cast<unsigned>(mask);
+}
+
+// Marked read-only counts even for a user whom the system would let write.
+bool writable(const std::string& path, const struct stat& status)
+{
+    return (status.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+// Where the old content of a file written in place waits: beside it, or where the folder
+// takes no new file, in the session's own folder or the temporary folder.
+std::vector<std::string> backupFolders(const std::string& folder)
+{
+    std::vector<std::string> folders{folder};
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime)
+        folders.emplace_back(runtime);
+    std::error_code error;
+    const fs::path temporary = fs::temp_directory_path(error);
+    folders.push_back(error ? std::string("/tmp") : temporary.string());
+    return folders;
+}
+
+void syncFolder(const std::string& folder)
+{
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    // The new content is complete and in place; a folder that cannot be synced changes
+    // nothing of that, so its failure is not the save's.
+    ::fsync(descriptor);
+    ::close(descriptor);
+}
+
+} // namespace
+
+FileReplacement::FileReplacement(const std::string& fileName)
+{
+    chooseWay(fileName);
+    if (output < 0 && firstError == 0)
+        firstError = EIO;
+}
+
+FileReplacement::~FileReplacement()
+{
+    if (!finished)
+        rollBack();
+}
+
+void FileReplacement::chooseWay(const std::string& fileName)
+{
+    const auto resolved = resolve(fileName);
+    if (!resolved) {
+        fail(errno);
+        return;
+    }
+    target = *resolved;
+    struct stat status {};
+    if (::stat(target.c_str(), &status) != 0) {
+        if (errno == ENOENT)
+            openNew();
+        else
+            fail(errno);
+    } else {
+        openExisting(status);
+    }
+}
+
+void FileReplacement::openNew()
+{
+    if (openBeside(modeForNewFiles(), nullptr)) {
+        way = Way::Rename;
+        return;
+    }
+    // No room for a file beside it; the name itself may still be created.
+    output = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (output < 0)
+        fail(errno);
+    else
+        way = Way::Created;
+}
+
+void FileReplacement::openExisting(const struct stat& status)
+{
+    if (S_ISDIR(status.st_mode)) {
+        fail(EISDIR);
+        return;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        // A pipe with no reader refuses at once instead of waiting for one.
+        output = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (output < 0) {
+            fail(errno);
+            return;
+        }
+        ::fcntl(output, F_SETFL, ::fcntl(output, F_GETFL) & ~O_NONBLOCK);
+        way = Way::Device;
+        return;
+    }
+    if (!writable(target, status)) {
+        fail(EACCES);
+        return;
+    }
+
+    struct stat folder {};
+    const bool folderKnown = ::stat(folderOf(target).c_str(), &folder) == 0;
+    const uid_t me = ::geteuid();
+    // In a sticky folder only the file's or the folder's owner may rename over the file.
+    const bool stickyForMe = folderKnown && (folder.st_mode & S_ISVTX) && me != 0
+        && status.st_uid != me && folder.st_uid != me;
+    if (status.st_nlink == 1 && !stickyForMe && openBeside(status.st_mode & 07777, &status)) {
+        way = Way::Rename;
+        return;
+    }
+    if (openInPlace())
+        way = Way::InPlace;
+}
+
+// The new content beside the target, with the target's mode and, when it has one, its owner.
+bool FileReplacement::openBeside(unsigned mode, const struct stat* keepOwner)
+{
+    const int descriptor = createTemporary(folderOf(target), target, temporary);
+    if (descriptor < 0)
+        return false;
+    const bool ownerKept = !keepOwner
+        || (keepOwner->st_uid == ::geteuid() && keepOwner->st_gid == ::getegid())
+        || ::fchown(descriptor, keepOwner->st_uid, keepOwner->st_gid) == 0;
+    // After the owner: a change of owner clears the set-id bits.
+    if (!ownerKept || ::fchmod(descriptor, static_cast<mode_t>(mode)) != 0) {
+        ::close(descriptor);
+        ::unlink(temporary.c_str());
+        temporary.clear();
+        return false;
+    }
+    output = descriptor;
+    return true;
+}
+
+// The old content goes aside first; without a copy of it the file is not touched.
+bool FileReplacement::openInPlace()
+{
+    const int old = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+    if (old < 0) {
+        fail(errno);
+        return false;
+    }
+    int copyError = 0;
+    for (const std::string& folder : backupFolders(folderOf(target))) {
+        const int copy = createTemporary(folder, target, backup);
+        if (copy < 0) {
+            copyError = copyError ? copyError : errno;
+            continue;
+        }
+        const bool copied = copyAll(old, copy);
+        copyError = copyError ? copyError : (copied ? 0 : errno);
+        if (::close(copy) == 0 && copied)
+            break;
+        ::unlink(backup.c_str());
+        backup.clear();
+    }
+    ::close(old);
+    if (backup.empty()) {
+        fail(copyError ? copyError : EIO);
+        return false;
+    }
+    output = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (output < 0) {
+        fail(errno);
+        ::unlink(backup.c_str());
+        backup.clear();
+        return false;
+    }
+    return true;
+}
+
+void FileReplacement::fail(int error)
+{
+    if (firstError == 0)
+        firstError = error ? error : EIO;
+}
+
+bool FileReplacement::commit()
+{
+    if (output < 0 || firstError != 0) {
+        rollBack();
+        return false;
+    }
+    // Pipes and devices cannot be synced; that is no failure of the save.
+    if (::fsync(output) != 0 && errno != EINVAL && errno != EROFS)
+        fail(errno);
+    const int descriptor = output;
+    output = -1;
+    if (::close(descriptor) != 0)
+        fail(errno);
+    if (firstError == 0 && way == Way::Rename && ::rename(temporary.c_str(), target.c_str()) != 0)
+        fail(errno);
+    if (firstError != 0) {
+        rollBack();
+        return false;
+    }
+    if (way == Way::Rename)
+        syncFolder(folderOf(target));
+    if (way == Way::InPlace)
+        ::unlink(backup.c_str());
+    finished = true;
+    return true;
+}
+
+void FileReplacement::closeOutput()
+{
+    if (output >= 0)
+        ::close(output);
+    output = -1;
+}
+
+void FileReplacement::rollBack()
+{
+    closeOutput();
+    finished = true;
+    switch (way) {
+    case Way::Refused:
+    case Way::Device:
+        return;
+    case Way::Rename:
+        ::unlink(temporary.c_str());
+        return;
+    case Way::Created:
+        ::unlink(target.c_str());
+        return;
+    case Way::InPlace:
+        break;
+    }
+    const int from = ::open(backup.c_str(), O_RDONLY | O_CLOEXEC);
+    const int to = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    const bool restored = from >= 0 && to >= 0 && copyAll(from, to) && ::fsync(to) == 0;
+    if (from >= 0)
+        ::close(from);
+    if (to >= 0 && ::close(to) != 0)
+        return;
+    // Where the old content could not be put back, its copy stays for the person to find.
+    if (restored)
+        ::unlink(backup.c_str());
+}

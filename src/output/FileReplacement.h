@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+
+// Puts new content into a named file so that a failure at any point leaves the old content
+// there. The way is chosen per file, as GLib's g_file_replace and Vim's backupcopy=auto
+// choose it:
+//  - a new file, or a regular file with one link whose owner the new file can keep, in a
+//    folder that takes a new file and a rename: written beside it, then renamed over it;
+//  - any other regular file (more links, another owner, a sticky folder, a closed folder):
+//    its old content is copied aside first, then it is written in place, and the copy is
+//    put back on failure; where no copy can be made, nothing is touched;
+//  - a device or a pipe: written as it is, and never waiting for a reader.
+// Symbolic links are followed to the file they name; a loop of them is refused.
+class FileReplacement
+{
+public:
+    explicit FileReplacement(const std::string& fileName);
+    ~FileReplacement();   // rolls back what was not committed
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Where the new content goes; -1 when the file cannot be written at all, and then
+    // nothing has been touched.
+    int descriptor() const { return output; }
+
+    // Records a failure met while writing (an errno value); the first one counts.
+    void fail(int error);
+
+    // Makes the written content the file's: syncs it, closes it and puts it in place.
+    // False, with the old content back, when anything on the way failed.
+    bool commit();
+
+    // errno of the first failing call; 0 while nothing failed.
+    int error() const { return firstError; }
+
+private:
+    enum class Way { Refused, Rename, Created, InPlace, Device };
+
+    void chooseWay(const std::string& fileName);
+    void openNew();
+    void openExisting(const struct stat& status);
+    bool openBeside(unsigned mode, const struct stat* keepOwner);
+    bool openInPlace();
+    void rollBack();
+    void closeOutput();
+
+    Way way = Way::Refused;
+    std::string target;      // the file finally written, symbolic links followed
+    std::string temporary;   // Rename: the new content beside the target
+    std::string backup;      // InPlace: the old content, until the new one is complete
+    int output = -1;
+    int firstError = 0;
+    bool finished = false;
+};
