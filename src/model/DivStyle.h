@@ -1,12 +1,19 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // One numbered div rule ("#div" + number). A plain value holder: it validates nothing.
 class DivStyle
 {
 public:
+    // The keywords in the order of the window's lists: alignment ("semmilyen", "örökölt",
+    // "balra", "jobbra") and position ("relatív", "abszolult", "örökölt").
+    static constexpr std::array<std::string_view, 4> floatKeywords{"none", "inherit", "left", "right"};
+    static constexpr std::array<std::string_view, 3> positionKeywords{"relative", "absolute", "inherit"};
+
     std::int32_t getWidth() const { return width; }
     void setWidth(std::int32_t value) { width = value; }
 

@@ -64,6 +64,17 @@ void TComboBox::SetItemIndex(int index)
         setEditText(itemText(index));
 }
 
+void TComboBox::SetItems(const std::vector<std::string>& texts)
+{
+    QStringList entries;
+    entries.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::string& text : texts)
+        entries.append(QString::fromStdString(text));
+    // One change of the model, however many entries.
+    static_cast<QStringListModel*>(model())->setStringList(entries);
+    SetItemIndex(-1);
+}
+
 TButton::TButton(QWidget* parent, const char* name, const char* caption)
     : QPushButton(QString::fromUtf8(caption), parent)
 {

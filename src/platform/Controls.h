@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 #include <string>
+#include <vector>
 
 // The window's controls. Each is the matching Qt widget, owned by its Qt parent, with the
 // few operations the commands use. Texts are UTF-8.
@@ -57,6 +58,8 @@ public:
     void SetItemIndex(int index);
 
     void AddItem(const std::string& text) { addItem(QString::fromStdString(text)); }
+    // Replaces every entry at once; nothing is selected afterwards.
+    void SetItems(const std::vector<std::string>& texts);
     int ItemCount() const { return count(); }
     void Clear() { clear(); }
 };

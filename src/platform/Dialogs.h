@@ -34,6 +34,7 @@ class TFileDialog : public TCommonDialog
 public:
     bool Execute();              // true when the person confirmed a file name
     std::string FileName() const { return fileName; }
+    void SetFileName(const std::string& name) { fileName = name; }
 
 protected:
     TFileDialog(QWidget* owner, const char* name, FileDialogKind kind);

@@ -88,6 +88,7 @@ std::optional<std::string> QtInteraction::chooseFile(QWidget* owner, FileDialogK
         break;
     case FileDialogKind::Open:
         dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters({QStringLiteral("Stíluslapok (*.css)"), QStringLiteral("Minden fájl (*)")});
         break;
     }
     if (!current.empty())

@@ -15,6 +15,7 @@
 #include <vector>
 
 class OutputFile;
+struct StyleSheetRecords;
 
 // The main window. The editing mode lives in the controls: "KÉSZ" (Button3) enabled means
 // an edit is open; Panel2 shown means "KÉSZ" and the "..." buttons act on the current div,
@@ -95,6 +96,11 @@ public:
     void Button4Click();
     void Button5Click();
 
+    // "Fájl" → "Megnyitás" (Unit1Open.cpp); openStyleSheet is also how a file named at
+    // start is opened.
+    void Megynits1Click();
+    void openStyleSheet(const std::string& fileName);
+
     void Kilps1Click();
 
 protected:
@@ -113,6 +119,7 @@ private:
     // Nothing when the stylesheet reached the file; otherwise the system's reason.
     std::optional<std::string> writeStyleSheet(const std::string& fileName);
     void releaseStyleSheet();
+    void takeOver(StyleSheetRecords records);
 };
 
 extern TForm1* Form1;

@@ -109,7 +109,7 @@ const ButtonRow buttonRows[] = {
 
 const MenuRow menuRows[] = {
     {&TForm1::Fjl1, nullptr, "Fjl1", "Fájl"},
-    {&TForm1::Megynits1, &TForm1::Fjl1, "Megynits1", "Megnyitás"},
+    {&TForm1::Megynits1, &TForm1::Fjl1, "Megynits1", "Megnyitás", &TForm1::Megynits1Click},
     {&TForm1::Ments1, &TForm1::Fjl1, "Ments1", "Mentés", &TForm1::Ments1Click},
     {&TForm1::Kilps1, &TForm1::Fjl1, "Kilps1", "Kilépés", &TForm1::Kilps1Click},
     {&TForm1::CSS1, nullptr, "CSS1", "CSS"},

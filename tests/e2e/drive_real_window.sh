@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real Prizmo under Xvfb and drives it with X input only: the mouse opens the
 # menus and presses the buttons, the keyboard types into the edits and the real save dialog.
-# Compares the saved stylesheet byte for byte and keeps a screenshot of every stage.
+# Compares the saved stylesheet byte for byte, reopens it through the real open dialog and
+# through `prizmo FILE`, and keeps a screenshot of every stage.
 #   drive_real_window.sh PRIZMO X11_SCREENSHOT OUTPUT_FOLDER
 set -euo pipefail
 
@@ -128,15 +129,33 @@ wait_until pixel_is "${edit1[@]}" "$green"         # the committed div's panels 
 wait_until pixel_is_not "${save_button_top[@]}" "$green"
 shot 05-save-panel
 
-known=$(windows)
-click "${save_button_top[@]}"
-dialog=$(new_window)
-shot 06-save-dialog
+# Presses the panel's Mentés and types $1 into the real save dialog.
+save_as() {
+    local known dialog
+    known=$(windows)
+    click "${save_button_top[@]}"
+    dialog=$(new_window)
+    [[ -z ${2:-} ]] || shot "$2"
+    xdotool key ctrl+a
+    xdotool type --delay 10 "$1"
+    xdotool key Return
+    wait_until gone "$dialog"
+    wait_until test -f "$1"
+}
+
+# Új Div, its KÉSZ, Fájl → Mentés and the panel's Mentés to $1.
+add_div_and_save() {
+    choose "$css_x" 1 2
+    wait_until pixel_is "${edit1[@]}" "$white"
+    click "${kesz[@]}"
+    choose "$fajl_x" 2 3
+    wait_until pixel_is "${edit1[@]}" "$green"
+    wait_until pixel_is_not "${save_button_top[@]}" "$green"
+    save_as "$1"
+}
+
 saved="$work/saved stylesheet.css"
-xdotool type --delay 10 "$saved"
-xdotool key Return
-wait_until gone "$dialog"
-wait_until test -f "$saved"
+save_as "$saved" 06-save-dialog
 shot 07-saved
 
 expected="$work/expected.css"
@@ -144,3 +163,35 @@ printf '%s' $'\n\rbody\n\r{\n\rbackground:;\n\rfont-size:16;\n\rfont-color:;\n\r
     $'\n\r#div0\n\r{\n\rwidth:250px;\n\rheight:200px;\n\rbackground:;\n\rfont-size:14px;' \
     $'\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}' >"$expected"
 cmp "$expected" "$saved" || fail "the saved stylesheet differs: $(od -c "$saved" | head -20)"
+
+default_div1=$'\n\r#div1\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;\n\rfont-size:14px;'$'\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}'
+
+# Fájl → Megnyitás through the real open dialog, one more div, saved elsewhere.
+known=$(windows)
+choose "$fajl_x" 1 3
+dialog=$(new_window)
+shot 08-open-dialog
+xdotool key ctrl+a
+xdotool type --delay 10 "$saved"
+xdotool key Return
+wait_until gone "$dialog"
+add_div_and_save "$work/reopened.css"
+{ cat "$expected"; printf '%s' "$default_div1"; } >"$work/expected-reopened.css"
+cmp "$work/expected-reopened.css" "$work/reopened.css" ||
+    fail "the reopened stylesheet saved differs: $(od -c "$work/reopened.css" | head -20)"
+
+# Fájl → Kilépés, then the file named on the command line.
+choose "$fajl_x" 3 3
+wait "$prizmo_pid" || fail "Prizmo did not end cleanly after Kilépés"
+LANG=hu_HU.UTF-8 LC_ALL= LC_MESSAGES= "$prizmo" "$saved" >>"$out/prizmo.log" 2>&1 &
+prizmo_pid=$!
+wait_until xdotool search --onlyvisible --name '^Prizmo$'
+main=$(windows)
+add_div_and_save "$work/from-command-line.css"
+cmp "$work/expected-reopened.css" "$work/from-command-line.css" ||
+    fail "the stylesheet opened from the command line saved differs"
+shot 09-from-command-line
+
+# What --help and --version answer.
+"$prizmo" --version | grep -qx 'Prizmo 0\.[0-9.]*' || fail "--version: $("$prizmo" --version)"
+"$prizmo" --help | grep -q -- '--version' || fail "--help does not list the options"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a built tree, unpacks it into a scratch root and checks that
-# the program, its desktop entry and its icons are in place and its dependencies were read
+# the program, its desktop entry, its metainfo and its icons are in place and its dependencies were read
 # off the binary.
 #   check_package.sh CPACK BUILD_FOLDER OUTPUT_FOLDER
 set -euo pipefail
@@ -33,6 +33,11 @@ dpkg -x "$package" "$root"
 entry=$root/usr/share/applications/prizmo.desktop
 [[ -f $entry ]] || fail "no desktop entry"
 desktop-file-validate "$entry" || fail "the installed desktop entry does not validate"
+grep -q '^MimeType=text/css;$' "$entry" && grep -q '^Exec=prizmo %f$' "$entry" ||
+    fail "the desktop entry does not offer to open stylesheets"
+metainfo=$root/usr/share/metainfo/invalid.prizmo.Prizmo.metainfo.xml
+[[ -f $metainfo ]] || fail "no AppStream metainfo"
+appstreamcli validate --no-net "$metainfo" || fail "the AppStream metainfo does not validate"
 [[ -f $root/usr/share/icons/hicolor/scalable/apps/prizmo.svg ]] || fail "no scalable icon"
 png=$root/usr/share/icons/hicolor/64x64/apps/prizmo.png
 [[ -f $png ]] || fail "no 64×64 icon"

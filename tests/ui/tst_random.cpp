@@ -6,6 +6,7 @@
 
 #include "Files.h"
 #include "FormDriver.h"
+#include "StyleSheetModel.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,16 +18,6 @@
 #include <sstream>
 
 namespace {
-
-struct ModelDiv {
-    std::int32_t width = 100, height = 200, fontSize = 14, parent = -1;
-    std::string background, fontColor, floatValue = "none", position = "relative";
-};
-
-struct ModelBody {
-    std::int32_t fontSize = 14;
-    std::string background, fontColor;
-};
 
 // What a person typing into an editable list ends up with: an entry only when its whole
 // text was typed (the texts below never start another entry's text).
@@ -212,33 +203,7 @@ public:
             divs[static_cast<std::size_t>(childIndex)].parent = parentIndex;
     }
 
-    std::string styleSheet() const
-    {
-        std::string text;
-        auto line = [&text](const std::string& content) { text += "\n\r" + content; };
-        if (body) {
-            line("body");
-            line("{");
-            line("background:" + body->background + ";");
-            line("font-size:" + std::to_string(body->fontSize) + ";");
-            line("font-color:" + body->fontColor + ";");
-            line("}");
-        }
-        for (std::size_t n = 0; n < divs.size(); ++n) {
-            const ModelDiv& div = divs[n];
-            line("#div" + std::to_string(n));
-            line("{");
-            line("width:" + std::to_string(div.width) + "px;");
-            line("height:" + std::to_string(div.height) + "px;");
-            line("background:" + div.background + ";");
-            line("font-size:" + std::to_string(div.fontSize) + "px;");
-            line("font-color:" + div.fontColor + ";");
-            line("float:" + div.floatValue + ";");
-            line("position:" + div.position + ";");
-            line("}");
-        }
-        return text;
-    }
+    std::string styleSheet() const { return ::styleSheet(body, divs); }
 
     void saved()
     {

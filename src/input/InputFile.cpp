@@ -1,0 +1,60 @@
+#include "input/InputFile.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class Descriptor
+{
+public:
+    explicit Descriptor(int value) : value(value) {}
+    ~Descriptor()
+    {
+        if (value >= 0)
+            ::close(value);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return value; }
+
+private:
+    int value;
+};
+
+} // namespace
+
+std::optional<std::string> readRegularFile(const std::string& fileName)
+{
+    // Not waiting for a writer, should the name be a pipe.
+    const Descriptor file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0)
+        return std::nullopt;
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0)
+        return std::nullopt;
+    if (!S_ISREG(status.st_mode)) {
+        errno = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+        return std::nullopt;
+    }
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(status.st_size));
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() + 64 * 1024);   // the file grew since it was measured
+        const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/BodyStyle.h"
+#include "model/DivStyle.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+// A stylesheet read back: its body, if it has one, and its divs in number order. The file
+// carries no nesting, so every div belongs to no other.
+struct StyleSheetRecords {
+    std::optional<BodyStyle> body;
+    std::vector<DivStyle> divs;
+};
+
+// What reading a stylesheet gave: the records, or the number (from 1) of the first line that
+// could not be read.
+struct StyleSheetReading {
+    std::optional<StyleSheetRecords> records;
+    int badLine = 0;
+};
+
+// Reads exactly what the stylesheet writer writes: an optional body block, then div blocks
+// numbered 0, 1, 2, … in order, each with its lines in the writer's order and form.
+// Lines may be introduced by LF CR (as Prizmo writes them) or CR LF CR (as written on
+// Windows), or ended by LF or CR LF (as an editor leaves them). A file that is not valid
+// UTF-8 is read as Windows-1250; the records hold UTF-8.
+StyleSheetReading readStyleSheet(std::string_view bytes);

@@ -1,0 +1,72 @@
+// "Fájl" → "Megnyitás": a stylesheet read back takes the place of what the window held.
+
+#include "ui/Unit1.h"
+
+#include "input/InputFile.h"
+#include "input/StyleSheetReader.h"
+#include "platform/Conversions.h"
+
+#include <cerrno>
+#include <cstring>
+
+void TForm1::Megynits1Click()
+{
+    // An open edit's typed values would be lost with the records they belong to.
+    if (Button3->Enabled()) {
+        ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
+        return;
+    }
+    if (!OpenDialog1->Execute())
+        return;
+    openStyleSheet(OpenDialog1->FileName());
+}
+
+void TForm1::openStyleSheet(const std::string& fileName)
+{
+    const auto bytes = readRegularFile(fileName);
+    if (!bytes) {
+        ShowMessage("A fájl nem nyitható meg", std::strerror(errno));
+        return;
+    }
+    StyleSheetReading reading = readStyleSheet(*bytes);
+    if (!reading.records) {
+        ShowMessage("Ez nem Prizmo stíluslap (hibás sor: " + IntToStr(reading.badLine) + ")");
+        return;
+    }
+    takeOver(std::move(*reading.records));
+    SaveDialog1->SetFileName(fileName);
+}
+
+// Everything is made before anything is replaced, so that a lack of memory on the way
+// leaves the window as it was.
+void TForm1::takeOver(StyleSheetRecords records)
+{
+    auto openedBody = records.body ? std::make_unique<BodyStyle>(*records.body) : nullptr;
+    std::vector<std::unique_ptr<DivStyle>> openedDivs;
+    std::vector<std::string> entries;
+    openedDivs.reserve(records.divs.size());
+    entries.reserve(records.divs.size());
+    for (DivStyle& div : records.divs) {
+        entries.push_back("div" + IntToStr(static_cast<std::int32_t>(openedDivs.size())));
+        openedDivs.push_back(std::make_unique<DivStyle>(std::move(div)));
+    }
+
+    body = std::move(openedBody);
+    if (openedDivs.empty()) {
+        for (std::int32_t number = 0; number <= lastDiv; ++number)
+            divs[number].reset();
+    } else {
+        divs = std::move(openedDivs);
+    }
+    lastDiv = static_cast<std::int32_t>(entries.size()) - 1;
+
+    // The lists as "KÉSZ" leaves them after committing each div in turn.
+    for (TComboBox* list : {ComboBox3, ComboBox4}) {
+        list->SetItems(entries);
+        list->SetItemIndex(list->ItemCount() - 1);
+    }
+    Button3->SetEnabled(false);
+    Panel1->Hide();
+    Panel2->Hide();
+    Panel3->Hide();
+}

@@ -1,0 +1,220 @@
+#include "StdStringOutput.h"
+#include "StyleSheetModel.h"
+
+#include "input/StyleSheetReader.h"
+
+#include <QTest>
+
+#include <random>
+
+using Divs = std::vector<ModelDiv>;
+
+namespace {
+
+// The bytes between lines in each accepted form.
+enum class LineForm { Prizmo, Windows, EditorLf, EditorCrLf, EditorLfNoFinalBreak };
+
+std::string inForm(const std::string& prizmoBytes, LineForm form)
+{
+    std::string text;
+    const auto breakBefore = [form] {
+        switch (form) {
+        case LineForm::Prizmo: return "\n\r";
+        case LineForm::Windows: return "\r\n\r";
+        case LineForm::EditorCrLf: return "\r\n";
+        default: return "\n";
+        }
+    }();
+    const bool introduced = form == LineForm::Prizmo || form == LineForm::Windows;
+    for (std::size_t at = 0; at < prizmoBytes.size(); ++at) {
+        if (prizmoBytes.compare(at, 2, "\n\r") == 0) {
+            if (introduced || at > 0)
+                text += breakBefore;
+            ++at;
+        } else {
+            text += prizmoBytes[at];
+        }
+    }
+    if ((form == LineForm::EditorLf || form == LineForm::EditorCrLf) && !text.empty())
+        text += breakBefore;
+    return text;
+}
+
+struct Read {
+    std::optional<ModelBody> body;
+    Divs divs;
+    int badLine = 0;
+    bool operator==(const Read&) const = default;
+};
+
+Read read(const std::string& bytes)
+{
+    const StyleSheetReading reading = readStyleSheet(bytes);
+    Read result{std::nullopt, {}, reading.badLine};
+    if (reading.records) {
+        if (reading.records->body)
+            result.body = modelOf(*reading.records->body);
+        for (const DivStyle& div : reading.records->divs)
+            result.divs.push_back(modelOf(div));
+    }
+    return result;
+}
+
+// Stylesheets with every kind of value the records can hold.
+class RandomStyleSheets
+{
+public:
+    explicit RandomStyleSheets(std::uint32_t seed) : random(seed) {}
+
+    Read next()
+    {
+        Read sheet;
+        if (pick(0, 1))
+            sheet.body = ModelBody{number(), text(), text()};
+        for (int n = pick(0, 5); n > 0; --n)
+            sheet.divs.push_back({number(), number(), number(), -1, text(), text(),
+                                  std::string(DivStyle::floatKeywords[pick(0, 3)]),
+                                  std::string(DivStyle::positionKeywords[pick(0, 2)])});
+        return sheet;
+    }
+
+private:
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+    std::int32_t number()
+    {
+        static const std::int32_t edges[] = {0, -1, 14, INT32_MIN, INT32_MAX, 100000};
+        return pick(0, 1) ? edges[pick(0, 5)] : std::uniform_int_distribution<std::int32_t>()(random);
+    }
+    std::string text()
+    {
+        static const char* const texts[] = {"", "#FF0000", "/home/éva/nyári kép (1).png",
+                                            "C:\\Képek\\ő ű.bmp", "a;b;", "  ", "{}", "#div0"};
+        return texts[pick(0, 7)];
+    }
+    std::mt19937 random;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(LineForm)
+
+class TestReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // What the writer wrote reads back as the same records, in every form of line break.
+    void roundTrip_data()
+    {
+        QTest::addColumn<LineForm>("form");
+        QTest::addRow("Prizmo: LF CR before each line") << LineForm::Prizmo;
+        QTest::addRow("Windows: CR LF CR before each line") << LineForm::Windows;
+        QTest::addRow("editor: LF after each line") << LineForm::EditorLf;
+        QTest::addRow("editor: CR LF after each line") << LineForm::EditorCrLf;
+        QTest::addRow("editor: LF, no final break") << LineForm::EditorLfNoFinalBreak;
+    }
+    void roundTrip()
+    {
+        QFETCH(LineForm, form);
+        RandomStyleSheets sheets(20261209);
+        for (int i = 0; i < 2000; ++i) {
+            const Read sheet = sheets.next();
+            const std::string bytes = inForm(styleSheet(sheet.body, sheet.divs), form);
+            if (read(bytes) != sheet)
+                QFAIL(qPrintable(QStringLiteral("stylesheet %1 reads back otherwise:\n%2").arg(i).arg(QString::fromStdString(bytes))));
+        }
+    }
+
+    void theWindowsFormWithItsCodePage()
+    {
+        // Part of a file saved on Windows: CR LF CR before each line, Windows-1250 text.
+        const std::string bytes =
+            "\r\n\rbody\r\n\r{\r\n\rbackground:#FF0000;\r\n\rfont-size:16;\r\n\rfont-color:#000000;\r\n\r}"
+            "\r\n\r#div0\r\n\r{\r\n\rwidth:100px;\r\n\rheight:200px;"
+            "\r\n\rbackground:C:\\K\xe9pek\\ny\xe1ri \xf5sz.png;"   // é, á and ő in Windows-1250
+            "\r\n\rfont-size:14px;\r\n\rfont-color:;\r\n\rfloat:none;\r\n\rposition:relative;\r\n\r}";
+        QCOMPARE(read(bytes), (Read{ModelBody{16, "#FF0000", "#000000"},
+                                    {{.background = "C:\\Képek\\nyári ősz.png"}}}));
+    }
+
+    // Anything but the writer's form is refused at the first line that does not fit.
+    void refusals_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("badLine");
+        const std::string div = divText(0, {});
+        const auto with = [&div](const char* from, const char* to) {
+            std::string text = div;
+            text.replace(text.find(from), std::strlen(from), to);
+            return QByteArray::fromStdString(text);
+        };
+        QTest::addRow("another stylesheet") << QByteArray("p { color: red; }") << 1;
+        QTest::addRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10) << 1;
+        QTest::addRow("a NUL in a value") << with("background:;", QByteArray("background:\0;", 13).constData()) << 5;
+        QTest::addRow("div out of order") << QByteArray::fromStdString(divText(1, {})) << 1;
+        QTest::addRow("div 1 twice")
+            << QByteArray::fromStdString(divText(0, {}) + divText(1, {}) + divText(1, {})) << 21;
+        QTest::addRow("body after a div") << QByteArray::fromStdString(div + bodyText({})) << 11;
+        QTest::addRow("missing line") << with("\n\rheight:200px;", "") << 4;
+        QTest::addRow("missing closing brace") << QByteArray::fromStdString(div.substr(0, div.size() - 3)) << 10;
+        QTest::addRow("number past 32 bits") << with("width:100px;", "width:2147483648px;") << 3;
+        QTest::addRow("number with a plus") << with("width:100px;", "width:+100px;") << 3;
+        QTest::addRow("leading zero") << with("width:100px;", "width:0100px;") << 3;
+        QTest::addRow("no unit") << with("width:100px;", "width:100;") << 3;
+        QTest::addRow("unknown float") << with("float:none;", "float:center;") << 8;
+        QTest::addRow("unknown position") << with("position:relative;", "position:fixed;") << 9;
+        QTest::addRow("space after the colon") << with("float:none;", "float: none;") << 8;
+        QTest::addRow("body with a unit") << QByteArray::fromStdString(bodyText({}).replace(
+                                                 bodyText({}).find("14;"), 3, "14px;")) << 4;
+        QTest::addRow("empty line") << QByteArray("\n\rbody\n\r\n\r{") << 2;
+    }
+    void refusals()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, badLine);
+        const StyleSheetReading reading = readStyleSheet(bytes.toStdString());
+        QVERIFY(!reading.records);
+        QCOMPARE(reading.badLine, badLine);
+    }
+
+    void anEmptyFileIsAnEmptyStylesheet()
+    {
+        QCOMPARE(read(""), Read{});
+        QCOMPARE(read("\n"), Read{});
+    }
+
+    // Bytes made from real stylesheets by random changes: every one is read or refused,
+    // never read past its end (the sanitizer build watches) and never hangs.
+    void mutatedStylesheetsNeverBreakTheReader()
+    {
+        const std::string seeds[] = {
+            styleSheet(ModelBody{16, "#FF0000", "#000000"}, {{}, {.width = -5, .floatValue = "left"}}),
+            inForm(styleSheet(ModelBody{}, {{.background = "C:\\x.png"}}), LineForm::Windows),
+            inForm(styleSheet({}, {{}, {}, {}}), LineForm::EditorCrLf),
+        };
+        std::mt19937 random(4242);
+        const auto pick = [&random](std::size_t high) {
+            return std::uniform_int_distribution<std::size_t>(0, high)(random);
+        };
+        int read = 0;
+        for (int i = 0; i < 100000; ++i) {
+            std::string bytes = seeds[pick(2)];
+            for (std::size_t changes = pick(4) + 1; changes > 0 && !bytes.empty(); --changes) {
+                const std::size_t at = pick(bytes.size() - 1);
+                switch (pick(3)) {
+                case 0: bytes[at] = static_cast<char>(pick(255)); break;
+                case 1: bytes.erase(at, pick(8)); break;
+                case 2: bytes.insert(at, 1, "\n\r\0;:-9\xc3\xe9{}"[pick(11)]); break;
+                default: bytes.resize(at); break;
+                }
+            }
+            const StyleSheetReading reading = readStyleSheet(bytes);
+            QVERIFY(reading.records.has_value() != (reading.badLine > 0));
+            read += reading.records.has_value();
+        }
+        QVERIFY(read > 0);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestReader)
+#include "tst_reader.moc"

@@ -1,0 +1,207 @@
+#include "Files.h"
+#include "FormDriver.h"
+#include "StdStringOutput.h"
+#include "StyleSheetModel.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using Texts = std::vector<std::string>;
+using Divs = std::vector<ModelDiv>;
+
+namespace {
+
+// Everything in the window that opening a file may replace.
+struct Held {
+    std::optional<ModelBody> body;
+    Divs divs;
+    int lastDiv = -1;
+    std::size_t slotCount = 0;
+    Texts children, parents;
+    int child = -1, parent = -1;
+    bool panel1 = false, panel2 = false, panel3 = false, editOpen = false;
+    std::string saveName;
+    bool operator==(const Held&) const = default;
+};
+
+Held held(const FormDriver& driver)
+{
+    const TForm1& form = driver.form;
+    Held now;
+    if (form.body)
+        now.body = modelOf(*form.body);
+    for (int n = 0; n <= form.lastDiv; ++n)
+        now.divs.push_back(modelOf(*form.divs[static_cast<std::size_t>(n)]));
+    now.lastDiv = form.lastDiv;
+    now.slotCount = form.divs.size();
+    now.children = driver.entries(form.ComboBox3);
+    now.parents = driver.entries(form.ComboBox4);
+    now.child = form.ComboBox3->ItemIndex();
+    now.parent = form.ComboBox4->ItemIndex();
+    now.panel1 = form.Panel1->Visible();
+    now.panel2 = form.Panel2->Visible();
+    now.panel3 = form.Panel3->Visible();
+    now.editOpen = form.Button3->Enabled();
+    now.saveName = form.SaveDialog1->FileName();
+    return now;
+}
+
+} // namespace
+
+template <>
+inline char* QTest::toString(const Held& held)
+{
+    std::string text = held.body ? "body: " + describe(*held.body) + "\n" : std::string("no body\n");
+    for (std::size_t n = 0; n < held.divs.size(); ++n)
+        text += "div " + std::to_string(n) + ": " + describe(held.divs[n]) + "\n";
+    text += "lastDiv " + std::to_string(held.lastDiv) + ", slots " + std::to_string(held.slotCount)
+        + ", entries " + std::to_string(held.children.size()) + "/" + std::to_string(held.parents.size())
+        + " selected " + std::to_string(held.child) + "/" + std::to_string(held.parent)
+        + ", panels " + std::to_string(held.panel1) + std::to_string(held.panel2)
+        + std::to_string(held.panel3) + ", KÉSZ " + std::to_string(held.editOpen) + ", save name '"
+        + held.saveName + "'";
+    return qstrdup(text.c_str());
+}
+
+class TestOpen : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir folder;
+
+    std::string path(const char* name) const { return folder.filePath(QString::fromUtf8(name)).toStdString(); }
+    std::string fileWith(const char* name, const std::string& bytes) const
+    {
+        QFile file(QString::fromStdString(path(name)));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), static_cast<qint64>(bytes.size())) < 0)
+            qFatal("cannot write %s", name);
+        return path(name);
+    }
+    static std::string bytesOf(const std::string& path)
+    {
+        return readBytes(QString::fromStdString(path)).value_or("<unreadable>");
+    }
+
+    void open(FormDriver& driver, const std::string& fileName)
+    {
+        driver.script.confirmFile(fileName);
+        driver.form.Megynits1->trigger();
+    }
+
+private slots:
+    // A file that cannot be opened, or is no Prizmo stylesheet, changes nothing in the window.
+    void aRefusedFileChangesNothing_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("message");
+        const QString unreadable = QStringLiteral("A fájl nem nyitható meg");
+        QTest::addRow("missing") << "missing.css" << unreadable;
+        QTest::addRow("a folder") << "." << unreadable;
+        QTest::addRow("a pipe") << "pipe" << unreadable;
+        QTest::addRow("another stylesheet") << "p { color: red; }" << "Ez nem Prizmo stíluslap (hibás sor: 1)";
+        QTest::addRow("a line missing") << "\n\r#div0\n\r{\n\rwidth:1px;\n\rbackground:;"
+                                        << "Ez nem Prizmo stíluslap (hibás sor: 4)";
+        QTest::addRow("an edit open") << "edit" << "Előbb nyomd meg a KÉSZ gombot!";
+        QTest::addRow("dialog cancelled") << "cancel" << QString();
+    }
+    void aRefusedFileChangesNothing()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, message);
+        FormDriver driver;
+        TForm1& form = driver.form;
+        driver.bodySettings();
+        driver.done();
+        driver.newDiv();
+        driver.done();
+        driver.newDiv();
+        if (file != QLatin1String("edit"))
+            driver.done();
+        driver.openSavePanel();
+        driver.pick(form.ComboBox3, 1);
+        driver.pick(form.ComboBox4, 0);
+        driver.ok();
+        const Held before = held(driver);
+
+        std::string name = path(qPrintable(file));
+        if (file.startsWith(QLatin1String("\n")) || file.contains(QLatin1Char('{')))
+            name = fileWith("refused.css", file.toStdString());
+        if (file == QLatin1String("pipe"))
+            QVERIFY(::mkfifo(name.c_str(), 0600) == 0);
+        if (file == QLatin1String("cancel") || file == QLatin1String("edit"))
+            form.Megynits1->trigger();
+        else
+            open(driver, name);
+
+        QCOMPARE(held(driver), before);
+        QCOMPARE(driver.script.messages, message.isEmpty() ? Texts{} : Texts{message.toStdString()});
+        QCOMPARE(driver.script.dialogRuns, file == QLatin1String("edit") ? Texts{} : Texts{"open"});
+    }
+
+    // After opening, every command goes on from the opened stylesheet.
+    void goOnComposingAnOpenedStylesheet()
+    {
+        const std::optional<ModelBody> body = ModelBody{16, "#FF0000", "#000000"};
+        const Divs divs{{.width = 600, .floatValue = "left"}, {.background = "/home/éva/kép 1.png"}};
+        const std::string name = fileWith("oldal.css", styleSheet(body, divs));
+        FormDriver driver;
+        TForm1& form = driver.form;
+        driver.newDiv();   // what the window held before is replaced
+        driver.done();
+        open(driver, name);
+
+        Held expected{body, divs, 1, 2, {"div0", "div1"}, {"div0", "div1"}, 1, 1};
+        expected.saveName = name;
+        QCOMPARE(held(driver), expected);
+
+        driver.newDiv();
+        driver.type(form.Edit1, "50");
+        driver.done();
+        QCOMPARE(form.lastDiv, 2);
+        QCOMPARE(driver.entries(form.ComboBox3), (Texts{"div0", "div1", "div2"}));
+        driver.bodySettings();
+        QCOMPARE(driver.script.messages, Texts{"Már beállítottad a body-t"});
+
+        driver.openSavePanel();
+        driver.pick(form.ComboBox3, 2);
+        driver.pick(form.ComboBox4, 0);
+        driver.ok();
+        QCOMPARE(form.divs[2]->getParent(), 0);
+        driver.script.confirmFile(form.SaveDialog1->FileName());   // saved back under its name
+        driver.save();
+        QCOMPARE(bytesOf(name), styleSheet(body, {divs[0], divs[1], {.width = 50}}));
+    }
+
+    // Opened and saved with no change, a file comes out in Prizmo's own form.
+    void anOpenedFileSavesBackInPrizmosForm_data()
+    {
+        QTest::addColumn<QByteArray>("opened");
+        QTest::addColumn<QByteArray>("saved");
+        const std::string prizmo = styleSheet(ModelBody{16, "#FF0000", "#000000"},
+                                              {{.background = "C:\\Képek\\ősz.png"}, {.width = -3}});
+        QTest::addRow("Prizmo's form") << QByteArray::fromStdString(prizmo) << QByteArray::fromStdString(prizmo);
+        QByteArray windows = QByteArray::fromStdString(prizmo).replace("\n\r", "\r\n\r");
+        windows.replace("\xc3\xa9", "\xe9").replace("\xc5\x91", "\xf5");   // é and ő in Windows-1250
+        QTest::addRow("Windows form and code page") << windows << QByteArray::fromStdString(prizmo);
+        QByteArray edited = QByteArray::fromStdString(prizmo).replace("\n\r", "\r\n").mid(2) + "\r\n";
+        QTest::addRow("edited, CR LF") << edited << QByteArray::fromStdString(prizmo);
+    }
+    void anOpenedFileSavesBackInPrizmosForm()
+    {
+        QFETCH(QByteArray, opened);
+        QFETCH(QByteArray, saved);
+        FormDriver driver;
+        open(driver, fileWith("opened.css", opened.toStdString()));
+        driver.openSavePanel();
+        driver.script.confirmFile(path("saved.css"));
+        driver.save();
+        QCOMPARE(bytesOf(path("saved.css")), saved.toStdString());
+        QVERIFY(driver.script.messages.empty());
+    }
+};
+
+QTEST_MAIN(TestOpen)
+#include "tst_open.moc"
