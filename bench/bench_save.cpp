@@ -2,12 +2,9 @@
 // fwrite to the same folder. Both make the file durable (flush and fsync), as the save does.
 //   bench_save [FOLDER]   (default: the working directory)
 
+#include "BenchStyleSheet.h"
 #include "Comparison.h"
 
-#include "model/BodyStyle.h"
-#include "model/DivStyle.h"
-#include "output/OutputFile.h"
-#include "output/StyleSheetWriter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,9 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include <unistd.h>
 
@@ -26,45 +21,15 @@ namespace {
 constexpr int divCount = 100'000;
 std::filesystem::path folder = std::filesystem::current_path();
 
-struct StyleSheet {
-    BodyStyle body;
-    std::vector<std::unique_ptr<DivStyle>> divs;
-};
-
-// Divs as people leave them: some at the defaults, some with colours or a picture.
-const StyleSheet& styleSheet()
+const BenchStyleSheet& styleSheet()
 {
-    static const StyleSheet sheet = [] {
-        StyleSheet made;
-        made.body.setBackground("#FFFFFF");
-        made.body.setFontSize(16);
-        made.body.setFontColor("#000000");
-        for (int number = 0; number < divCount; ++number) {
-            auto div = std::make_unique<DivStyle>();
-            div->setWidth(100 + number % 700);
-            div->setHeight(200 + number % 300);
-            if (number % 3 == 1)
-                div->setBackground("#12AB03");
-            if (number % 7 == 2)
-                div->setBackground("/home/éva/képek/háttér " + std::to_string(number) + ".png");
-            div->setFontSize(10 + number % 20);
-            if (number % 2 == 0)
-                div->setFontColor("#0000FF");
-            div->setFloat(number % 4);
-            div->setPosition(number % 3);
-            made.divs.push_back(std::move(div));
-        }
-        return made;
-    }();
+    static const BenchStyleSheet sheet = makeBenchStyleSheet(divCount);
     return sheet;
 }
 
 bool save(const std::string& path)
 {
-    const StyleSheet& sheet = styleSheet();
-    OutputFile file(path);
-    writeStyleSheet(file, &sheet.body, sheet.divs);
-    return file.close();
+    return saveBenchStyleSheet(styleSheet(), path);
 }
 
 void BM_SaveWithWriters(benchmark::State& state)

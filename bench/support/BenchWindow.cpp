@@ -18,10 +18,14 @@ public:
     {
         stop("colour dialog", {});
     }
-    std::optional<std::string> chooseFile(QWidget*, FileDialogKind, const std::string&) override
+    std::optional<std::string> chooseFile(QWidget*, FileDialogKind kind, const std::string&) override
     {
-        stop("file dialog", {});
+        if (kind != FileDialogKind::Open || fileToOpen.empty())
+            stop("file dialog", {});
+        return fileToOpen;
     }
+
+    std::string fileToOpen;
 
 private:
     [[noreturn]] static void stop(const char* what, const std::string& text)
@@ -57,4 +61,9 @@ std::unique_ptr<TForm1> showBenchWindow()
         std::abort();
     }
     return window;
+}
+
+void answerOpenDialogWith(const std::string& path)
+{
+    static_cast<NoInteraction&>(Interaction::current()).fileToOpen = path;
 }

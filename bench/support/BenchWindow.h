@@ -6,8 +6,9 @@
 #include <memory>
 
 // The program's application object for a benchmark's main: Qt's offscreen platform (unless
-// QT_QPA_PLATFORM says otherwise), and no message box or dialog. Any of them stops the
-// benchmark, since the benchmarks drive only commands that show none: one means a fault.
+// QT_QPA_PLATFORM says otherwise), and no message box or dialog but an open dialog given its
+// answer. Any other stops the benchmark, since the benchmarks drive only commands that show
+// none: one means a fault.
 class BenchApplication
 {
 public:
@@ -19,3 +20,6 @@ private:
 
 // A main window, shown; needs the BenchApplication.
 std::unique_ptr<TForm1> showBenchWindow();
+
+// From now on the open dialog answers with this file; no other dialog is expected.
+void answerOpenDialogWith(const std::string& path);

@@ -2,9 +2,12 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -16,58 +19,62 @@ struct Utf8Text {
     bool readable = true;
 };
 
+// Checked a piece at a time into one small buffer: decoding a large file whole would
+// allocate twice its size only to be thrown away. Pieces end before a character's first
+// byte, so that each holds whole characters unless the file itself breaks one.
+bool isUtf8(std::string_view bytes)
+{
+    constexpr std::size_t piece = 64 * 1024;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const auto space = static_cast<std::size_t>(utf8.requiredSpace(static_cast<qsizetype>(std::min(piece, bytes.size()))));
+    const auto buffer = std::make_unique_for_overwrite<QChar[]>(space);
+    for (std::size_t at = 0; at < bytes.size() && !utf8.hasError();) {
+        std::size_t end = std::min(at + piece, bytes.size());
+        while (end < bytes.size() && end > at + 1 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
+            --end;
+        utf8.appendToBuffer(buffer.get(), QByteArrayView(bytes.data() + at, static_cast<qsizetype>(end - at)));
+        at = end;
+    }
+    return !utf8.hasError();
+}
+
 void decode(std::string_view bytes, Utf8Text& out)
 {
-    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    [[maybe_unused]] const QString check = utf8.decode(view);
-    if (!utf8.hasError()) {
+    if (isUtf8(bytes)) {
         out.text = bytes;
         return;
     }
+    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QStringDecoder windows1250("windows-1250");
     out.readable = windows1250.isValid();
     out.converted = QString(windows1250.decode(view)).toStdString();
     out.text = out.converted;
 }
 
-// Splits at every line break of the accepted forms; a break at the very start or end
-// introduces or ends a line and so stands for no line of its own.
-std::vector<std::string_view> splitLines(std::string_view text)
+// The length of the line break at the start of `text`, in any accepted form; 0 for none.
+std::size_t breakLength(std::string_view text)
 {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        if (text[at] != '\n' && text[at] != '\r') {
-            ++at;
-            continue;
-        }
-        lines.push_back(text.substr(start, at - start));
-        for (std::string_view breakForm : {"\r\n\r", "\n\r", "\r\n", "\n", "\r"}) {
-            if (text.substr(at).starts_with(breakForm)) {
-                at += breakForm.size();
-                break;
-            }
-        }
-        start = at;
-    }
-    lines.push_back(text.substr(start));
-    if (!lines.empty() && lines.front().empty())
-        lines.erase(lines.begin());
-    if (!lines.empty() && lines.back().empty())
-        lines.pop_back();
-    return lines;
+    for (std::string_view form : {"\r\n\r", "\n\r", "\r\n", "\n", "\r"})
+        if (text.starts_with(form))
+            return form.size();
+    return 0;
 }
 
-// Reads the lines of one block in order; the first line that does not fit stops it.
+// Reads the lines in order, one block's at a time; the first line that does not fit stops
+// it. A break at the very start or end introduces or ends a line and so stands for no line
+// of its own.
 class LineReader
 {
 public:
-    explicit LineReader(const std::vector<std::string_view>& lines) : lines(lines) {}
+    explicit LineReader(std::string_view text) : rest(text)
+    {
+        rest.remove_prefix(breakLength(rest));
+        advance();
+    }
 
-    bool atEnd() const { return next == lines.size(); }
-    int failedLine() const { return static_cast<int>(next) + 1; }
-    bool nextIs(std::string_view text) const { return !atEnd() && lines[next] == text; }
+    bool atEnd() const { return !current; }
+    int failedLine() const { return current ? lineNumber : lineNumber + 1; }
+    bool nextIs(std::string_view text) const { return current && *current == text; }
 
     bool exactly(std::string_view text) { return take(nextIs(text)); }
 
@@ -108,9 +115,9 @@ public:
 private:
     std::optional<std::string_view> between(std::string_view prefix, std::string_view suffix) const
     {
-        if (atEnd())
+        if (!current)
             return std::nullopt;
-        const std::string_view line = lines[next];
+        const std::string_view line = *current;
         // A NUL byte is no text, and no value can hold it.
         if (line.size() < prefix.size() + suffix.size() || !line.starts_with(prefix)
             || !line.ends_with(suffix) || line.find('\0') != std::string_view::npos)
@@ -120,12 +127,28 @@ private:
     bool take(bool fits)
     {
         if (fits)
-            ++next;
+            advance();
         return fits;
     }
 
-    const std::vector<std::string_view>& lines;
-    std::size_t next = 0;
+    void advance()
+    {
+        if (rest.empty()) {
+            current.reset();
+            return;
+        }
+        std::size_t end = 0;
+        while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r')
+            ++end;
+        current = rest.substr(0, end);
+        rest.remove_prefix(end);
+        rest.remove_prefix(breakLength(rest));
+        ++lineNumber;
+    }
+
+    std::string_view rest;                    // after the current line and its break
+    std::optional<std::string_view> current;  // nothing at the end
+    int lineNumber = 0;                       // the current line's, from 1
 };
 
 bool readBody(LineReader& in, BodyStyle& body)
@@ -172,16 +195,15 @@ StyleSheetReading readStyleSheet(std::string_view bytes)
     decode(bytes, decoded);
     if (!decoded.readable)
         return {std::nullopt, 1};
-    const std::vector<std::string_view> lines = splitLines(decoded.text);
-    LineReader in(lines);
-
+    LineReader in(decoded.text);
     StyleSheetRecords records;
     if (in.nextIs("body") && !readBody(in, records.body.emplace()))
         return {std::nullopt, in.failedLine()};
     while (!in.atEnd()) {
-        const std::size_t number = records.divs.size();
-        if (!readDiv(in, number, records.divs.emplace_back()))
+        auto div = std::make_unique<DivStyle>();
+        if (!readDiv(in, records.divs.size(), *div))
             return {std::nullopt, in.failedLine()};
+        records.divs.push_back(std::move(div));
     }
     return {std::move(records), 0};
 }

@@ -3,6 +3,7 @@
 #include "model/BodyStyle.h"
 #include "model/DivStyle.h"
 
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -11,7 +12,7 @@
 // carries no nesting, so every div belongs to no other.
 struct StyleSheetRecords {
     std::optional<BodyStyle> body;
-    std::vector<DivStyle> divs;
+    std::vector<std::unique_ptr<DivStyle>> divs;
 };
 
 // What reading a stylesheet gave: the records, or the number (from 1) of the first line that

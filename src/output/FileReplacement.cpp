@@ -54,7 +54,10 @@ std::string folderOf(const std::string& path)
 // folder takes none.
 int createTemporary(const std::string& folder, const std::string& path, std::string& created)
 {
-    std::string pattern = (fs::path(folder) / ("." + fs::path(path).filename().string() + ".XXXXXX")).string();
+    std::string pattern = folder;
+    pattern += "/.";
+    pattern += fs::path(path).filename().string();
+    pattern += ".XXXXXX";
     const int descriptor = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (descriptor >= 0)
         created = pattern;

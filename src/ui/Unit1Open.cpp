@@ -42,21 +42,17 @@ void TForm1::openStyleSheet(const std::string& fileName)
 void TForm1::takeOver(StyleSheetRecords records)
 {
     auto openedBody = records.body ? std::make_unique<BodyStyle>(*records.body) : nullptr;
-    std::vector<std::unique_ptr<DivStyle>> openedDivs;
     std::vector<std::string> entries;
-    openedDivs.reserve(records.divs.size());
     entries.reserve(records.divs.size());
-    for (DivStyle& div : records.divs) {
-        entries.push_back("div" + IntToStr(static_cast<std::int32_t>(openedDivs.size())));
-        openedDivs.push_back(std::make_unique<DivStyle>(std::move(div)));
-    }
+    for (std::size_t number = 0; number < records.divs.size(); ++number)
+        entries.push_back("div" + std::to_string(number));
 
     body = std::move(openedBody);
-    if (openedDivs.empty()) {
+    if (records.divs.empty()) {
         for (std::int32_t number = 0; number <= lastDiv; ++number)
             divs[number].reset();
     } else {
-        divs = std::move(openedDivs);
+        divs = std::move(records.divs);   // exactly one slot per div
     }
     lastDiv = static_cast<std::int32_t>(entries.size()) - 1;
 

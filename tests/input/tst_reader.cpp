@@ -54,8 +54,8 @@ Read read(const std::string& bytes)
     if (reading.records) {
         if (reading.records->body)
             result.body = modelOf(*reading.records->body);
-        for (const DivStyle& div : reading.records->divs)
-            result.divs.push_back(modelOf(div));
+        for (const auto& div : reading.records->divs)
+            result.divs.push_back(modelOf(*div));
     }
     return result;
 }
@@ -135,6 +135,10 @@ private slots:
             "\r\n\rfont-size:14px;\r\n\rfont-color:;\r\n\rfloat:none;\r\n\rposition:relative;\r\n\r}";
         QCOMPARE(read(bytes), (Read{ModelBody{16, "#FF0000", "#000000"},
                                     {{.background = "C:\\Képek\\nyári ősz.png"}}}));
+
+        // A character's first byte alone is no UTF-8 either: Ă in Windows-1250.
+        QCOMPARE(read("\n\rbody\n\r{\n\rbackground:;\n\rfont-size:14;\n\rfont-color:\xc3;\n\r}"),
+                 (Read{ModelBody{14, "", "Ă"}, {}}));
     }
 
     // Anything but the writer's form is refused at the first line that does not fit.

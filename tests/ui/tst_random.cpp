@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -205,6 +206,22 @@ public:
 
     std::string styleSheet() const { return ::styleSheet(body, divs); }
 
+    // The file carries no parents; the lists are as each div's "KÉSZ" would leave them.
+    void opened(const std::optional<ModelBody>& openedBody, std::vector<ModelDiv> openedDivs)
+    {
+        for (ModelDiv& div : openedDivs)
+            div.parent = -1;
+        body = openedBody;
+        divs = std::move(openedDivs);
+        storage = storage || !divs.empty();
+        panel1 = panel2 = panel3 = false;
+        child = ModelList{};
+        for (std::size_t n = 0; n < divs.size(); ++n)
+            child.entries.push_back("div" + std::to_string(n));
+        child.select(static_cast<int>(divs.size()) - 1);
+        parent = child;
+    }
+
     void saved()
     {
         body.reset();
@@ -217,54 +234,70 @@ public:
 
 std::string text(const QString& value) { return value.toStdString(); }
 
-// The first difference between the window and the model, or nothing.
+std::string shown(bool value) { return value ? "yes" : "no"; }
+std::string shown(int value) { return std::to_string(value); }
+std::string shown(const std::string& value) { return "'" + value + "'"; }
+std::string shown(const std::vector<std::string>& values)
+{
+    std::string text = "[";
+    for (const std::string& value : values)
+        text += (text.size() > 1 ? ", '" : "'") + value + "'";
+    return text + "]";
+}
+
+// The first difference between the window and the model, the two values side by side; or
+// nothing.
 std::string difference(const FormDriver& driver, const Model& model)
 {
     const TForm1& form = driver.form;
     std::ostringstream out;
-    auto check = [&out](bool same, const char* what) {
-        if (!same && out.tellp() == 0)
-            out << what;
+    auto check = [&out](const auto& window, const auto& expected, const std::string& what) {
+        if (!(window == expected) && out.tellp() == 0)
+            out << what << ": window " << shown(window) << ", model " << shown(expected);
     };
-    check((form.body != nullptr) == model.body.has_value(), "body present");
-    if (form.body && model.body) {
-        check(form.body->getFontSize() == model.body->fontSize, "body font size");
-        check(form.body->getBackground() == model.body->background, "body background");
-        check(form.body->getFontColor() == model.body->fontColor, "body font colour");
-    }
-    check(form.lastDiv == model.lastDiv(), "lastDiv");
-    check(form.divStorageExists() == model.storage, "div storage");
-    for (int n = 0; n <= std::min<int>(form.lastDiv, model.lastDiv()); ++n) {
-        const DivStyle& div = *form.divs[static_cast<std::size_t>(n)];
-        const ModelDiv& expected = model.divs[static_cast<std::size_t>(n)];
-        check(div.getWidth() == expected.width, "div width");
-        check(div.getHeight() == expected.height, "div height");
-        check(div.getFontSize() == expected.fontSize, "div font size");
-        check(div.getBackground() == expected.background, "div background");
-        check(div.getFontColor() == expected.fontColor, "div font colour");
-        check(div.getFloat() == expected.floatValue, "div float");
-        check(div.getPosition() == expected.position, "div position");
-        check(div.getParent() == expected.parent, "div parent");
-    }
-    check(form.Button3->Enabled() == model.editOpen, "KÉSZ enabled");
-    check(form.Panel1->Visible() == model.panel1, "Panel1");
-    check(form.Panel2->Visible() == model.panel2, "Panel2");
-    check(form.Panel3->Visible() == model.panel3, "Panel3");
-    check(form.Edit1->Text() == model.edit1, "Edit1");
-    check(form.Edit2->Text() == model.edit2, "Edit2");
-    check(form.Edit3->Text() == model.edit3, "Edit3");
-    check(form.ComboBox1->ItemIndex() == model.alignment, "alignment list");
-    check(form.ComboBox2->ItemIndex() == model.position.index(), "position list");
-    check(driver.entries(form.ComboBox3) == model.child.entries, "child list entries");
-    check(driver.entries(form.ComboBox4) == model.parent.entries, "parent list entries");
-    check(form.ComboBox3->ItemIndex() == model.child.index(), "child list selection");
-    check(form.ComboBox4->ItemIndex() == model.parent.index(), "parent list selection");
-    check(form.RadioButton1->Checked() == model.colourChecked, "Szín checked");
-    check(driver.script.messages == model.messages, "messages shown");
-    check(driver.script.exceptions == model.exceptions, "exception reports");
-    check(driver.script.unanswered == 0, "a dialog ran that should not have");
-    check(driver.script.pendingAnswers() == 0, "a dialog did not run that should have");
+    check(form.body != nullptr, model.body.has_value(), "body present");
+    if (form.body && model.body)
+        check(describe(modelOf(*form.body)), describe(*model.body), "body");
+    check(form.lastDiv, model.lastDiv(), "lastDiv");
+    check(form.divStorageExists(), model.storage, "div storage");
+    for (int n = 0; n <= std::min<int>(form.lastDiv, model.lastDiv()); ++n)
+        check(describe(modelOf(*form.divs[static_cast<std::size_t>(n)])),
+              describe(model.divs[static_cast<std::size_t>(n)]), "div " + std::to_string(n));
+    check(form.Button3->Enabled(), model.editOpen, "KÉSZ enabled");
+    check(form.Panel1->Visible(), model.panel1, "Panel1");
+    check(form.Panel2->Visible(), model.panel2, "Panel2");
+    check(form.Panel3->Visible(), model.panel3, "Panel3");
+    check(form.Edit1->Text(), model.edit1, "Edit1");
+    check(form.Edit2->Text(), model.edit2, "Edit2");
+    check(form.Edit3->Text(), model.edit3, "Edit3");
+    check(form.ComboBox1->ItemIndex(), model.alignment, "alignment list");
+    check(form.ComboBox2->ItemIndex(), model.position.index(), "position list");
+    check(driver.entries(form.ComboBox3), model.child.entries, "child list entries");
+    check(driver.entries(form.ComboBox4), model.parent.entries, "parent list entries");
+    check(form.ComboBox3->ItemIndex(), model.child.index(), "child list selection");
+    check(form.ComboBox4->ItemIndex(), model.parent.index(), "parent list selection");
+    check(form.RadioButton1->Checked(), model.colourChecked, "Szín checked");
+    check(driver.script.messages, model.messages, "messages shown");
+    check(driver.script.exceptions, model.exceptions, "exception reports");
+    check(driver.script.unanswered, 0, "dialogs run that should not have");
+    check(static_cast<int>(driver.script.pendingAnswers()), 0, "dialogs not run that should have");
     return out.str();
+}
+
+// Where a saved file first differs from the model's bytes, or nothing.
+std::string fileDifference(const std::optional<std::string>& saved, const std::string& expected)
+{
+    if (!saved)
+        return "the saved file cannot be read";
+    if (*saved == expected)
+        return {};
+    const auto [window, model] = std::mismatch(saved->begin(), saved->end(), expected.begin(), expected.end());
+    const auto at = static_cast<std::size_t>(window - saved->begin());
+    const auto byte = [](auto position, auto end) {
+        return position == end ? std::string("end of file") : shown(std::string(1, *position));
+    };
+    return "the saved file at byte " + std::to_string(at) + ": window " + byte(window, saved->end())
+        + ", model " + byte(model, expected.end());
 }
 
 class Sequence
@@ -295,7 +328,7 @@ private:
     std::string act()
     {
         TForm1& form = driver.form;
-        switch (pick(0, 13)) {
+        switch (pick(0, 14)) {
         case 0:
             log << "Body beállítása";
             driver.bodySettings();
@@ -364,6 +397,9 @@ private:
             break;
         case 13:
             return save();
+        case 14:
+            open();
+            break;
         }
         return {};
     }
@@ -481,9 +517,57 @@ private:
         driver.script.confirmFile(path.toStdString());
         driver.save();
         const std::string expected = model.styleSheet();
+        savedFiles.push_back({path.toStdString(), model.body, model.divs});
         model.saved();
-        return readBytes(path) == expected ? std::string() : "the saved file";
+        return fileDifference(readBytes(path), expected);
     }
+
+    // "Megnyitás" of a file saved earlier in the sequence, of one that is no stylesheet, or
+    // of one that is missing; or cancelled.
+    void open()
+    {
+        log << "Megnyitás";
+        if (model.editOpen) {
+            driver.form.Megynits1->trigger();
+            model.messages.emplace_back("Előbb nyomd meg a KÉSZ gombot!");
+            return;
+        }
+        const int kind = pick(0, 5);
+        if (kind == 0) {
+            log << " cancelled";
+            driver.script.cancel();
+        } else if (kind == 1) {
+            log << " of no stylesheet";
+            driver.script.confirmFile(notAStyleSheet());
+            model.messages.emplace_back("Ez nem Prizmo stíluslap (hibás sor: 1)");
+        } else if (kind == 2 || savedFiles.empty()) {
+            log << " of a missing file";
+            driver.script.confirmFile(folder.filePath(QStringLiteral("missing.css")).toStdString());
+            model.messages.emplace_back("A fájl nem nyitható meg");
+        } else {
+            const SavedFile& file = savedFiles[static_cast<std::size_t>(pick(0, static_cast<int>(savedFiles.size()) - 1))];
+            log << " of " << file.path;
+            driver.script.confirmFile(file.path);
+            model.opened(file.body, file.divs);
+        }
+        driver.form.Megynits1->trigger();
+    }
+
+    std::string notAStyleSheet()
+    {
+        const QString path = folder.filePath(QStringLiteral("not-a-stylesheet.css"));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("p { color: red; }");
+        return path.toStdString();
+    }
+
+    struct SavedFile {
+        std::string path;
+        std::optional<ModelBody> body;
+        std::vector<ModelDiv> divs;
+    };
+    std::vector<SavedFile> savedFiles;
 
     std::mt19937 random;
     const QTemporaryDir& folder;
@@ -517,7 +601,9 @@ private slots:
             Sequence sequence(seed, folder);
             const std::string failure = sequence.run();
             if (!failure.empty())
-                QFAIL(qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(QString::fromStdString(failure))));
+                QFAIL(qPrintable(QStringLiteral("seed %1: %2\nreplay: PRIZMO_RANDOM_SEED=%1 PRIZMO_RANDOM_SEQUENCES=1")
+                                     .arg(seed)
+                                     .arg(QString::fromStdString(failure))));
         }
     }
 };

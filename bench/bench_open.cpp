@@ -1,0 +1,104 @@
+// "Megnyitás" of a 100,000-div stylesheet through the real window, against writing the same
+// stylesheet with the writer; the time per div opened at 100,000 against 1,000 divs; and
+// the resident memory the opened stylesheet takes.
+//   bench_open [FOLDER]   (default: the working directory)
+
+#include "BenchStyleSheet.h"
+#include "BenchWindow.h"
+#include "Comparison.h"
+#include "ResidentMemory.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <map>
+
+namespace {
+
+constexpr double mebibyte = 1024.0 * 1024.0;
+std::filesystem::path folder = std::filesystem::current_path();
+
+// The stylesheet of `count` divs, saved once per run.
+const std::string& savedStyleSheet(int count)
+{
+    static std::map<int, std::string> saved;
+    auto [found, added] = saved.try_emplace(count);
+    if (added) {
+        found->second = (folder / ("bench-open-" + std::to_string(count) + ".css")).string();
+        if (!saveBenchStyleSheet(makeBenchStyleSheet(count), found->second))
+            found->second.clear();
+    }
+    return found->second;
+}
+
+bool openIn(TForm1& window, const std::string& path, int count)
+{
+    answerOpenDialogWith(path);
+    window.Megynits1->trigger();
+    QCoreApplication::processEvents();
+    return window.lastDiv == count - 1;
+}
+
+// First, so that nothing measured before it has grown the process.
+void BM_MemoryAfterOpening(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const std::string& path = savedStyleSheet(count);
+    for (auto _ : state) {
+        auto window = showBenchWindow();
+        QCoreApplication::processEvents();
+        const auto atStart = residentBytes();
+        if (path.empty() || !openIn(*window, path, count))
+            state.SkipWithError("the stylesheet was not opened");
+        state.counters["growth_MiB"] = static_cast<double>(residentBytes() - atStart) / mebibyte;
+    }
+}
+
+void BM_Open(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const std::string& path = savedStyleSheet(count);
+    auto window = showBenchWindow();
+    for (auto _ : state)
+        if (path.empty() || !openIn(*window, path, count))
+            state.SkipWithError("the stylesheet was not opened");
+    state.counters["per_div"] = benchmark::Counter(
+        static_cast<double>(count),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_WriteWithTheWriter(benchmark::State& state)
+{
+    const BenchStyleSheet sheet = makeBenchStyleSheet(static_cast<int>(state.range(0)));
+    const std::string path = (folder / "bench-open-written.css").string();
+    for (auto _ : state)
+        if (!saveBenchStyleSheet(sheet, path))
+            state.SkipWithError("the save failed");
+    std::filesystem::remove(path);
+}
+
+BENCHMARK(BM_MemoryAfterOpening)->Arg(100'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open)->Arg(1'000)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteWithTheWriter)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc > 1 && argv[argc - 1][0] != '-')
+        folder = argv[--argc];
+    BenchApplication application(argc, argv);
+    const int status = runBenchmarks(
+        argc, argv,
+        {{"open 100,000 divs: window / writer", "BM_Open/100000/repeats:5_median",
+          "BM_WriteWithTheWriter/100000/repeats:5_median", 3.0},
+         {"open: per div at 100,000 / at 1,000", "BM_Open/100000/repeats:5_median",
+          "BM_Open/1000/repeats:5_median", 1.3, "per_div"},
+         {"open: memory of 100,000 divs (MiB)", "BM_MemoryAfterOpening/100000/iterations:1", "",
+          64.0, "growth_MiB"}});
+    for (const int count : {1'000, 100'000})
+        std::filesystem::remove(savedStyleSheet(count));
+    return status;
+}
