@@ -17,9 +17,7 @@
 class OutputFile;
 struct StyleSheetRecords;
 
-// The main window. The editing mode lives in the controls: "KÉSZ" (Button3) enabled means
-// an edit is open; Panel2 shown means "KÉSZ" and the "..." buttons act on the current div,
-// hidden that they act on the body.
+// The main window. The editing mode lives in the controls: see editOpen() and editingDiv().
 class TForm1 : public TForm
 {
 public:
@@ -81,6 +79,12 @@ public:
 
     // True from the first accepted new div on, also after a save has released every div.
     bool divStorageExists() const { return !divs.empty(); }
+
+    // The window keeps no mode of its own; its controls say it. An edit is open while "KÉSZ"
+    // can commit it, and it is the current div's (not the body's) while Panel2 shows, which
+    // is also what the "..." buttons act on.
+    bool editOpen() const { return Button3->Enabled(); }
+    bool editingDiv() const { return Panel2->Visible(); }
 
     // "CSS" → "Body beállítása", "CSS" → "Új Div" and "KÉSZ" (Unit1Editing.cpp).
     void Bodybelltsa1Click();

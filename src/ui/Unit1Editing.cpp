@@ -9,7 +9,7 @@
 
 void TForm1::Bodybelltsa1Click()
 {
-    if (body || Button3->Enabled()) {
+    if (body || editOpen()) {
         ShowMessage("Már beállítottad a body-t");
         return;
     }
@@ -23,7 +23,7 @@ void TForm1::Bodybelltsa1Click()
 void TForm1::jDiv1Click()
 {
     // Refused while an edit is open; the open edit keeps its panels and its mode.
-    if (Button3->Enabled()) {
+    if (editOpen()) {
         ShowMessage("Előbb ments az előző dived beállításai!");
         return;
     }
@@ -54,12 +54,12 @@ void TForm1::jDiv1Click()
 
 void TForm1::Button3Click()
 {
-    if (body && !Panel2->Visible()) {
+    if (body && !editingDiv()) {
         body->setFontSize(StrToInt(Edit3->Text()));
         Button3->SetEnabled(false);
         return;
     }
-    if (!divStorageExists() || !Panel2->Visible())
+    if (!divStorageExists() || !editingDiv())
         return;
 
     // Each field is converted just before it is stored: a text that is no number stops the

@@ -12,7 +12,7 @@
 void TForm1::Megynits1Click()
 {
     // An open edit's typed values would be lost with the records they belong to.
-    if (Button3->Enabled()) {
+    if (editOpen()) {
         ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
         return;
     }

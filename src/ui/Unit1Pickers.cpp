@@ -31,14 +31,14 @@ void TForm1::Button1Click()
 // The div part needs no open edit: after its "KÉSZ" the div can still be coloured.
 DivStyle* TForm1::pickerDiv() const
 {
-    if (!divStorageExists() || !Panel2->Visible() || lastDiv < 0)
+    if (!divStorageExists() || !editingDiv() || lastDiv < 0)
         return nullptr;
     return divs[lastDiv].get();
 }
 
 BodyStyle* TForm1::pickerBody() const
 {
-    if (!body || !Button3->Enabled() || Panel2->Visible())
+    if (!body || !editOpen() || editingDiv())
         return nullptr;
     return body.get();
 }

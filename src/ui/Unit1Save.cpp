@@ -11,7 +11,7 @@ void TForm1::Ments1Click()
         return;
     Panel3->Show();
     // An open edit keeps its panels, so that its "KÉSZ" stays within reach.
-    if (!Button3->Enabled()) {
+    if (!editOpen()) {
         Panel2->Hide();
         Panel1->Hide();
     }
@@ -32,7 +32,7 @@ void TForm1::Button4Click()
 void TForm1::Button5Click()
 {
     // What is typed into an open edit reaches the record only with its "KÉSZ".
-    if (Button3->Enabled()) {
+    if (editOpen()) {
         ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
         return;
     }
