@@ -54,7 +54,11 @@ int main(int argc, char* argv[])
         Application->CreateForm(Form1);
         if (!fileToOpen.isEmpty())
             QMetaObject::invokeMethod(
-                Form1, [file = fileToOpen.toStdString()] { RunGuarded([&file] { Form1->openStyleSheet(file); }); },
+                Form1,
+                [file = fileToOpen.toStdString()] {
+                    RunGuarded([&file] { Form1->openStyleSheet(file); });
+                    Form1->refreshView();
+                },
                 Qt::QueuedConnection);
         Application->Run();
     } catch (...) {

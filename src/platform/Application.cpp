@@ -2,6 +2,8 @@
 
 #include "platform/Events.h"
 
+#include <QFile>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -26,6 +28,19 @@ void TApplication::Initialize()
     QApplication::setApplicationName(QStringLiteral("Prizmo"));
     QGuiApplication::setDesktopFileName(QStringLiteral("prizmo"));   // matches prizmo.desktop
     translateQtTexts();
+    addDesignedFaces();
+}
+
+// Wine's Tahoma (Debian's fonts-wine) has the designed face's measures, so that the labels
+// fit the places they were designed for; where it is missing, the look-alikes serve.
+void TApplication::addDesignedFaces()
+{
+    if (designedFacesAdded)
+        return;
+    designedFacesAdded = true;
+    for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+        if (QFile::exists(QString::fromLatin1(file)))
+            QFontDatabase::addApplicationFont(QString::fromLatin1(file));
 }
 
 // The dialogs' own texts follow the person's language, as the system's dialogs do, wherever

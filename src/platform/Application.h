@@ -41,6 +41,7 @@ public:
 
 private:
     void translateQtTexts();
+    void addDesignedFaces();
 
     int& argc;
     char** argv;
@@ -48,6 +49,7 @@ private:
     std::unique_ptr<QTranslator> qtTranslator;
     std::unique_ptr<TForm> mainForm;
     bool terminated = false;
+    bool designedFacesAdded = false;
     TApplication* previous;   // put back when this one ends
 };
 

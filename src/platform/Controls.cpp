@@ -1,6 +1,10 @@
 #include "platform/Controls.h"
 
+#include <QApplication>
+#include <QImageReader>
+#include <QPainter>
 #include <QStringListModel>
+#include <QStyle>
 
 namespace {
 
@@ -17,6 +21,11 @@ TPanel::TPanel(QWidget* parent, const char* name) : QFrame(parent)
 {
     ::name(this, name, QString::fromLatin1(name));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
+    // The platform's own panel colour, whatever colour the form has, as the class library's
+    // panels have their button-face colour: the text on them reads as everywhere else.
+    QPalette standard = palette();
+    standard.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    setPalette(standard);
     setAutoFillBackground(true);
 }
 
@@ -30,6 +39,11 @@ TEdit::TEdit(QWidget* parent, const char* name, const char* text)
     : QLineEdit(QString::fromUtf8(text), parent)
 {
     ::name(this, name, QString::fromLatin1(name));
+}
+
+void TEdit::SetOnReturn(TNotifyEvent handler)
+{
+    connect(this, &QLineEdit::returnPressed, this, [handler = std::move(handler)] { RunGuarded(handler); });
 }
 
 TComboBox::TComboBox(QWidget* parent, const char* name, TComboBoxStyle style) : QComboBox(parent)
@@ -84,6 +98,54 @@ TButton::TButton(QWidget* parent, const char* name, const char* caption)
 void TButton::SetOnClick(TNotifyEvent handler)
 {
     connect(this, &QPushButton::clicked, this, [handler = std::move(handler)] { RunGuarded(handler); });
+}
+
+namespace {
+
+// Small enough to leave the caption room on a button of 25 pixels.
+const QSize swatchSize(8, 8);
+
+} // namespace
+
+void TButton::ShowColor(const std::string& colorText)
+{
+    if (colorText == shownValue && !icon().isNull())
+        return;
+    QPixmap swatch(swatchSize);
+    swatch.fill(QColor::fromString(QString::fromStdString(colorText)));
+    QPainter frame(&swatch);
+    frame.setPen(palette().color(QPalette::WindowText));
+    frame.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
+    frame.end();
+    display(QIcon(swatch), colorText);
+}
+
+void TButton::ShowPicture(const std::string& path)
+{
+    if (path == shownValue && !icon().isNull())
+        return;
+    QImageReader reader(QString::fromStdString(path));
+    reader.setAutoTransform(true);
+    if (reader.size().isValid())
+        reader.setScaledSize(reader.size().scaled(swatchSize, Qt::KeepAspectRatio));
+    const QImage thumbnail = reader.read();
+    display(thumbnail.isNull() ? QIcon::fromTheme(QStringLiteral("image-x-generic"),
+                                               style()->standardIcon(QStyle::SP_FileIcon))
+                            : QIcon(QPixmap::fromImage(thumbnail)),
+         path);
+}
+
+void TButton::ShowNothing()
+{
+    display(QIcon(), {});
+}
+
+void TButton::display(const QIcon& shown, const std::string& value)
+{
+    setIconSize(swatchSize);
+    setIcon(shown);
+    setToolTip(QString::fromStdString(value));
+    shownValue = value;
 }
 
 TRadioButton::TRadioButton(QWidget* parent, const char* name, const char* caption)

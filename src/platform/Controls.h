@@ -40,6 +40,9 @@ public:
 
     std::string Text() const { return text().toStdString(); }
     void SetText(const std::string& value) { setText(QString::fromStdString(value)); }
+    void SetEnabled(bool enabled) { setEnabled(enabled); }
+    // Return pressed in the edit.
+    void SetOnReturn(TNotifyEvent handler);
 };
 
 enum class TComboBoxStyle {
@@ -62,6 +65,7 @@ public:
     void SetItems(const std::vector<std::string>& texts);
     int ItemCount() const { return count(); }
     void Clear() { clear(); }
+    void SetEnabled(bool enabled) { setEnabled(enabled); }
 };
 
 class TButton : public QPushButton
@@ -72,6 +76,17 @@ public:
     bool Enabled() const { return isEnabled(); }
     void SetEnabled(bool enabled) { setEnabled(enabled); }
     void SetOnClick(TNotifyEvent handler);
+
+    // What the button has chosen, shown on it beside its caption, with the exact value as
+    // its tooltip: a colour's swatch ("#RRGGBB"), a picture's thumbnail (a picture icon when
+    // the file is no readable picture), or nothing.
+    void ShowColor(const std::string& colorText);
+    void ShowPicture(const std::string& path);
+    void ShowNothing();
+
+private:
+    void display(const QIcon& icon, const std::string& value);
+    std::string shownValue;   // what the icon now stands for, so that it is made only once
 };
 
 class TRadioButton : public QRadioButton

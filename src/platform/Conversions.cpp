@@ -14,7 +14,7 @@ std::int32_t StrToInt(const std::string& text)
     bool ok = false;
     const int value = QString::fromStdString(text).trimmed().toInt(&ok, 10);
     if (!ok)
-        throw EConvertError("'" + text + "' nem érvényes egész szám");
+        throw EConvertError("'" + Abbreviated(text, 40) + "' nem érvényes egész szám");
     return value;
 }
 
@@ -24,4 +24,16 @@ std::string IntToHex(std::int32_t value, int digits)
         .toUpper()
         .rightJustified(digits, QLatin1Char('0'))
         .toStdString();
+}
+
+std::string Abbreviated(const std::string& text, int characters)
+{
+    const QString whole = QString::fromStdString(text);
+    if (whole.size() <= characters)
+        return text;
+    // Counted in characters as a person sees them, not cutting one in two.
+    qsizetype end = characters;
+    if (whole.at(end - 1).isHighSurrogate())
+        --end;
+    return (whole.left(end) + QChar(0x2026)).toStdString();
 }

@@ -39,3 +39,8 @@ void ShowMessage(const std::string& text, const std::string& detail)
 {
     Interaction::current().showMessage(text, detail);
 }
+
+SaveAnswer AskToSave(const std::string& text)
+{
+    return Interaction::current().askToSave(text);
+}

@@ -67,3 +67,6 @@ public:
 
 // A modal box with the text and an OK button; `detail`, when given, stands beneath the text.
 void ShowMessage(const std::string& text, const std::string& detail = {});
+
+// A modal question whether to save first, with Save (the default), Discard and Cancel.
+SaveAnswer AskToSave(const std::string& text);

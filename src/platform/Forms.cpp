@@ -1,7 +1,9 @@
 #include "platform/Forms.h"
 
+#include "platform/Events.h"
 #include "platform/Menus.h"
 
+#include <QCloseEvent>
 #include <QMenuBar>
 
 TForm::TForm(QWidget* parent) : QMainWindow(parent), clientArea(new QWidget(this))
@@ -19,4 +21,22 @@ void TForm::SetClientSize(int width, int height)
 {
     const int menuHeight = menuBar() ? menuBar()->sizeHint().height() : 0;
     resize(width, height + menuHeight);
+    setMinimumSize(width, height + menuHeight);
+}
+
+void TForm::SetCaption(const std::string& caption)
+{
+    setWindowTitle(QString::fromStdString(caption));
+}
+
+void TForm::closeEvent(QCloseEvent* event)
+{
+    // Whatever goes wrong while asking keeps the window, and with it the person's work.
+    bool canClose = false;
+    RunGuarded([this, &canClose] {
+        bool allowed = true;
+        FormCloseQuery(allowed);
+        canClose = allowed;
+    });
+    event->setAccepted(canClose);
 }

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <string>
 #include <utility>
 
 class TMainMenu;
@@ -16,12 +17,24 @@ public:
     // The widget the panels are placed on, below the menu.
     QWidget* ClientArea() const { return clientArea; }
     void SetMenu(TMainMenu* menu);
-    // Sizes the window so that its area below the menu is width × height.
+    // Sizes the window so that its area below the menu is width × height, and keeps it from
+    // being made smaller.
     void SetClientSize(int width, int height);
+
+    // The title, with Qt's mark of unsaved changes where it holds "[*]".
+    void SetCaption(const std::string& caption);
+    void SetModified(bool modified) { setWindowModified(modified); }
 
     void Close() { close(); }
 
+protected:
+    // Asked before the window closes, whichever way: the title bar, the keyboard or Close.
+    // Leaving `CanClose` true lets it close.
+    virtual void FormCloseQuery(bool& CanClose) { CanClose = true; }
+
 private:
+    void closeEvent(QCloseEvent* event) override;
+
     QWidget* clientArea;
 };
 

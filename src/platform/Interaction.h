@@ -13,6 +13,9 @@ using TColor = std::uint32_t;
 
 enum class FileDialogKind { Open, Save, OpenPicture };
 
+// The answers to "save before going on?".
+enum class SaveAnswer { Save, Discard, Cancel };
+
 // Every message box and every dialog's modal run goes through the one installed Interaction.
 // The program installs nothing and gets the real Qt boxes and dialogs; tests install a
 // scripted one that records what was shown and answers the dialogs.
@@ -24,6 +27,9 @@ public:
     // `detail`, when there is one, stands beneath the text (such as the system's reason).
     virtual void showMessage(const std::string& text, const std::string& detail) = 0;
     virtual void showException(const std::string& text) = 0;
+
+    // A question with Save (the default), Discard and Cancel (also Escape).
+    virtual SaveAnswer askToSave(const std::string& text) = 0;
 
     // Empty when the person cancelled.
     virtual std::optional<TColor> chooseColor(QWidget* owner, TColor current) = 0;

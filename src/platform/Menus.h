@@ -7,6 +7,7 @@
 
 class TMenuItem;
 
+// Entries get their access keys (Alt and a letter) by themselves, as the class library's do.
 class TMainMenu : public QMenuBar
 {
 public:
@@ -24,4 +25,6 @@ public:
     // Adds an entry to this top-level item's drop-down menu.
     void Add(TMenuItem* item);
     void SetOnClick(TNotifyEvent handler);
+    void SetShortCut(const QKeySequence& keys) { setShortcut(keys); }
+    void SetEnabled(bool enabled) { setEnabled(enabled); }
 };

@@ -64,6 +64,20 @@ void QtInteraction::showException(const std::string& text)
     showBox(QMessageBox::Critical, text);
 }
 
+SaveAnswer QtInteraction::askToSave(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                    QString::fromStdString(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, boxOwner());
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save: return SaveAnswer::Save;
+    case QMessageBox::Discard: return SaveAnswer::Discard;
+    default: return SaveAnswer::Cancel;
+    }
+}
+
 std::optional<TColor> QtInteraction::chooseColor(QWidget* owner, TColor current)
 {
     QColorDialog dialog(toQColor(current), owner);

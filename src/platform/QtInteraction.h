@@ -8,6 +8,7 @@ class QtInteraction final : public Interaction
 public:
     void showMessage(const std::string& text, const std::string& detail) override;
     void showException(const std::string& text) override;
+    SaveAnswer askToSave(const std::string& text) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
     std::optional<std::string> chooseFile(QWidget* owner, FileDialogKind kind,
                                           const std::string& current) override;

@@ -8,6 +8,7 @@ TForm1::TForm1(QWidget* parent) : TForm(parent)
 {
     createComponents();
     lastDiv = -1;
+    refreshView();
 }
 
 TForm1::~TForm1() = default;

@@ -86,6 +86,10 @@ public:
     bool editOpen() const { return Button3->Enabled(); }
     bool editingDiv() const { return Panel2->Visible(); }
 
+    // A body or a live div exists, and a command created or changed one since the last
+    // completed save or "Megnyitás".
+    bool stylesheetUnsaved() const { return changedSinceSave && (body || lastDiv >= 0); }
+
     // "CSS" → "Body beállítása", "CSS" → "Új Div" and "KÉSZ" (Unit1Editing.cpp).
     void Bodybelltsa1Click();
     void jDiv1Click();
@@ -107,7 +111,14 @@ public:
 
     void Kilps1Click();
 
+    // Shows what the model and the mode now are: the title, which controls would act, and
+    // what the "..." buttons stored (Unit1View.cpp). Runs after every command.
+    void refreshView();
+
 protected:
+    // Closing, by any way, asks first when the stylesheet is unsaved.
+    void FormCloseQuery(bool& CanClose) override;
+
     // Gives divs exactly `slotCount` slots, keeping the existing ones. Tests override it to fail.
     virtual void resizeDivStorage(std::size_t slotCount);
     // A new div at its defaults. Tests override it to fail.
@@ -120,10 +131,18 @@ private:
     std::optional<std::string> chooseBackground();
     std::optional<std::string> chooseFontColor();
 
+    // The panel's "Mentés"; true when the stylesheet was written and released.
+    bool saveStyleSheet();
     // Nothing when the stylesheet reached the file; otherwise the system's reason.
     std::optional<std::string> writeStyleSheet(const std::string& fileName);
     void releaseStyleSheet();
+    // Asks whether to save an unsaved stylesheet first; true when it may be dropped now.
+    bool mayDropStyleSheet();
+    void showStoredValues();
     void takeOver(StyleSheetRecords records);
+
+    bool changedSinceSave = false;   // see stylesheetUnsaved()
+    std::string openedFileName;      // the file "Megnyitás" read, until the next save
 };
 
 extern TForm1* Form1;

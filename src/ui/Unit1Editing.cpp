@@ -4,8 +4,23 @@
 
 #include "platform/Application.h"
 #include "platform/Conversions.h"
+#include "platform/Exception.h"
 
 #include <new>
+
+namespace {
+
+// A text that is no number is reported with the label of its field.
+std::int32_t numberIn(const TEdit* edit, const char* label)
+{
+    try {
+        return StrToInt(edit->Text());
+    } catch (const EConvertError& refused) {
+        throw EConvertError(std::string(label) + ": " + refused.Message());
+    }
+}
+
+} // namespace
 
 void TForm1::Bodybelltsa1Click()
 {
@@ -16,6 +31,7 @@ void TForm1::Bodybelltsa1Click()
     Panel1->Show();
     Panel2->Hide();
     body = std::make_unique<BodyStyle>();
+    changedSinceSave = true;
     Edit3->SetText(IntToStr(body->getFontSize()));
     Button3->SetEnabled(true);
 }
@@ -42,6 +58,7 @@ void TForm1::jDiv1Click()
     }
     ++lastDiv;
     divs[lastDiv] = std::move(created);
+    changedSinceSave = true;
     const DivStyle& div = *divs[lastDiv];
 
     Edit1->SetText(IntToStr(div.getWidth()));
@@ -55,7 +72,8 @@ void TForm1::jDiv1Click()
 void TForm1::Button3Click()
 {
     if (body && !editingDiv()) {
-        body->setFontSize(StrToInt(Edit3->Text()));
+        body->setFontSize(numberIn(Edit3, "Betüméret"));
+        changedSinceSave = true;
         Button3->SetEnabled(false);
         return;
     }
@@ -66,9 +84,10 @@ void TForm1::Button3Click()
     // commit there, keeps "KÉSZ" enabled and lists nothing, so the person can correct it.
     if (lastDiv >= 0) {
         DivStyle& div = *divs[lastDiv];
-        div.setWidth(StrToInt(Edit1->Text()));
-        div.setHeight(StrToInt(Edit2->Text()));
-        div.setFontSize(StrToInt(Edit3->Text()));
+        changedSinceSave = true;
+        div.setWidth(numberIn(Edit1, "Szélesség"));
+        div.setHeight(numberIn(Edit2, "Magasság"));
+        div.setFontSize(numberIn(Edit3, "Betüméret"));
         div.setFloat(ComboBox1->ItemIndex());
         div.setPosition(ComboBox2->ItemIndex());
 

@@ -4,6 +4,7 @@
 #include "ui/Unit1.h"
 
 #include <QFont>
+#include <QKeySequence>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -38,13 +39,13 @@ struct ButtonRow { TButton* TForm1::*field; TPanel* TForm1::*panel; const char* 
                    bool enabled = true; const DesignedFont* font = nullptr; };
 // A row without a drop-down menu belongs to the drop-down of the row named in `menu`.
 struct MenuRow { TMenuItem* TForm1::*field; TMenuItem* TForm1::*menu; const char* name;
-                 const char* caption; Handler onClick = nullptr; };
+                 const char* caption; Handler onClick = nullptr;
+                 QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey; };
 
 const DesignedFont formFont{{"Tahoma", "Liberation Sans", "DejaVu Sans"}, -11, false};
 const DesignedFont doneFont{{"Ravie", "Liberation Sans", "DejaVu Sans"}, -21, true};
 const DesignedFont promptFont{{"Cooper Black", "Liberation Serif", "DejaVu Serif"}, -16, false};
 
-constexpr const char* formCaption = "Prizmo";
 constexpr int clientWidth = 676;
 constexpr int clientHeight = 577;
 const QColor formColor(0, 128, 0);   // the class library's standard green
@@ -109,9 +110,10 @@ const ButtonRow buttonRows[] = {
 
 const MenuRow menuRows[] = {
     {&TForm1::Fjl1, nullptr, "Fjl1", "Fájl"},
-    {&TForm1::Megynits1, &TForm1::Fjl1, "Megynits1", "Megnyitás", &TForm1::Megynits1Click},
-    {&TForm1::Ments1, &TForm1::Fjl1, "Ments1", "Mentés", &TForm1::Ments1Click},
-    {&TForm1::Kilps1, &TForm1::Fjl1, "Kilps1", "Kilépés", &TForm1::Kilps1Click},
+    {&TForm1::Megynits1, &TForm1::Fjl1, "Megynits1", "Megnyitás", &TForm1::Megynits1Click,
+     QKeySequence::Open},
+    {&TForm1::Ments1, &TForm1::Fjl1, "Ments1", "Mentés", &TForm1::Ments1Click, QKeySequence::Save},
+    {&TForm1::Kilps1, &TForm1::Fjl1, "Kilps1", "Kilépés", &TForm1::Kilps1Click, QKeySequence::Quit},
     {&TForm1::CSS1, nullptr, "CSS1", "CSS"},
     {&TForm1::jDiv1, &TForm1::CSS1, "jDiv1", "Új Div", &TForm1::jDiv1Click},
     {&TForm1::Bodybelltsa1, &TForm1::CSS1, "Bodybelltsa1", "Body beállítása",
@@ -145,7 +147,6 @@ void place(QWidget* widget, const Geometry& at)
 void TForm1::createComponents()
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromLatin1(formCaption));
     setFont(fontOf(formFont));
     move(0, 0);
 
@@ -189,6 +190,7 @@ void TForm1::createComponents()
         TEdit* edit = CreateComponent<TEdit>(this->*row.panel, row.name, row.text);
         place(edit, row.at);
         edit->setAccessibleName(QString::fromUtf8(row.role));
+        edit->SetOnReturn([this] { Button3->click(); });   // Return commits, as "KÉSZ" does
         this->*row.field = edit;
     }
     for (const ComboRow& row : comboRows) {
@@ -207,8 +209,10 @@ void TForm1::createComponents()
         button->SetEnabled(row.enabled);
         if (row.font)
             button->setFont(fontOf(*row.font));
-        if (row.onClick)
+        if (row.onClick) {
             button->SetOnClick([this, handler = row.onClick] { (this->*handler)(); });
+            connect(button, &QPushButton::clicked, this, &TForm1::refreshView);
+        }
         this->*row.field = button;
     }
 
@@ -220,8 +224,12 @@ void TForm1::createComponents()
             (this->*row.menu)->Add(item);
         else
             MainMenu1->Add(item);
-        if (row.onClick)
+        if (row.onClick) {
             item->SetOnClick([this, handler = row.onClick] { (this->*handler)(); });
+            connect(item, &QAction::triggered, this, &TForm1::refreshView);
+        }
+        if (row.shortcut != QKeySequence::UnknownKey)
+            item->SetShortCut(QKeySequence(row.shortcut));
         this->*row.field = item;
     }
 

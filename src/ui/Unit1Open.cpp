@@ -16,7 +16,7 @@ void TForm1::Megynits1Click()
         ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
         return;
     }
-    if (!OpenDialog1->Execute())
+    if (!mayDropStyleSheet() || !OpenDialog1->Execute())
         return;
     openStyleSheet(OpenDialog1->FileName());
 }
@@ -35,6 +35,8 @@ void TForm1::openStyleSheet(const std::string& fileName)
     }
     takeOver(std::move(*reading.records));
     SaveDialog1->SetFileName(fileName);
+    openedFileName = fileName;
+    changedSinceSave = false;
 }
 
 // Everything is made before anything is replaced, so that a lack of memory on the way

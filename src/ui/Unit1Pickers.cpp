@@ -9,22 +9,30 @@
 void TForm1::Button2Click()
 {
     if (DivStyle* div = pickerDiv()) {
-        if (const auto background = chooseBackground())
+        if (const auto background = chooseBackground()) {
             div->setBackground(*background);
+            changedSinceSave = true;
+        }
     } else if (BodyStyle* bodyStyle = pickerBody()) {
-        if (const auto background = chooseBackground())
+        if (const auto background = chooseBackground()) {
             bodyStyle->setBackground(*background);
+            changedSinceSave = true;
+        }
     }
 }
 
 void TForm1::Button1Click()
 {
     if (DivStyle* div = pickerDiv()) {
-        if (const auto color = chooseFontColor())
+        if (const auto color = chooseFontColor()) {
             div->setFontColor(*color);
+            changedSinceSave = true;
+        }
     } else if (BodyStyle* bodyStyle = pickerBody()) {
-        if (const auto color = chooseFontColor())
+        if (const auto color = chooseFontColor()) {
             bodyStyle->setFontColor(*color);
+            changedSinceSave = true;
+        }
     }
 }
 

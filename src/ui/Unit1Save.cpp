@@ -31,19 +31,43 @@ void TForm1::Button4Click()
 
 void TForm1::Button5Click()
 {
+    saveStyleSheet();
+}
+
+bool TForm1::saveStyleSheet()
+{
     // What is typed into an open edit reaches the record only with its "KÉSZ".
     if (editOpen()) {
         ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
-        return;
+        return false;
     }
     if (!SaveDialog1->Execute())
-        return;
+        return false;
     // Nothing is released unless the whole stylesheet reached the file.
     if (const auto failure = writeStyleSheet(SaveDialog1->FileName())) {
         ShowMessage("Memória hiba miatt nem ment", *failure);
-        return;
+        return false;
     }
     releaseStyleSheet();
+    return true;
+}
+
+bool TForm1::mayDropStyleSheet()
+{
+    if (!stylesheetUnsaved())
+        return true;
+    switch (AskToSave("A stíluslap még nincs elmentve. Elmented?")) {
+    case SaveAnswer::Save: return saveStyleSheet();
+    case SaveAnswer::Discard: return true;
+    case SaveAnswer::Cancel: break;
+    }
+    return false;
+}
+
+void TForm1::FormCloseQuery(bool& CanClose)
+{
+    CanClose = mayDropStyleSheet();
+    refreshView();
 }
 
 std::optional<std::string> TForm1::writeStyleSheet(const std::string& fileName)
@@ -67,6 +91,8 @@ void TForm1::releaseStyleSheet()
         divs[number].reset();
     body.reset();
     lastDiv = -1;
+    changedSinceSave = false;
+    openedFileName.clear();
     Button3->SetEnabled(false);
     ComboBox3->Clear();
     ComboBox4->Clear();

@@ -187,12 +187,39 @@ choose "$fajl_x" 3 3
 wait "$prizmo_pid" || fail "Prizmo did not end cleanly after Kilépés"
 LANG=hu_HU.UTF-8 LC_ALL= LC_MESSAGES= "$prizmo" "$saved" >>"$out/prizmo.log" 2>&1 &
 prizmo_pid=$!
-wait_until xdotool search --onlyvisible --name '^Prizmo$'
+wait_until xdotool search --onlyvisible --name '^saved stylesheet\.css.* Prizmo$'   # opened
 main=$(windows)
 add_div_and_save "$work/from-command-line.css"
 cmp "$work/expected-reopened.css" "$work/from-command-line.css" ||
     fail "the stylesheet opened from the command line saved differs"
 shot 09-from-command-line
+
+# Kilépés with an unsaved div asks first: Escape keeps Prizmo running; Enter saves, through
+# the real save dialog, and then Prizmo ends.
+choose "$css_x" 1 2
+wait_until pixel_is "${edit1[@]}" "$white"
+click "${kesz[@]}"
+known=$main
+choose "$fajl_x" 3 3
+box=$(new_window)
+shot 10-unsaved-question
+xdotool key Escape
+wait_until gone "$box"
+kill -0 "$prizmo_pid" 2>/dev/null || fail "Prizmo ended although the question was cancelled"
+choose "$fajl_x" 3 3
+box=$(new_window)
+known="$main"$'\n'"$box"
+xdotool key Return
+wait_until gone "$box"
+dialog=$(new_window)
+xdotool key ctrl+a
+xdotool type --delay 10 "$work/saved on exit.css"
+xdotool key Return
+wait "$prizmo_pid" || fail "Prizmo did not end cleanly after saving on exit"
+prizmo_pid=
+printf '%s' $'\n\r#div0\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;\n\rfont-size:14px;' \
+    $'\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}' >"$work/expected-on-exit.css"
+cmp "$work/expected-on-exit.css" "$work/saved on exit.css" || fail "the stylesheet saved on exit differs"
 
 # What --help and --version answer.
 "$prizmo" --version | grep -qx 'Prizmo 0\.[0-9.]*' || fail "--version: $("$prizmo" --version)"

@@ -18,7 +18,8 @@ TApplication& testApplication();
 void typeText(QWidget* widget, const QString& text);
 
 // Drives a freshly shown main window the way a person does: menu items are triggered, buttons
-// clicked with the mouse (only when on screen and enabled), edits and lists typed into.
+// clicked with the mouse, edits and lists typed into or chosen from, each only when it is on
+// screen and enabled.
 template <typename Form = TForm1>
 class BasicFormDriver
 {

@@ -18,6 +18,8 @@ void BasicFormDriver<Form>::click(QWidget* button)
 template <typename Form>
 void BasicFormDriver<Form>::type(TEdit* edit, const QString& text)
 {
+    if (!edit->isVisible() || !edit->isEnabled())
+        return;
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
@@ -28,6 +30,8 @@ template <typename Form>
 void BasicFormDriver<Form>::pick(TComboBox* list, int entry)
 {
     // What choosing from the drop-down does, also over typed text.
+    if (!list->isVisible() || !list->isEnabled())
+        return;
     list->setCurrentIndex(entry);
     if (list->isEditable())
         list->setEditText(list->itemText(entry));
@@ -36,6 +40,8 @@ void BasicFormDriver<Form>::pick(TComboBox* list, int entry)
 template <typename Form>
 void BasicFormDriver<Form>::typeOver(TComboBox* list, const QString& text)
 {
+    if (!list->isVisible() || !list->isEnabled())
+        return;
     list->setFocus();
     list->lineEdit()->selectAll();
     typeText(list->lineEdit(), text);

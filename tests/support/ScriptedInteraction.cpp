@@ -11,14 +11,25 @@ ScriptedInteraction::Answer ScriptedInteraction::next()
     return answer;
 }
 
+SaveAnswer ScriptedInteraction::askToSave(const std::string& text)
+{
+    questions.push_back(text);
+    const Answer answer = next();
+    if (const auto* saveAnswer = std::get_if<SaveAnswer>(&answer))
+        return *saveAnswer;
+    if (!std::holds_alternative<Cancel>(answer))
+        ++unanswered;
+    return SaveAnswer::Cancel;
+}
+
 std::optional<TColor> ScriptedInteraction::chooseColor(QWidget*, TColor)
 {
     dialogRuns.emplace_back("colour");
     const Answer answer = next();
     if (const auto* color = std::get_if<TColor>(&answer))
         return *color;
-    if (std::holds_alternative<std::string>(answer))
-        ++unanswered;   // a file name queued for a colour dialog: the script is wrong
+    if (!std::holds_alternative<Cancel>(answer))
+        ++unanswered;   // another kind of answer queued for a colour dialog: the script is wrong
     return std::nullopt;
 }
 
@@ -33,7 +44,7 @@ std::optional<std::string> ScriptedInteraction::chooseFile(QWidget*, FileDialogK
     const Answer answer = next();
     if (const auto* path = std::get_if<std::string>(&answer))
         return *path;
-    if (std::holds_alternative<TColor>(answer))
+    if (!std::holds_alternative<Cancel>(answer))
         ++unanswered;
     return std::nullopt;
 }

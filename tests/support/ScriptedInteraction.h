@@ -9,20 +9,22 @@
 #include <vector>
 
 // Stands in for the person at the boxes and dialogs: records what was shown and answers each
-// dialog from a queue. A dialog run with no answer queued is recorded and cancelled.
+// dialog and question from a queue. One with no answer queued is recorded and cancelled.
 class ScriptedInteraction final : public Interaction
 {
 public:
     struct Cancel {};
-    using Answer = std::variant<Cancel, TColor, std::string>;
+    using Answer = std::variant<Cancel, TColor, std::string, SaveAnswer>;
 
     void confirmColor(TColor color) { answers.emplace_back(color); }
     void confirmFile(const std::string& path) { answers.emplace_back(path); }
     void cancel() { answers.emplace_back(Cancel{}); }
+    void answer(SaveAnswer saveAnswer) { answers.emplace_back(saveAnswer); }
 
     std::vector<std::string> messages;      // ShowMessage texts, in order
     std::vector<std::string> details;       // what stood beneath each of them ("" for none)
     std::vector<std::string> exceptions;    // exception reports, in order
+    std::vector<std::string> questions;     // askToSave texts, in order
     std::vector<std::string> dialogRuns;    // "colour", "open", "save" or "picture", in order
     int unanswered = 0;                     // dialogs run with no answer queued
     std::size_t pendingAnswers() const { return answers.size(); }
@@ -33,6 +35,7 @@ public:
         details.push_back(detail);
     }
     void showException(const std::string& text) override { exceptions.push_back(text); }
+    SaveAnswer askToSave(const std::string& text) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
     std::optional<std::string> chooseFile(QWidget* owner, FileDialogKind kind,
                                           const std::string& current) override;

@@ -141,15 +141,19 @@ private slots:
     void textThatIsNoNumberStopsTheCommitAtThatField_data()
     {
         QTest::addColumn<QString>("height");
-        QTest::addRow("letters") << "abc";
-        QTest::addRow("empty") << "";
-        QTest::addRow("past 32 bits") << "2147483648";
-        QTest::addRow("with a unit") << "80px";
-        QTest::addRow("decimal comma") << "1,5";
+        QTest::addColumn<QString>("shown");   // in the report, after the field's label
+        QTest::addRow("letters") << "abc" << "abc";
+        QTest::addRow("empty") << "" << "";
+        QTest::addRow("past 32 bits") << "2147483648" << "2147483648";
+        QTest::addRow("with a unit") << "80px" << "80px";
+        QTest::addRow("decimal comma") << "1,5" << "1,5";
+        QTest::addRow("40 characters") << QString(40, QChar(0x151)) << QString(40, QChar(0x151));
+        QTest::addRow("long") << QString(300, QLatin1Char('x')) << QString(40, QLatin1Char('x')) + QChar(0x2026);
     }
     void textThatIsNoNumberStopsTheCommitAtThatField()
     {
         QFETCH(QString, height);
+        QFETCH(QString, shown);
         FormDriver driver;
         TForm1& form = driver.form;
         driver.newDiv();
@@ -160,7 +164,7 @@ private slots:
         driver.pick(form.ComboBox2, 1);
         driver.done();
 
-        QCOMPARE(driver.script.exceptions, Texts{"'" + height.toStdString() + "' nem érvényes egész szám"});
+        QCOMPARE(driver.script.exceptions, Texts{"Magasság: '" + shown.toStdString() + "' nem érvényes egész szám"});
         const DivStyle& div = *form.divs[0];
         QCOMPARE(div.getWidth(), 250);
         QCOMPARE(div.getHeight(), 200);

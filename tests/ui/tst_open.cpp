@@ -85,8 +85,11 @@ class TestOpen : public QObject
         return readBytes(QString::fromStdString(path)).value_or("<unreadable>");
     }
 
+    // An unsaved stylesheet in the window is dropped when the person is asked.
     void open(FormDriver& driver, const std::string& fileName)
     {
+        if (driver.form.stylesheetUnsaved())
+            driver.script.answer(SaveAnswer::Discard);
         driver.script.confirmFile(fileName);
         driver.form.Megynits1->trigger();
     }
@@ -131,14 +134,19 @@ private slots:
             name = fileWith("refused.css", file.toStdString());
         if (file == QLatin1String("pipe"))
             QVERIFY(::mkfifo(name.c_str(), 0600) == 0);
+        if (file == QLatin1String("cancel"))
+            driver.script.answer(SaveAnswer::Discard);
         if (file == QLatin1String("cancel") || file == QLatin1String("edit"))
             form.Megynits1->trigger();
         else
             open(driver, name);
 
+        const bool refusedAtOnce = file == QLatin1String("edit");
         QCOMPARE(held(driver), before);
         QCOMPARE(driver.script.messages, message.isEmpty() ? Texts{} : Texts{message.toStdString()});
-        QCOMPARE(driver.script.dialogRuns, file == QLatin1String("edit") ? Texts{} : Texts{"open"});
+        QCOMPARE(driver.script.questions.size(), std::size_t{refusedAtOnce ? 0u : 1u});
+        QCOMPARE(driver.script.dialogRuns, refusedAtOnce ? Texts{} : Texts{"open"});
+        QVERIFY(form.stylesheetUnsaved());
     }
 
     // After opening, every command goes on from the opened stylesheet.

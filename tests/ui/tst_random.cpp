@@ -94,6 +94,8 @@ public:
     std::vector<ModelDiv> divs;
     bool storage = false, editOpen = false, panel1 = false, panel2 = false, panel3 = false;
     bool colourChecked = true;
+    bool changed = false, closed = false;
+    std::size_t questions = 0;
     std::string edit1 = "Edit1", edit2 = "Edit2", edit3 = "Edit3";
     int alignment = 0;
     ModelList position{{"relatív", "abszolult", "örökölt"}, "relatív"};
@@ -101,6 +103,7 @@ public:
     std::vector<std::string> messages, exceptions;
 
     int lastDiv() const { return static_cast<int>(divs.size()) - 1; }
+    bool unsaved() const { return changed && (body || !divs.empty()); }
 
     void bodySettings()
     {
@@ -113,6 +116,7 @@ public:
         body = ModelBody{};
         edit3 = "14";
         editOpen = true;
+        changed = true;
     }
 
     void newDiv()
@@ -124,6 +128,7 @@ public:
         panel1 = panel2 = true;
         storage = true;
         divs.emplace_back();
+        changed = true;
         edit1 = "100";
         edit2 = "200";
         edit3 = "14";
@@ -132,11 +137,11 @@ public:
         editOpen = true;
     }
 
-    bool convert(const std::string& text, std::int32_t& into)
+    bool convert(const char* label, const std::string& text, std::int32_t& into)
     {
         const auto value = parseNumber(text);
         if (!value) {
-            exceptions.push_back("'" + text + "' nem érvényes egész szám");
+            exceptions.push_back(std::string(label) + ": '" + text + "' nem érvényes egész szám");
             return false;
         }
         into = *value;
@@ -148,7 +153,7 @@ public:
         if (!panel1 || !editOpen)
             return;   // not on screen or disabled: the click does nothing
         if (body && !panel2) {
-            if (convert(edit3, body->fontSize))
+            if (convert("Betüméret", edit3, body->fontSize))
                 editOpen = false;
             return;
         }
@@ -156,7 +161,9 @@ public:
             return;
         if (lastDiv() >= 0) {
             ModelDiv& div = divs.back();
-            if (!convert(edit1, div.width) || !convert(edit2, div.height) || !convert(edit3, div.fontSize))
+            changed = true;
+            if (!convert("Szélesség", edit1, div.width) || !convert("Magasság", edit2, div.height)
+                || !convert("Betüméret", edit3, div.fontSize))
                 return;
             div.floatValue = floatKeywords[static_cast<std::size_t>(alignment)];
             if (position.index() >= 0)
@@ -170,12 +177,11 @@ public:
         editOpen = false;
     }
 
-    // Which record a "..." button changes, if any.
+    // Which record a "..." button changes, if any, when it is on screen.
     enum class Target { None, Div, Body };
-    Target pickerTarget() const
+    Target pickerTarget() const { return panel1 ? pickerRecord() : Target::None; }
+    Target pickerRecord() const
     {
-        if (!panel1)
-            return Target::None;
         if (storage && panel2)
             return lastDiv() >= 0 ? Target::Div : Target::None;
         if (body && editOpen && !panel2)
@@ -220,6 +226,7 @@ public:
             child.entries.push_back("div" + std::to_string(n));
         child.select(static_cast<int>(divs.size()) - 1);
         parent = child;
+        changed = false;
     }
 
     void saved()
@@ -227,6 +234,7 @@ public:
         body.reset();
         divs.clear();
         editOpen = false;
+        changed = false;
         child = ModelList{};
         parent = ModelList{};
     }
@@ -277,6 +285,17 @@ std::string difference(const FormDriver& driver, const Model& model)
     check(form.ComboBox3->ItemIndex(), model.child.index(), "child list selection");
     check(form.ComboBox4->ItemIndex(), model.parent.index(), "parent list selection");
     check(form.RadioButton1->Checked(), model.colourChecked, "Szín checked");
+    check(form.isVisible(), !model.closed, "window shown");
+    check(static_cast<int>(driver.script.questions.size()), static_cast<int>(model.questions), "questions asked");
+    check(form.isWindowModified(), model.unsaved(), "unsaved mark");
+    const bool pickerActs = model.pickerRecord() != Model::Target::None;
+    check(form.Button1->isEnabled(), pickerActs, "font colour ... enabled");
+    check(form.Button2->isEnabled(), pickerActs, "background ... enabled");
+    for (const QWidget* edit : {static_cast<const QWidget*>(form.Edit1), static_cast<const QWidget*>(form.Edit2),
+                                static_cast<const QWidget*>(form.Edit3), static_cast<const QWidget*>(form.ComboBox1),
+                                static_cast<const QWidget*>(form.ComboBox2)})
+        check(edit->isEnabled(), model.editOpen, edit->objectName().toStdString() + " enabled");
+    check(form.Ments1->isEnabled(), model.storage, "Fájl → Mentés enabled");
     check(driver.script.messages, model.messages, "messages shown");
     check(driver.script.exceptions, model.exceptions, "exception reports");
     check(driver.script.unanswered, 0, "dialogs run that should not have");
@@ -316,6 +335,8 @@ public:
             const std::string mismatch = failure.empty() ? difference(driver, model) : failure;
             if (!mismatch.empty())
                 return mismatch + " differs after\n" + log.str();
+            if (model.closed)
+                break;
         }
         return {};
     }
@@ -328,7 +349,7 @@ private:
     std::string act()
     {
         TForm1& form = driver.form;
-        switch (pick(0, 14)) {
+        switch (pick(0, 15)) {
         case 0:
             log << "Body beállítása";
             driver.bodySettings();
@@ -350,10 +371,10 @@ private:
             const std::string typed = any(editTexts);
             const int which = pick(1, 3);
             log << "Edit" << which << " '" << typed << "'";
-            if (which == 3 && model.panel1) {
+            if (which == 3 && model.panel1 && model.editOpen) {
                 driver.type(form.Edit3, QString::fromStdString(typed));
                 model.edit3 = typed;
-            } else if (which != 3 && model.panel2) {
+            } else if (which != 3 && model.panel2 && model.editOpen) {
                 driver.type(which == 1 ? form.Edit1 : form.Edit2, QString::fromStdString(typed));
                 (which == 1 ? model.edit1 : model.edit2) = typed;
             }
@@ -362,7 +383,7 @@ private:
         case 6: {
             const int entry = pick(0, 3);
             log << "alignment " << floatCaptions[static_cast<std::size_t>(entry)];
-            if (model.panel2) {
+            if (model.panel2 && model.editOpen) {
                 driver.pick(form.ComboBox1, entry);
                 model.alignment = entry;
             }
@@ -398,8 +419,9 @@ private:
         case 13:
             return save();
         case 14:
-            open();
-            break;
+            return open();
+        case 15:
+            return close();
         }
         return {};
     }
@@ -409,7 +431,7 @@ private:
         TForm1& form = driver.form;
         const int which = pick(2, 4);
         log << "ComboBox" << which;
-        if ((which == 2 && !model.panel2) || (which != 2 && !model.panel3))
+        if ((which == 2 && !(model.panel2 && model.editOpen)) || (which != 2 && !model.panel3))
             return;
         TComboBox* list = which == 2 ? form.ComboBox2 : which == 3 ? form.ComboBox3 : form.ComboBox4;
         ModelList& expected = which == 2 ? model.position : which == 3 ? model.child : model.parent;
@@ -463,8 +485,10 @@ private:
         }
         const auto chosen = model.colourChecked ? answerColour() : answerPicture();
         driver.pickBackground();
-        if (chosen)
+        if (chosen) {
             (target == Model::Target::Div ? model.divs.back().background : model.body->background) = *chosen;
+            model.changed = true;
+        }
     }
 
     void pickFontColour()
@@ -477,8 +501,10 @@ private:
         }
         const auto chosen = answerColour();
         driver.pickFontColor();
-        if (chosen)
+        if (chosen) {
             (target == Model::Target::Div ? model.divs.back().fontColor : model.body->fontColor) = *chosen;
+            model.changed = true;
+        }
     }
 
     std::string save()
@@ -493,44 +519,106 @@ private:
             model.messages.emplace_back("Előbb nyomd meg a KÉSZ gombot!");
             return {};
         }
+        answerSaveDialog();
+        driver.save();
+        return savedFileDifference();
+    }
+
+    // Answers the save dialog at random and expects what follows; true when the stylesheet
+    // is then written.
+    bool answerSaveDialog()
+    {
         const int kind = pick(0, 5);
         if (kind == 0) {
             log << " cancelled";
             driver.script.cancel();
-            driver.save();
-            return {};
+            return false;
         }
         if (kind == 1 || kind == 2) {
             const char* name = kind == 1 ? "/nonexistent-prizmo-folder/x.css" : "/dev/full";
             log << " to " << name;
             driver.script.confirmFile(name);
-            driver.save();
             // Nothing to write reaches even a full disk.
-            if (kind == 2 && model.styleSheet().empty())
+            if (kind == 2 && model.styleSheet().empty()) {
                 model.saved();
-            else
-                model.messages.emplace_back("Memória hiba miatt nem ment");
-            return {};
+                return true;
+            }
+            model.messages.emplace_back("Memória hiba miatt nem ment");
+            return false;
         }
         const QString path = folder.filePath(QStringLiteral("save-%1.css").arg(++saves));
         log << " to " << text(path);
         driver.script.confirmFile(path.toStdString());
-        driver.save();
-        const std::string expected = model.styleSheet();
+        expectedFile = {path.toStdString(), model.styleSheet()};
         savedFiles.push_back({path.toStdString(), model.body, model.divs});
         model.saved();
-        return fileDifference(readBytes(path), expected);
+        return true;
+    }
+
+    std::string savedFileDifference()
+    {
+        if (!expectedFile)
+            return {};
+        const auto [path, bytes] = *std::exchange(expectedFile, std::nullopt);
+        return fileDifference(readBytes(QString::fromStdString(path)), bytes);
+    }
+
+    // "A stíluslap még nincs elmentve. Elmented?" comes before a command would drop an
+    // unsaved stylesheet: answered at random. True when the command then goes on.
+    bool answerTheQuestion()
+    {
+        if (!model.unsaved())
+            return true;
+        ++model.questions;
+        switch (pick(0, 2)) {
+        case 0:
+            log << " (question: Cancel)";
+            driver.script.answer(SaveAnswer::Cancel);
+            return false;
+        case 1:
+            log << " (question: Discard)";
+            driver.script.answer(SaveAnswer::Discard);
+            return true;
+        default:
+            log << " (question: Save";
+            driver.script.answer(SaveAnswer::Save);
+            if (model.editOpen) {
+                log << ", refused)";
+                model.messages.emplace_back("Előbb nyomd meg a KÉSZ gombot!");
+                return false;
+            }
+            const bool saved = answerSaveDialog();
+            log << ")";
+            return saved;
+        }
+    }
+
+    // Closing by the title bar or by "Kilépés"; the sequence ends once the window is closed.
+    std::string close()
+    {
+        const bool byMenu = pick(0, 1);
+        log << (byMenu ? "Kilépés" : "closing the window");
+        model.closed = answerTheQuestion();
+        if (byMenu)
+            driver.form.Kilps1->trigger();
+        else
+            driver.form.close();
+        return savedFileDifference();
     }
 
     // "Megnyitás" of a file saved earlier in the sequence, of one that is no stylesheet, or
     // of one that is missing; or cancelled.
-    void open()
+    std::string open()
     {
         log << "Megnyitás";
         if (model.editOpen) {
             driver.form.Megynits1->trigger();
             model.messages.emplace_back("Előbb nyomd meg a KÉSZ gombot!");
-            return;
+            return {};
+        }
+        if (!answerTheQuestion()) {
+            driver.form.Megynits1->trigger();
+            return savedFileDifference();
         }
         const int kind = pick(0, 5);
         if (kind == 0) {
@@ -551,6 +639,7 @@ private:
             model.opened(file.body, file.divs);
         }
         driver.form.Megynits1->trigger();
+        return savedFileDifference();
     }
 
     std::string notAStyleSheet()
@@ -568,6 +657,7 @@ private:
         std::vector<ModelDiv> divs;
     };
     std::vector<SavedFile> savedFiles;
+    std::optional<std::pair<std::string, std::string>> expectedFile;   // path and bytes
 
     std::mt19937 random;
     const QTemporaryDir& folder;

@@ -1,0 +1,59 @@
+// What the window shows of its state beyond the panels: the title with the unsaved mark,
+// which controls would act, and what the "..." buttons stored.
+
+#include "ui/Unit1.h"
+
+#include "ui/ColorText.h"
+
+#include <filesystem>
+
+namespace {
+
+void showValue(TButton* button, const std::string* value)
+{
+    if (!value || value->empty())
+        button->ShowNothing();
+    else if (IsColorText(*value))
+        button->ShowColor(*value);
+    else
+        button->ShowPicture(*value);
+}
+
+} // namespace
+
+void TForm1::refreshView()
+{
+    const std::string program = "Prizmo";
+    SetCaption(openedFileName.empty()
+                   ? program + "[*]"
+                   : std::filesystem::path(openedFileName).filename().string() + "[*] – " + program);
+    SetModified(stylesheetUnsaved());
+
+    // A control is enabled exactly when using it would act.
+    const bool pickerActs = pickerDiv() || pickerBody();
+    Button1->SetEnabled(pickerActs);
+    Button2->SetEnabled(pickerActs);
+    for (TEdit* edit : {Edit1, Edit2, Edit3})
+        edit->SetEnabled(editOpen());
+    for (TComboBox* list : {ComboBox1, ComboBox2})
+        list->SetEnabled(editOpen());
+    Ments1->SetEnabled(divStorageExists());
+
+    showStoredValues();
+}
+
+// For the record Panel1 stands for: the current div while Panel2 shows, otherwise the body.
+void TForm1::showStoredValues()
+{
+    const std::string* background = nullptr;
+    const std::string* fontColor = nullptr;
+    if (editingDiv() && lastDiv >= 0) {
+        background = &divs[lastDiv]->getBackground();
+        fontColor = &divs[lastDiv]->getFontColor();
+    } else if (!editingDiv() && body) {
+        background = &body->getBackground();
+        fontColor = &body->getFontColor();
+    }
+    showValue(Button2, background);
+    showValue(Button1, fontColor);
+}
