@@ -19,9 +19,9 @@ public:
     {
         stop("colour dialog", {});
     }
-    std::optional<std::string> chooseFile(QWidget*, FileDialogKind kind, const std::string&) override
+    std::optional<std::string> chooseFile(QWidget*, const FileDialogRequest& request) override
     {
-        if (kind != FileDialogKind::Open || fileToOpen.empty())
+        if (request.kind != FileDialogKind::Open || fileToOpen.empty())
             stop("file dialog", {});
         return fileToOpen;
     }

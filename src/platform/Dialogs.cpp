@@ -28,7 +28,7 @@ TFileDialog::TFileDialog(QWidget* owner, const char* name, FileDialogKind kind)
 
 bool TFileDialog::Execute()
 {
-    const auto chosen = Interaction::current().chooseFile(owner(), kind, fileName);
+    const auto chosen = Interaction::current().chooseFile(owner(), {kind, fileName, filters, defaultSuffix});
     if (!chosen)
         return false;
     fileName = *chosen;

@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <string>
+#include <vector>
 
 // The non-visual dialog components. Each lives as long as its form and remembers the last
 // value the person confirmed; a cancelled run keeps it.
@@ -35,6 +36,10 @@ public:
     bool Execute();              // true when the person confirmed a file name
     std::string FileName() const { return fileName; }
     void SetFileName(const std::string& name) { fileName = name; }
+    // The kinds of file offered, such as "Stíluslapok (*.css)"; none: every file.
+    void SetFilter(std::vector<std::string> kinds) { filters = std::move(kinds); }
+    // Added to a name typed without a suffix; empty: nothing is added.
+    void SetDefaultExt(const std::string& suffix) { defaultSuffix = suffix; }
 
 protected:
     TFileDialog(QWidget* owner, const char* name, FileDialogKind kind);
@@ -42,6 +47,8 @@ protected:
 private:
     FileDialogKind kind;
     std::string fileName;        // full path; empty until the first confirmed choice
+    std::vector<std::string> filters;
+    std::string defaultSuffix;
 };
 
 class TOpenDialog : public TFileDialog

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -12,6 +13,14 @@ class QWidget;
 using TColor = std::uint32_t;
 
 enum class FileDialogKind { Open, Save, OpenPicture };
+
+// What a file dialog is run with.
+struct FileDialogRequest {
+    FileDialogKind kind;
+    std::string current;                  // the name chosen last, or empty
+    std::vector<std::string> filters;     // such as "Stíluslapok (*.css)"; none: all files
+    std::string defaultSuffix;            // added to a name typed without one; empty: none
+};
 
 // The answers to "save before going on?".
 enum class SaveAnswer { Save, Discard, Cancel };
@@ -33,8 +42,7 @@ public:
 
     // Empty when the person cancelled.
     virtual std::optional<TColor> chooseColor(QWidget* owner, TColor current) = 0;
-    virtual std::optional<std::string> chooseFile(QWidget* owner, FileDialogKind kind,
-                                                  const std::string& current) = 0;
+    virtual std::optional<std::string> chooseFile(QWidget* owner, const FileDialogRequest& request) = 0;
 
     static Interaction& current();
 

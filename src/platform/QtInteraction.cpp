@@ -86,15 +86,13 @@ std::optional<TColor> QtInteraction::chooseColor(QWidget* owner, TColor current)
     return fromQColor(dialog.selectedColor());
 }
 
-std::optional<std::string> QtInteraction::chooseFile(QWidget* owner, FileDialogKind kind,
-                                                     const std::string& current)
+std::optional<std::string> QtInteraction::chooseFile(QWidget* owner, const FileDialogRequest& request)
 {
     QFileDialog dialog(owner);
-    switch (kind) {
+    switch (request.kind) {
     case FileDialogKind::Save:
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);   // Qt asks before a file is replaced
         dialog.setFileMode(QFileDialog::AnyFile);
-        // Qt asks before an existing file is replaced.
         break;
     case FileDialogKind::OpenPicture:
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -102,11 +100,17 @@ std::optional<std::string> QtInteraction::chooseFile(QWidget* owner, FileDialogK
         break;
     case FileDialogKind::Open:
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters({QStringLiteral("Stíluslapok (*.css)"), QStringLiteral("Minden fájl (*)")});
         break;
     }
-    if (!current.empty())
-        dialog.selectFile(QString::fromStdString(current));
+    if (!request.filters.empty()) {
+        QStringList filters;
+        for (const std::string& filter : request.filters)
+            filters << QString::fromStdString(filter);
+        dialog.setNameFilters(filters);
+    }
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));
+    if (!request.current.empty())
+        dialog.selectFile(QString::fromStdString(request.current));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst().toStdString();

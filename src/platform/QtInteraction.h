@@ -10,6 +10,5 @@ public:
     void showException(const std::string& text) override;
     SaveAnswer askToSave(const std::string& text) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
-    std::optional<std::string> chooseFile(QWidget* owner, FileDialogKind kind,
-                                          const std::string& current) override;
+    std::optional<std::string> chooseFile(QWidget* owner, const FileDialogRequest& request) override;
 };

@@ -47,13 +47,14 @@ public:
     TLabel* Label6 = nullptr;
     TComboBox* ComboBox2 = nullptr;
 
-    // Panel3: the nesting lists, "Ok" and "Mentés".
+    // Panel3: the nesting lists, "Ok", "Mentés" and "Weboldal".
     TPanel* Panel3 = nullptr;
     TLabel* Label7 = nullptr;
     TComboBox* ComboBox3 = nullptr;
     TComboBox* ComboBox4 = nullptr;
     TButton* Button4 = nullptr;
     TButton* Button5 = nullptr;
+    TButton* Button6 = nullptr;
 
     TMainMenu* MainMenu1 = nullptr;
     TMenuItem* Fjl1 = nullptr;
@@ -66,6 +67,7 @@ public:
 
     TOpenDialog* OpenDialog1 = nullptr;
     TSaveDialog* SaveDialog1 = nullptr;
+    TSaveDialog* SaveDialog2 = nullptr;     // the web page
     TOpenPictureDialog* OpenPictureDialog1 = nullptr;
     TColorDialog* ColorDialog1 = nullptr;   // every background colour
     TColorDialog* ColorDialog2 = nullptr;   // every font colour
@@ -103,6 +105,9 @@ public:
     void Ments1Click();
     void Button4Click();
     void Button5Click();
+
+    // The nesting panel's "Weboldal": the stylesheet as a web page (Unit1WebPage.cpp).
+    void Button6Click();
 
     // "Fájl" → "Megnyitás" (Unit1Open.cpp); openStyleSheet is also how a file named at
     // start is opened.

@@ -106,6 +106,8 @@ const ButtonRow buttonRows[] = {
      &TForm1::Button4Click},
     {&TForm1::Button5, &TForm1::Panel3, "Button5", {224, 96, 75, 25}, "Mentés", "Mentés",
      &TForm1::Button5Click},
+    {&TForm1::Button6, &TForm1::Panel3, "Button6", {320, 96, 75, 25}, "Weboldal", "Weboldal mentése",
+     &TForm1::Button6Click},
 };
 
 const MenuRow menuRows[] = {
@@ -125,7 +127,7 @@ const MenuRow menuRows[] = {
 const char* const tabOrder[] = {
     "Button1", "RadioButton1", "RadioButton2", "Button2", "Button3", "Edit3",
     "ComboBox1", "ComboBox2", "Edit1", "Edit2",
-    "ComboBox3", "ComboBox4", "Button4", "Button5",
+    "ComboBox3", "ComboBox4", "Button4", "Button5", "Button6",
 };
 
 QFont fontOf(const DesignedFont& design)
@@ -234,7 +236,11 @@ void TForm1::createComponents()
     }
 
     OpenDialog1 = CreateComponent<TOpenDialog>(this, "OpenDialog1");
+    OpenDialog1->SetFilter({"Stíluslapok (*.css)", "Minden fájl (*)"});
     SaveDialog1 = CreateComponent<TSaveDialog>(this, "SaveDialog1");
+    SaveDialog2 = CreateComponent<TSaveDialog>(this, "SaveDialog2");
+    SaveDialog2->SetFilter({"Weboldalak (*.html *.htm)", "Minden fájl (*)"});
+    SaveDialog2->SetDefaultExt("html");
     OpenPictureDialog1 = CreateComponent<TOpenPictureDialog>(this, "OpenPictureDialog1");
     ColorDialog1 = CreateComponent<TColorDialog>(this, "ColorDialog1");
     ColorDialog2 = CreateComponent<TColorDialog>(this, "ColorDialog2");

@@ -101,6 +101,9 @@ kesz=(588 $((menu_height + 41)))
 edit3=(312 $((menu_height + 48)))
 edit1=(107 $((menu_height + 89 + 50)))
 save_button_top=(261 $((menu_height + 108)))
+parent_list=(350 $((menu_height + 66)))
+ok_button=(536 $((menu_height + 64)))
+page_button=(357 $((menu_height + 108)))
 
 wait_until pixel_is 300 $((menu_height + 300)) "$green"
 pixel_is "${edit3[@]}" "$green" || fail "a panel shows at start"
@@ -189,10 +192,29 @@ LANG=hu_HU.UTF-8 LC_ALL= LC_MESSAGES= "$prizmo" "$saved" >>"$out/prizmo.log" 2>&
 prizmo_pid=$!
 wait_until xdotool search --onlyvisible --name '^saved stylesheet\.css.* Prizmo$'   # opened
 main=$(windows)
-add_div_and_save "$work/from-command-line.css"
+
+# One more div, nested in div 0 with Ok, and the web page through "Weboldal".
+choose "$css_x" 1 2
+wait_until pixel_is "${edit1[@]}" "$white"
+click "${kesz[@]}"
+choose "$fajl_x" 2 3
+wait_until pixel_is "${edit1[@]}" "$green"
+type_into "${parent_list[@]}" div0
+click "${ok_button[@]}"
+known=$(windows)
+click "${page_button[@]}"
+dialog=$(new_window)
+xdotool key ctrl+a
+xdotool type --delay 10 "$work/oldal"                # the dialog adds .html
+xdotool key Return
+wait_until gone "$dialog"
+wait_until test -s "$work/oldal.html"
+grep -qz '<div id="div0">div0.<div id="div1">div1</div>.</div>' "$work/oldal.html" ||
+    fail "the web page does not nest div1 in div0: $(cat "$work/oldal.html")"
+shot 09-from-command-line
+save_as "$work/from-command-line.css"
 cmp "$work/expected-reopened.css" "$work/from-command-line.css" ||
     fail "the stylesheet opened from the command line saved differs"
-shot 09-from-command-line
 
 # Kilépés with an unsaved div asks first: Escape keeps Prizmo running; Enter saves, through
 # the real save dialog, and then Prizmo ends.

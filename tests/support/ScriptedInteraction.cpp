@@ -33,12 +33,13 @@ std::optional<TColor> ScriptedInteraction::chooseColor(QWidget*, TColor)
     return std::nullopt;
 }
 
-std::optional<std::string> ScriptedInteraction::chooseFile(QWidget*, FileDialogKind kind,
-                                                           const std::string&)
+std::optional<std::string> ScriptedInteraction::chooseFile(QWidget*, const FileDialogRequest& request)
 {
-    switch (kind) {
+    switch (request.kind) {
     case FileDialogKind::Open: dialogRuns.emplace_back("open"); break;
-    case FileDialogKind::Save: dialogRuns.emplace_back("save"); break;
+    case FileDialogKind::Save:
+        dialogRuns.emplace_back(request.defaultSuffix.empty() ? "save" : "save ." + request.defaultSuffix);
+        break;
     case FileDialogKind::OpenPicture: dialogRuns.emplace_back("picture"); break;
     }
     const Answer answer = next();

@@ -25,7 +25,8 @@ public:
     std::vector<std::string> details;       // what stood beneath each of them ("" for none)
     std::vector<std::string> exceptions;    // exception reports, in order
     std::vector<std::string> questions;     // askToSave texts, in order
-    std::vector<std::string> dialogRuns;    // "colour", "open", "save" or "picture", in order
+    std::vector<std::string> dialogRuns;    // "colour", "open", "save" (or "save .html" with a
+                                            // default suffix) or "picture", in order
     int unanswered = 0;                     // dialogs run with no answer queued
     std::size_t pendingAnswers() const { return answers.size(); }
 
@@ -37,8 +38,7 @@ public:
     void showException(const std::string& text) override { exceptions.push_back(text); }
     SaveAnswer askToSave(const std::string& text) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
-    std::optional<std::string> chooseFile(QWidget* owner, FileDialogKind kind,
-                                          const std::string& current) override;
+    std::optional<std::string> chooseFile(QWidget* owner, const FileDialogRequest& request) override;
 
 private:
     Answer next();

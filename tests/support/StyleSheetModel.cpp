@@ -1,5 +1,7 @@
 #include "StyleSheetModel.h"
 
+#include <algorithm>
+
 namespace {
 
 void line(std::string& text, const std::string& content)
@@ -55,6 +57,32 @@ ModelDiv modelOf(const DivStyle& div)
 {
     return {div.getWidth(), div.getHeight(), div.getFontSize(), div.getParent(),
             div.getBackground(), div.getFontColor(), div.getFloat(), div.getPosition()};
+}
+
+BodyStyle recordOf(const ModelBody& body)
+{
+    BodyStyle record;
+    record.setFontSize(body.fontSize);
+    record.setBackground(body.background);
+    record.setFontColor(body.fontColor);
+    return record;
+}
+
+std::unique_ptr<DivStyle> recordOf(const ModelDiv& div)
+{
+    auto record = std::make_unique<DivStyle>();
+    record->setWidth(div.width);
+    record->setHeight(div.height);
+    record->setFontSize(div.fontSize);
+    record->setParent(div.parent);
+    record->setBackground(div.background);
+    record->setFontColor(div.fontColor);
+    const auto positionIn = [](const auto& keywords, const std::string& keyword) {
+        return static_cast<int>(std::find(keywords.begin(), keywords.end(), keyword) - keywords.begin());
+    };
+    record->setFloat(positionIn(DivStyle::floatKeywords, div.floatValue));
+    record->setPosition(positionIn(DivStyle::positionKeywords, div.position));
+    return record;
 }
 
 std::string describe(const ModelBody& body)

@@ -4,6 +4,7 @@
 #include "model/DivStyle.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ std::string styleSheet(const std::optional<ModelBody>& body, const std::vector<M
 
 ModelBody modelOf(const BodyStyle& body);
 ModelDiv modelOf(const DivStyle& div);
+
+// The records holding the model's values (keywords outside the lists are not stored).
+BodyStyle recordOf(const ModelBody& body);
+std::unique_ptr<DivStyle> recordOf(const ModelDiv& div);
 
 // "body: …" or "div N: …", one line per record, for reports of what differs.
 std::string describe(const ModelBody& body);

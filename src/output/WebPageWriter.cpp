@@ -1,0 +1,197 @@
+#include "output/WebPageWriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+bool isColorText(const std::string& text)
+{
+    return text.size() == 7 && text[0] == '#'
+        && text.find_first_not_of("0123456789ABCDEFabcdef", 1) == std::string::npos;
+}
+
+std::string escapedHtml(const std::string& text)
+{
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        case '"': escaped += "&quot;"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+// Percent-encoded, so that nothing in it can end the url("…") or the style element.
+std::string pictureUrl(const std::string& path, const std::string& pageFolder)
+{
+    const QString picture = QString::fromStdString(path);
+    QString relative = picture;
+    if (QFileInfo(picture).isAbsolute()) {
+        relative = QDir(QString::fromStdString(pageFolder)).relativeFilePath(picture);
+        if (relative == QLatin1String("..") || relative.startsWith(QLatin1String("../")))
+            return QUrl::fromLocalFile(QDir::cleanPath(picture)).toEncoded().toStdString();
+    }
+    QUrl url;
+    // "./" keeps a colon in the first part of the path from reading as a scheme.
+    url.setPath(QStringLiteral("./") + relative, QUrl::DecodedMode);
+    return url.toEncoded().toStdString();
+}
+
+class Rules
+{
+public:
+    explicit Rules(std::string& css) : css(css) {}
+
+    void open(const std::string& selector) { css += selector + " {\n"; }
+    void close() { css += "}\n"; }
+
+    void text(const char* property, const std::string& value)
+    {
+        if (!value.empty())
+            css += "  " + std::string(property) + ": " + value + ";\n";
+    }
+    void size(const char* property, std::int32_t pixels)
+    {
+        if (pixels < 0)
+            css += "  /* " + std::string(property) + ": " + std::to_string(pixels)
+                + "px kimaradt: a CSS nem enged negatív méretet */\n";
+        else
+            text(property, std::to_string(pixels) + "px");
+    }
+    // Only a colour text: any other text, from a file edited by hand, could end the rule or
+    // the page.
+    void color(const std::string& value)
+    {
+        if (value.empty() || isColorText(value))
+            text("color", value);
+        else
+            css += "  /* color kimaradt: nem színkód */\n";
+    }
+    void background(const std::string& value, const std::string& pageFolder)
+    {
+        if (value.empty())
+            return;
+        if (isColorText(value))
+            text("background-color", value);
+        else
+            text("background-image", "url(\"" + pictureUrl(value, pageFolder) + "\")");
+    }
+
+private:
+    std::string& css;
+};
+
+// Each div's parent in the page: its recorded parent when that is a live div and the div is
+// on no loop of parents; -1 (the top level) otherwise.
+std::vector<std::int32_t> pageParents(std::span<const std::unique_ptr<DivStyle>> divs)
+{
+    const auto count = static_cast<std::int32_t>(divs.size());
+    std::vector<std::int32_t> parents(divs.size(), -1);
+    for (std::int32_t n = 0; n < count; ++n) {
+        const std::int32_t parent = divs[static_cast<std::size_t>(n)]->getParent();
+        if (parent >= 0 && parent < count)
+            parents[static_cast<std::size_t>(n)] = parent;
+    }
+    // Walks each chain of parents once: a walk that meets itself has found a loop.
+    enum class Seen : char { No, OnThisWalk, Done };
+    std::vector<Seen> seen(divs.size(), Seen::No);
+    std::vector<std::int32_t> walk;
+    for (std::int32_t start = 0; start < count; ++start) {
+        walk.clear();
+        std::int32_t at = start;
+        while (at >= 0 && seen[static_cast<std::size_t>(at)] == Seen::No) {
+            seen[static_cast<std::size_t>(at)] = Seen::OnThisWalk;
+            walk.push_back(at);
+            at = parents[static_cast<std::size_t>(at)];
+        }
+        if (at >= 0 && seen[static_cast<std::size_t>(at)] == Seen::OnThisWalk) {
+            const std::int32_t loopStart = at;
+            do {
+                const std::int32_t next = parents[static_cast<std::size_t>(at)];
+                parents[static_cast<std::size_t>(at)] = -1;
+                at = next;
+            } while (at != loopStart);
+        }
+        for (const std::int32_t n : walk)
+            seen[static_cast<std::size_t>(n)] = Seen::Done;
+    }
+    return parents;
+}
+
+// The elements, children after their parent's text and in number order; no recursion, so
+// that however deep the nesting, the stack is not.
+void writeElements(std::string& html, std::span<const std::unique_ptr<DivStyle>> divs)
+{
+    const std::vector<std::int32_t> parents = pageParents(divs);
+    std::vector<std::vector<std::int32_t>> children(divs.size() + 1);   // the last: the top level
+    for (std::size_t n = 0; n < divs.size(); ++n)
+        children[parents[n] < 0 ? divs.size() : static_cast<std::size_t>(parents[n])].push_back(
+            static_cast<std::int32_t>(n));
+
+    struct Open { std::size_t of; std::size_t next; };
+    std::vector<Open> open{{divs.size(), 0}};
+    while (!open.empty()) {
+        Open& top = open.back();
+        if (top.next == children[top.of].size()) {
+            if (top.of != divs.size())
+                html += "</div>\n";
+            open.pop_back();
+            continue;
+        }
+        const auto child = static_cast<std::size_t>(children[top.of][top.next++]);
+        const std::string name = "div" + std::to_string(child);
+        html += "<div id=\"" + name + "\">" + name;
+        if (children[child].empty())
+            html += "</div>\n";
+        else {
+            html += "\n";
+            open.push_back({child, 0});
+        }
+    }
+}
+
+} // namespace
+
+std::string webPage(const std::string& title, const BodyStyle* body,
+                    std::span<const std::unique_ptr<DivStyle>> divs, const std::string& pageFolder)
+{
+    std::string css;
+    Rules rules(css);
+    if (body) {
+        rules.open("body");
+        rules.background(body->getBackground(), pageFolder);
+        rules.size("font-size", body->getFontSize());
+        rules.color(body->getFontColor());
+        rules.close();
+    }
+    for (std::size_t n = 0; n < divs.size(); ++n) {
+        const DivStyle& div = *divs[n];
+        rules.open("#div" + std::to_string(n));
+        rules.size("width", div.getWidth());
+        rules.size("height", div.getHeight());
+        rules.background(div.getBackground(), pageFolder);
+        rules.size("font-size", div.getFontSize());
+        rules.color(div.getFontColor());
+        rules.text("float", div.getFloat());
+        rules.text("position", div.getPosition());
+        rules.close();
+    }
+
+    std::string html = "<!DOCTYPE html>\n<html lang=\"hu\">\n<head>\n<meta charset=\"utf-8\">\n<title>"
+        + escapedHtml(title) + "</title>\n";
+    if (!css.empty())   // an empty style element is no valid HTML
+        html += "<style>\n" + css + "</style>\n";
+    html += "</head>\n<body>\n";
+    writeElements(html, divs);
+    html += "</body>\n</html>\n";
+    return html;
+}

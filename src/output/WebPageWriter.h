@@ -1,0 +1,21 @@
+#pragma once
+
+#include "model/BodyStyle.h"
+#include "model/DivStyle.h"
+
+#include <memory>
+#include <span>
+#include <string>
+
+// A self-contained HTML5 page (UTF-8) that shows the rules the way a browser understands
+// them: `body` and `#divN` in standard CSS inside the page, and each live div as an element,
+// nested as recorded with "Ok".
+//  - width, height and font sizes in px, `color` for the font colour, `background-color`
+//    for a colour text and `background-image: url("…")` for a picture: relative to the
+//    page's folder when the picture is inside it, an absolute file: URL otherwise;
+//  - an empty value writes nothing; a negative size, which CSS does not allow, and a font
+//    colour that is no colour text are left out with a CSS comment in their place;
+//  - a div sits inside its parent when that is a live div; a div without one, or on a loop
+//    of parents, sits at the top level. Siblings stand in number order.
+std::string webPage(const std::string& title, const BodyStyle* body,
+                    std::span<const std::unique_ptr<DivStyle>> divs, const std::string& pageFolder);
