@@ -1,14 +1,19 @@
-// Peak resident memory of the real window holding 100,000 live divs, each made by "Új Div"
-// and committed by "KÉSZ", above what the window used right after it was shown. Runs alone
-// in its process, since the peak is the process's.
+// Resident memory at idle, against a bare window; and the peak resident memory of the real
+// window holding 100,000 live divs, each made by "Új Div" and committed by "KÉSZ", above what
+// the window used right after it was shown. Runs alone in its process, since the peak is the
+// process's.
 
 #include "BenchWindow.h"
 #include "Comparison.h"
+#include "Figures.h"
+#include "Probe.h"
 #include "ResidentMemory.h"
 
 #include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -39,10 +44,22 @@ BENCHMARK(BM_PeakMemory)->Arg(100'000)->Iterations(1)->Unit(benchmark::kMillisec
 
 } // namespace
 
+// Resident memory at the first painted frame, of the real program and of the bare window,
+// each in a process of its own (the start-up probes), offscreen.
+void reportIdleMemory()
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const ProbeRun prizmo = runProbe(PRIZMO_STARTUP_PROBE);
+    const ProbeRun bare = runProbe(BARE_WINDOW_PROBE);
+    report({"memory at idle, prizmo (MiB)", prizmo.residentMiB});
+    report({"memory at idle, bare window (MiB)", bare.residentMiB});
+}
+
 int main(int argc, char* argv[])
 {
+    reportIdleMemory();
     BenchApplication application(argc, argv);
     return runBenchmarks(argc, argv,
-                         {{"memory: 100,000 divs above start (MiB)",
+                         {{"memory: 100,000 divs above idle (MiB)",
                            "BM_PeakMemory/100000/iterations:1", "", 64.0, "growth_MiB"}});
 }

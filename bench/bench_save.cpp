@@ -1,12 +1,10 @@
-// Saving 100,000 divs with the program's writers, against writing the same bytes with one
-// fwrite to the same folder. Both make the file durable (flush and fsync), as the save does.
+// Saving with the program's writer and its safe replacement, against writing the same bytes
+// with one fwrite to the same folder, run by run in turn: a 100,000-div stylesheet and a
+// realistic one of 20 divs. Both make the file durable (flush and fsync), as the save does.
 //   bench_save [FOLDER]   (default: the working directory)
 
 #include "BenchStyleSheet.h"
-#include "Comparison.h"
-
-
-#include <benchmark/benchmark.h>
+#include "Figures.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -18,63 +16,44 @@
 
 namespace {
 
-constexpr int divCount = 100'000;
-std::filesystem::path folder = std::filesystem::current_path();
-
-const BenchStyleSheet& styleSheet()
+// The same bytes, as the writer made them, in one write.
+bool writeAtOnce(const std::string& path, const std::string& bytes)
 {
-    static const BenchStyleSheet sheet = makeBenchStyleSheet(divCount);
-    return sheet;
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    const bool written = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()
+        && std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+    return file != nullptr && std::fclose(file) == 0 && written;
 }
 
-bool save(const std::string& path)
+bool compare(int divCount, int runs, double limit, const std::filesystem::path& folder)
 {
-    return saveBenchStyleSheet(styleSheet(), path);
-}
-
-void BM_SaveWithWriters(benchmark::State& state)
-{
-    const std::string path = (folder / "bench-writers.css").string();
-    for (auto _ : state)
-        if (!save(path))
-            state.SkipWithError("the save failed");
-    state.SetBytesProcessed(state.iterations()
-                            * static_cast<std::int64_t>(std::filesystem::file_size(path)));
-    std::filesystem::remove(path);
-}
-
-// The same bytes, as the writers made them, in one write.
-void BM_OneFwrite(benchmark::State& state)
-{
-    const std::string path = (folder / "bench-fwrite.css").string();
-    if (!save(path)) {
-        state.SkipWithError("the save failed");
-        return;
+    const BenchStyleSheet sheet = makeBenchStyleSheet(divCount);
+    const std::string saved = (folder / "bench-save-writer.css").string();
+    const std::string baseline = (folder / "bench-save-fwrite.css").string();
+    bool failed = !saveBenchStyleSheet(sheet, saved);
+    std::ifstream made(saved, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(made), {}};
+    const auto [writer, fwrite] = alternatedMedians(
+        runs, [&] { return millisecondsOf([&] { failed |= !saveBenchStyleSheet(sheet, saved); }); },
+        [&] { return millisecondsOf([&] { failed |= !writeAtOnce(baseline, bytes); }); });
+    std::filesystem::remove(saved);
+    std::filesystem::remove(baseline);
+    if (failed) {
+        std::printf("save of %d divs: a write failed\n", divCount);
+        return false;
     }
-    std::ifstream saved(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(saved), {}};
-    for (auto _ : state) {
-        std::FILE* file = std::fopen(path.c_str(), "w");
-        const bool written = file != nullptr
-                             && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()
-                             && std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
-        if (file == nullptr || std::fclose(file) != 0 || !written)
-            state.SkipWithError("the write failed");
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
-    std::filesystem::remove(path);
+    const std::string divs = divCount == 20 ? "20" : "100,000";
+    return report({"save " + divs + " divs, writer (ms)", writer})
+        & report({"save " + divs + " divs, one fwrite (ms)", fwrite})
+        & report({"save " + divs + " divs: writer / one fwrite", writer / fwrite, limit});
 }
-
-BENCHMARK(BM_SaveWithWriters)->Unit(benchmark::kMillisecond)->Repetitions(5);
-BENCHMARK(BM_OneFwrite)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (argc > 1 && argv[argc - 1][0] != '-')
-        folder = argv[--argc];
-    return runBenchmarks(argc, argv,
-                         {{"save 100,000 divs: writers / one fwrite", "BM_SaveWithWriters/repeats:5_median",
-                           "BM_OneFwrite/repeats:5_median", 2.0}});
+    const std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::current_path();
+    const bool large = compare(100'000, 21, 1.25, folder);
+    const bool small = compare(20, 101, 1.5, folder);
+    return large && small ? 0 : 1;
 }

@@ -38,7 +38,13 @@ private:
 
 void dropOffscreenNoise(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
-    if (type != QtDebugMsg && !message.contains(QLatin1String("propagateSizeHints")))
+    // What the offscreen platform says it cannot do for windows and popups.
+    static const char* const offscreenLimits[] = {"propagateSizeHints", "does not support raise",
+                                                  "does not support grabbing"};
+    for (const char* limit : offscreenLimits)
+        if (message.contains(QLatin1String(limit)))
+            return;
+    if (type != QtDebugMsg)
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 

@@ -1,5 +1,7 @@
 #include "Comparison.h"
 
+#include "Figures.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -63,11 +65,7 @@ int runBenchmarks(int argc, char** argv, const std::vector<Target>& targets)
             std::printf("%-44s not measured in this run\n", target.what.c_str());
             continue;
         }
-        const double value = *measured / *baseline;
-        const bool met = value <= target.limit;
-        allMet = allMet && met;
-        std::printf("%-44s %8.2f   (at most %.2f: %s)\n", target.what.c_str(), value,
-                    target.limit, met ? "met" : "MISSED");
+        allMet = report({target.what, *measured / *baseline, target.limit}) && allMet;
     }
     return allMet ? 0 : 1;
 }

@@ -15,5 +15,6 @@ struct Target {
 };
 
 // Runs the benchmarks (Google Benchmark's command line applies), prints their figures and
-// then one line per target. Returns 0 when every target was met, 1 otherwise.
+// then reports one figure per target (see Figures.h). Returns 0 when every target was met,
+// 1 otherwise.
 int runBenchmarks(int argc, char** argv, const std::vector<Target>& targets);

@@ -35,12 +35,11 @@ void TApplication::Initialize()
 // fit the places they were designed for; where it is missing, the look-alikes serve.
 void TApplication::addDesignedFaces()
 {
-    if (designedFacesAdded)
+    if (designedFaceAdded)
         return;
-    designedFacesAdded = true;
-    for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-        if (QFile::exists(QString::fromLatin1(file)))
-            QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+    // Only the regular face: nothing in the window is in bold Tahoma.
+    const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+    designedFaceAdded = QFile::exists(tahoma) && QFontDatabase::addApplicationFont(tahoma) >= 0;
 }
 
 // The dialogs' own texts follow the person's language, as the system's dialogs do, wherever

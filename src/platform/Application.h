@@ -39,6 +39,9 @@ public:
 
     void ShowException(std::exception_ptr exception) const;
 
+    // Whether the window's designed face (Tahoma, from Wine's fonts) is there to draw with.
+    bool DesignedFaceAdded() const { return designedFaceAdded; }
+
 private:
     void translateQtTexts();
     void addDesignedFaces();
@@ -49,7 +52,7 @@ private:
     std::unique_ptr<QTranslator> qtTranslator;
     std::unique_ptr<TForm> mainForm;
     bool terminated = false;
-    bool designedFacesAdded = false;
+    bool designedFaceAdded = false;
     TApplication* previous;   // put back when this one ends
 };
 

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QImageReader>
+#include <QHeaderView>
+#include <QTableView>
 #include <QPainter>
 #include <QStringListModel>
 #include <QStyle>
@@ -59,6 +61,27 @@ TComboBox::TComboBox(QWidget* parent, const char* name, TComboBoxStyle style) : 
         // that each new entry would cost time in proportion to the entries before it.
         setCompleter(nullptr);
     }
+}
+
+// The drop-down is a table of one column: its rows all have one height, so opening it costs
+// the same however many entries it has, where a list view lays out every entry again after
+// each change of the list. Made when first needed, since making it takes as long as the
+// rest of the list.
+void TComboBox::showPopup()
+{
+    if (!qobject_cast<QTableView*>(view())) {
+        auto* table = new QTableView(this);
+        table->horizontalHeader()->hide();
+        table->verticalHeader()->hide();
+        table->horizontalHeader()->setStretchLastSection(true);
+        table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+        table->setShowGrid(false);
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        table->setWordWrap(false);
+        setView(table);
+    }
+    QComboBox::showPopup();
 }
 
 int TComboBox::ItemIndex() const

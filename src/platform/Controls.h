@@ -66,6 +66,8 @@ public:
     int ItemCount() const { return count(); }
     void Clear() { clear(); }
     void SetEnabled(bool enabled) { setEnabled(enabled); }
+
+    void showPopup() override;
 };
 
 class TButton : public QPushButton

@@ -3,6 +3,8 @@
 
 #include "ui/Unit1.h"
 
+#include "platform/Application.h"
+
 #include <QFont>
 #include <QKeySequence>
 #include <QStringList>
@@ -174,7 +176,10 @@ void TForm1::createComponents()
         place(label, row.at);
         if (row.font)
             label->setFont(fontOf(*row.font));
-        label->adjustSize();   // labels size themselves to their text in the face actually used
+        // Labels keep their designed sizes where the designed face is there; in stand-in
+        // faces, which measure otherwise, they size themselves to their text.
+        if (!Application || !Application->DesignedFaceAdded())
+            label->adjustSize();
         this->*row.field = label;
     }
     for (const FrameRow& row : frameRows) {

@@ -1,0 +1,53 @@
+// The commands themselves at scale: "Új Div" with the edits set, then "KÉSZ", and the repaint
+// they cause, in a window holding 1,000 and one holding 100,000 divs, run by run in turn.
+
+#include "BenchStyleSheet.h"
+#include "BenchWindow.h"
+#include "Figures.h"
+
+#include <QCoreApplication>
+
+#include <filesystem>
+
+namespace {
+
+std::unique_ptr<TForm1> windowWith(int count, const std::filesystem::path& folder)
+{
+    const std::string path = (folder / ("bench-handlers-" + std::to_string(count) + ".css")).string();
+    saveBenchStyleSheet(makeBenchStyleSheet(count), path);
+    auto window = showBenchWindow();
+    answerOpenDialogWith(path);
+    window->Megynits1->trigger();
+    std::filesystem::remove(path);
+    return window;
+}
+
+double oneMoreDiv(TForm1& window)
+{
+    return millisecondsOf([&] {
+        window.jDiv1->trigger();
+        window.Edit1->SetText("250");
+        window.Edit2->SetText("120");
+        window.Edit3->SetText("16");
+        window.Button3->click();
+        QCoreApplication::processEvents();   // the repaint
+    });
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::current_path();
+    BenchApplication application(argc, argv);
+    auto small = windowWith(1'000, folder);
+    auto large = windowWith(100'000, folder);
+    // The first of each shows the panels; from the second on, each run is like the next.
+    oneMoreDiv(*small);
+    oneMoreDiv(*large);
+    const auto [atSmall, atLarge] = alternatedMedians(
+        301, [&] { return oneMoreDiv(*small); }, [&] { return oneMoreDiv(*large); });
+    const bool held = report({"Új Div + KÉSZ + repaint, 1,000 divs (ms)", atSmall})
+        & report({"Új Div + KÉSZ + repaint: 100,000 / 1,000 divs", atLarge / atSmall, 1.2});
+    return held ? 0 : 1;
+}
