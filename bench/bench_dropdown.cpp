@@ -3,7 +3,6 @@
 // by run in turn.
 //   bench_dropdown [FOLDER]   (default: the working directory)
 
-#include "BenchStyleSheet.h"
 #include "BenchWindow.h"
 #include "Figures.h"
 
@@ -33,17 +32,12 @@ protected:
 // The window with `count` divs opened and the save panel shown.
 std::unique_ptr<TForm1> windowWith(int count, const std::filesystem::path& folder)
 {
-    const std::string path = (folder / ("bench-dropdown-" + std::to_string(count) + ".css")).string();
-    saveBenchStyleSheet(makeBenchStyleSheet(count), path);
-    auto window = showBenchWindow();
-    answerOpenDialogWith(path);
-    window->Megynits1->trigger();
+    auto window = showBenchWindowWith(count, folder);
     window->Ments1->trigger();
     // Opened once before measuring: the list makes its drop-down when first opened.
     window->ComboBox3->showPopup();
     window->ComboBox3->hidePopup();
     QCoreApplication::processEvents();
-    std::filesystem::remove(path);
     return window;
 }
 

@@ -1,7 +1,6 @@
 // The commands themselves at scale: "Új Div" with the edits set, then "KÉSZ", and the repaint
 // they cause, in a window holding 1,000 and one holding 100,000 divs, run by run in turn.
 
-#include "BenchStyleSheet.h"
 #include "BenchWindow.h"
 #include "Figures.h"
 
@@ -10,17 +9,6 @@
 #include <filesystem>
 
 namespace {
-
-std::unique_ptr<TForm1> windowWith(int count, const std::filesystem::path& folder)
-{
-    const std::string path = (folder / ("bench-handlers-" + std::to_string(count) + ".css")).string();
-    saveBenchStyleSheet(makeBenchStyleSheet(count), path);
-    auto window = showBenchWindow();
-    answerOpenDialogWith(path);
-    window->Megynits1->trigger();
-    std::filesystem::remove(path);
-    return window;
-}
 
 double oneMoreDiv(TForm1& window)
 {
@@ -40,8 +28,8 @@ int main(int argc, char* argv[])
 {
     const std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::current_path();
     BenchApplication application(argc, argv);
-    auto small = windowWith(1'000, folder);
-    auto large = windowWith(100'000, folder);
+    auto small = showBenchWindowWith(1'000, folder);
+    auto large = showBenchWindowWith(100'000, folder);
     // The first of each shows the panels; from the second on, each run is like the next.
     oneMoreDiv(*small);
     oneMoreDiv(*large);

@@ -39,7 +39,9 @@ public:
         });
         server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("3"), QStringLiteral("-screen"),
                             QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                            QStringLiteral("tcp")});
+                            QStringLiteral("tcp"),
+                            // or it starts over whenever a probe, its only client, has ended
+                            QStringLiteral("-noreset")});
         ::close(displayPipe[1]);
         char number[16] = {};
         const ssize_t got = server.waitForStarted() ? ::read(displayPipe[0], number, sizeof number - 1) : -1;

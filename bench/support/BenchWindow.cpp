@@ -1,5 +1,7 @@
 #include "BenchWindow.h"
 
+#include "BenchStyleSheet.h"
+
 #include "platform/Interaction.h"
 
 #include <QTest>
@@ -73,4 +75,18 @@ std::unique_ptr<TForm1> showBenchWindow()
 void answerOpenDialogWith(const std::string& path)
 {
     static_cast<NoInteraction&>(Interaction::current()).fileToOpen = path;
+}
+
+std::unique_ptr<TForm1> showBenchWindowWith(int divCount, const std::filesystem::path& folder)
+{
+    const std::string path = (folder / ("bench-window-" + std::to_string(divCount) + ".css")).string();
+    if (!saveBenchStyleSheet(makeBenchStyleSheet(divCount), path)) {
+        std::fprintf(stderr, "benchmark stopped: the stylesheet could not be saved\n");
+        std::abort();
+    }
+    auto window = showBenchWindow();
+    answerOpenDialogWith(path);
+    window->Megynits1->trigger();
+    std::filesystem::remove(path);
+    return window;
 }

@@ -3,6 +3,7 @@
 #include "platform/Application.h"
 #include "ui/Unit1.h"
 
+#include <filesystem>
 #include <memory>
 
 // The program's application object for a benchmark's main: Qt's offscreen platform (unless
@@ -23,3 +24,7 @@ std::unique_ptr<TForm1> showBenchWindow();
 
 // From now on the open dialog answers with this file; no other dialog is expected.
 void answerOpenDialogWith(const std::string& path);
+
+// A main window, shown, holding `divCount` divs: a stylesheet saved in `folder` and opened
+// through "Megnyitás".
+std::unique_ptr<TForm1> showBenchWindowWith(int divCount, const std::filesystem::path& folder);
