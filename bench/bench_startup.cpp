@@ -60,12 +60,21 @@ private:
     QProcess server;
 };
 
+// A run that painted no frame (a start the X server turned away) is tried twice more.
+double millisecondsToFirstFrame(const char* probe)
+{
+    double milliseconds = -1;
+    for (int attempt = 0; attempt < 3 && milliseconds < 0; ++attempt)
+        milliseconds = runProbe(probe).milliseconds;
+    return milliseconds;
+}
+
 bool compare(const char* platform, double limit)
 {
     std::vector<double> prizmo, bare;
     for (int run = 0; run < runs; ++run) {
-        prizmo.push_back(runProbe(PRIZMO_STARTUP_PROBE).milliseconds);
-        bare.push_back(runProbe(BARE_WINDOW_PROBE).milliseconds);
+        prizmo.push_back(millisecondsToFirstFrame(PRIZMO_STARTUP_PROBE));
+        bare.push_back(millisecondsToFirstFrame(BARE_WINDOW_PROBE));
         if (prizmo.back() < 0 || bare.back() < 0) {
             std::printf("start-up on %s: a probe painted no frame\n", platform);
             return false;
