@@ -214,7 +214,7 @@ prizmo_pid=$!
 known=
 main=$(appears_within 20) || fail "Prizmo started with a file shows no window"
 wait_until pixel_is 300 $((menu_height + 300)) "$green"
-wait_until title_matches "$main" '^saved stylesheet\.css . Prizmo$'   # opened
+wait_until title_matches "$main" '^saved stylesheet\.css .* Prizmo$'   # opened
 
 # One more div, nested in div 0 with Ok, and the web page through "Weboldal".
 choose "$css_x" 1 2
