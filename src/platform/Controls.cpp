@@ -1,12 +1,12 @@
 #include "platform/Controls.h"
 
 #include <QApplication>
-#include <QImageReader>
 #include <QHeaderView>
-#include <QTableView>
+#include <QImageReader>
 #include <QPainter>
 #include <QStringListModel>
 #include <QStyle>
+#include <QTableView>
 
 namespace {
 
@@ -65,8 +65,8 @@ TComboBox::TComboBox(QWidget* parent, const char* name, TComboBoxStyle style) : 
 
 // The drop-down is a table of one column: its rows all have one height, so opening it costs
 // the same however many entries it has, where a list view lays out every entry again after
-// each change of the list. Made when first needed, since making it takes as long as the
-// rest of the list.
+// each change of the list. It is made when the list is first opened, which keeps its making
+// out of the start-up.
 void TComboBox::showPopup()
 {
     if (!qobject_cast<QTableView*>(view())) {
