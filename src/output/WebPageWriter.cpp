@@ -1,5 +1,7 @@
 #include "output/WebPageWriter.h"
 
+#include "model/ColorValue.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -8,12 +10,6 @@
 #include <vector>
 
 namespace {
-
-bool isColorText(const std::string& text)
-{
-    return text.size() == 7 && text[0] == '#'
-        && text.find_first_not_of("0123456789ABCDEFabcdef", 1) == std::string::npos;
-}
 
 std::string escapedHtml(const std::string& text)
 {

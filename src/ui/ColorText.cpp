@@ -12,9 +12,3 @@ std::string ColorText(TColor color)
         text += IntToHex(channel(shift), 2);
     return text;
 }
-
-bool IsColorText(const std::string& text)
-{
-    return text.size() == 7 && text[0] == '#'
-        && text.find_first_not_of("0123456789ABCDEF", 1) == std::string::npos;
-}

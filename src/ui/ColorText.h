@@ -7,6 +7,3 @@
 // How every colour is stored and written: "#" and two upper-case hexadecimal digits each
 // for red, green and blue (pure red is "#FF0000"). The highest byte of the value is ignored.
 std::string ColorText(TColor color);
-
-// Whether a stored value is such a colour text rather than a picture's path.
-bool IsColorText(const std::string& text);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,11 @@ public:
 
     // True from the first accepted new div on, also after a save has released every div.
     bool divStorageExists() const { return !divs.empty(); }
+    // Slots 0 to lastDiv: what a save or a web page writes.
+    std::span<const std::unique_ptr<DivStyle>> liveDivs() const
+    {
+        return std::span(divs).first(static_cast<std::size_t>(lastDiv + 1));
+    }
 
     // The window keeps no mode of its own; its controls say it. An edit is open while "KÉSZ"
     // can commit it, and it is the current div's (not the body's) while Panel2 shows, which

@@ -74,8 +74,7 @@ std::optional<std::string> TForm1::writeStyleSheet(const std::string& fileName)
 {
     outFile = std::make_unique<OutputFile>(fileName);
     if (outFile->isOpen())
-        ::writeStyleSheet(*outFile, body.get(),
-                          std::span(divs).first(static_cast<std::size_t>(lastDiv + 1)));
+        ::writeStyleSheet(*outFile, body.get(), liveDivs());
     std::optional<std::string> failure;
     if (!outFile->close())
         failure = outFile->failureReason();

@@ -3,7 +3,7 @@
 
 #include "ui/Unit1.h"
 
-#include "ui/ColorText.h"
+#include "model/ColorValue.h"
 
 #include <filesystem>
 
@@ -13,7 +13,7 @@ void showValue(TButton* button, const std::string* value)
 {
     if (!value || value->empty())
         button->ShowNothing();
-    else if (IsColorText(*value))
+    else if (isColorText(*value))
         button->ShowColor(*value);
     else
         button->ShowPicture(*value);

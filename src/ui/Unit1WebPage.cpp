@@ -19,8 +19,7 @@ void TForm1::Button6Click()
     const std::filesystem::path name(SaveDialog2->FileName());
     OutputFile page(name.string());
     if (page.isOpen())
-        page.write(webPage(name.stem().string(), body.get(),
-                           std::span(divs).first(static_cast<std::size_t>(lastDiv + 1)),
+        page.write(webPage(name.stem().string(), body.get(), liveDivs(),
                            std::filesystem::absolute(name).parent_path().string()));
     if (!page.close())
         ShowMessage("A weboldalt nem sikerült menteni", page.failureReason());
