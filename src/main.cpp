@@ -6,14 +6,34 @@
 #include <QMetaObject>
 
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
-// prizmo [FILE]: --help and --version answer on standard output; a FILE is opened once the
-// window is up, as "Megnyitás" would open it.
+// prizmo [FILE]: --help, --help-all and --version answer on standard output; a FILE is
+// opened once the window is up, as "Megnyitás" would open it.
 enum class Start { Window, Answered, Refused };
 
-Start readCommandLine(QString& fileToOpen)
+// The words that are no option, as the command line's own bytes: a file name need not be
+// UTF-8, and turning it into text and back would lose it. Qt's own options have gone from
+// argv by now.
+std::vector<std::string> namesGiven(int argc, char** argv)
+{
+    std::vector<std::string> names;
+    bool optionsEnded = false;
+    for (int at = 1; at < argc; ++at) {
+        const char* word = argv[at];
+        if (!optionsEnded && std::strcmp(word, "--") == 0)
+            optionsEnded = true;
+        else if (optionsEnded || word[0] != '-' || word[1] == '\0')
+            names.emplace_back(word);
+    }
+    return names;
+}
+
+Start readCommandLine(int argc, char** argv, std::string& fileToOpen)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Egyszerű CSS stíluslap összeállítása, CSS gépelése nélkül."));
@@ -25,6 +45,8 @@ Start readCommandLine(QString& fileToOpen)
         std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
         return Start::Refused;
     }
+    if (parser.isSet(QStringLiteral("help-all")))
+        parser.process(QCoreApplication::arguments());   // prints Qt's options too, and exits
     if (parser.isSet(help) || parser.isSet(version)) {
         const QString answer = parser.isSet(help)
             ? parser.helpText()
@@ -32,8 +54,13 @@ Start readCommandLine(QString& fileToOpen)
         std::fputs(answer.toLocal8Bit().constData(), stdout);
         return Start::Answered;
     }
-    if (!parser.positionalArguments().isEmpty())
-        fileToOpen = parser.positionalArguments().constFirst();
+    const std::vector<std::string> names = namesGiven(argc, argv);
+    if (names.size() > 1) {
+        std::fputs("Egyszerre csak egy stíluslapot nyithatok meg.\n", stderr);
+        return Start::Refused;
+    }
+    if (!names.empty())
+        fileToOpen = names.front();
     return Start::Window;
 }
 
@@ -45,20 +72,17 @@ int main(int argc, char* argv[])
     try {
         Application->Initialize();
         QCoreApplication::setApplicationVersion(QStringLiteral(PRIZMO_VERSION));
-        QString fileToOpen;
-        switch (readCommandLine(fileToOpen)) {
+        std::string fileToOpen;
+        switch (readCommandLine(argc, argv, fileToOpen)) {
         case Start::Answered: return 0;
         case Start::Refused: return 2;
         case Start::Window: break;
         }
         Application->CreateForm(Form1);
-        if (!fileToOpen.isEmpty())
+        if (!fileToOpen.empty())
             QMetaObject::invokeMethod(
                 Form1,
-                [file = fileToOpen.toStdString()] {
-                    RunGuarded([&file] { Form1->openStyleSheet(file); });
-                    Form1->refreshView();
-                },
+                [file = fileToOpen] { Form1->runCommand([&file] { Form1->openStyleSheet(file); }); },
                 Qt::QueuedConnection);
         Application->Run();
     } catch (...) {

@@ -17,6 +17,7 @@ public:
     void showMessage(const std::string& text, const std::string&) override { stop("message", text); }
     void showException(const std::string& text) override { stop("exception report", text); }
     SaveAnswer askToSave(const std::string& text) override { stop("question", text); }
+    YesNoAnswer askYesNo(const std::string& text) override { stop("question", text); }
     std::optional<TColor> chooseColor(QWidget*, TColor) override
     {
         stop("colour dialog", {});

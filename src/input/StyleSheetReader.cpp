@@ -5,51 +5,107 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The text as UTF-8. Stylesheets written on Windows are in its Central European code page;
-// `converted` holds their text, and stays empty for a file that is UTF-8 already.
-struct Utf8Text {
-    std::string_view text;
-    std::string converted;
-    bool readable = true;
+// How the file's text is to be read. Prizmo writes UTF-8; a stylesheet written on Windows is
+// in its Central European code page, Windows-1250, and so holds no valid multi-byte UTF-8
+// sequence. A file with both valid sequences and invalid bytes is neither.
+enum class Encoding { Utf8, Windows1250, Neither };
+
+struct EncodingFound {
+    Encoding encoding = Encoding::Utf8;
+    std::size_t firstInvalid = 0;   // Neither: the offset of the first byte that is no UTF-8
 };
 
-// Checked a piece at a time into one small buffer: decoding a large file whole would
-// allocate twice its size only to be thrown away. Pieces end before a character's first
-// byte, so that each holds whole characters unless the file itself breaks one.
-bool isUtf8(std::string_view bytes)
+// The length of the valid UTF-8 sequence that starts at `at`, whose first byte is not ASCII;
+// 0 for none. Overlong forms, surrogates and code points past U+10FFFF are no UTF-8.
+std::size_t utf8SequenceAt(const unsigned char* at, const unsigned char* end)
 {
-    constexpr std::size_t piece = 64 * 1024;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const auto space = static_cast<std::size_t>(utf8.requiredSpace(static_cast<qsizetype>(std::min(piece, bytes.size()))));
-    const auto buffer = std::make_unique_for_overwrite<QChar[]>(space);
-    for (std::size_t at = 0; at < bytes.size() && !utf8.hasError();) {
-        std::size_t end = std::min(at + piece, bytes.size());
-        while (end < bytes.size() && end > at + 1 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
-            --end;
-        utf8.appendToBuffer(buffer.get(), QByteArrayView(bytes.data() + at, static_cast<qsizetype>(end - at)));
-        at = end;
+    const auto continuation = [&](std::ptrdiff_t i, unsigned char low = 0x80, unsigned char high = 0xBF) {
+        return end - at > i && at[i] >= low && at[i] <= high;
+    };
+    const unsigned char lead = *at;
+    if (lead < 0xC2 || lead > 0xF4)
+        return 0;
+    if (lead <= 0xDF)
+        return continuation(1) ? 2 : 0;
+    if (lead <= 0xEF) {
+        const bool second = lead == 0xE0 ? continuation(1, 0xA0) : lead == 0xED ? continuation(1, 0x80, 0x9F) : continuation(1);
+        return second && continuation(2) ? 3 : 0;
     }
-    return !utf8.hasError();
+    const bool second = lead == 0xF0 ? continuation(1, 0x90) : lead == 0xF4 ? continuation(1, 0x80, 0x8F) : continuation(1);
+    return second && continuation(2) && continuation(3) ? 4 : 0;
 }
 
-void decode(std::string_view bytes, Utf8Text& out)
+EncodingFound encodingOf(std::string_view bytes)
 {
-    if (isUtf8(bytes)) {
-        out.text = bytes;
-        return;
+    const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = begin + bytes.size();
+    bool multiByte = false;
+    const unsigned char* invalid = nullptr;
+    for (const unsigned char* at = begin; at < end && !(multiByte && invalid);) {
+        // Eight ASCII bytes at a time: most of a stylesheet is ASCII.
+        std::uint64_t eight = 0;
+        if (end - at >= 8 && (std::memcpy(&eight, at, 8), (eight & 0x8080808080808080u) == 0)) {
+            at += 8;
+        } else if (*at < 0x80) {
+            ++at;
+        } else if (const std::size_t length = utf8SequenceAt(at, end)) {
+            multiByte = true;
+            at += length;
+        } else {
+            invalid = invalid ? invalid : at;
+            ++at;
+        }
     }
-    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QStringDecoder windows1250("windows-1250");
-    out.readable = windows1250.isValid();
-    out.converted = QString(windows1250.decode(view)).toStdString();
-    out.text = out.converted;
+    if (!invalid)
+        return {Encoding::Utf8};
+    if (!multiByte)
+        return {Encoding::Windows1250};
+    return {Encoding::Neither, static_cast<std::size_t>(invalid - begin)};
 }
+
+// A value's text as UTF-8. Windows-1250 is decoded a piece at a time: Qt's decoder gives up
+// on very large input without a word, so a decoder that gives fewer characters than it was
+// given bytes (one each, in a single-byte code page) is taken as a refusal.
+class ValueText
+{
+public:
+    explicit ValueText(Encoding encoding) : encoding(encoding)
+    {
+        if (encoding == Encoding::Windows1250)
+            windows1250.emplace("windows-1250");
+    }
+
+    bool readable() const { return !windows1250 || windows1250->isValid(); }
+
+    std::optional<std::string> toUtf8(std::string_view raw)
+    {
+        if (encoding == Encoding::Utf8)
+            return std::string(raw);
+        constexpr std::size_t piece = 64 * 1024;
+        std::string text;
+        text.reserve(raw.size());
+        for (std::size_t at = 0; at < raw.size(); at += piece) {
+            const std::string_view part = raw.substr(at, piece);
+            const QString decoded = windows1250->decode(QByteArrayView(part.data(), static_cast<qsizetype>(part.size())));
+            if (windows1250->hasError() || static_cast<std::size_t>(decoded.size()) != part.size())
+                return std::nullopt;
+            text += decoded.toStdString();
+        }
+        return text;
+    }
+
+private:
+    Encoding encoding;
+    std::optional<QStringDecoder> windows1250;
+};
 
 // The length of the line break at the start of `text`, in any accepted form; 0 for none.
 std::size_t breakLength(std::string_view text)
@@ -66,7 +122,7 @@ std::size_t breakLength(std::string_view text)
 class LineReader
 {
 public:
-    explicit LineReader(std::string_view text) : rest(text)
+    LineReader(std::string_view text, ValueText& values) : rest(text), values(values)
     {
         rest.remove_prefix(breakLength(rest));
         advance();
@@ -82,9 +138,17 @@ public:
     bool text(std::string_view prefix, std::string& value, std::string_view suffix = ";")
     {
         const auto middle = between(prefix, suffix);
-        if (middle)
-            value = *middle;
-        return take(middle.has_value());
+        const auto converted = middle ? values.toUtf8(*middle) : std::nullopt;
+        if (converted)
+            value = *converted;
+        return take(converted.has_value());
+    }
+
+    // Moves on to the line that holds `byte`, one of the text's.
+    void skipTo(const char* byte)
+    {
+        while (current && current->data() + current->size() <= byte)
+            advance();
     }
 
     // prefix + a 32-bit decimal integer written as the writer writes it + suffix.
@@ -137,16 +201,18 @@ private:
             current.reset();
             return;
         }
-        std::size_t end = 0;
-        while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r')
+        const char* const begin = rest.data();
+        const char* end = begin;
+        while (end != begin + rest.size() && *end != '\n' && *end != '\r')
             ++end;
-        current = rest.substr(0, end);
-        rest.remove_prefix(end);
+        current = rest.substr(0, static_cast<std::size_t>(end - begin));
+        rest.remove_prefix(current->size());
         rest.remove_prefix(breakLength(rest));
         ++lineNumber;
     }
 
     std::string_view rest;                    // after the current line and its break
+    ValueText& values;
     std::optional<std::string_view> current;  // nothing at the end
     int lineNumber = 0;                       // the current line's, from 1
 };
@@ -191,11 +257,18 @@ bool readDiv(LineReader& in, std::size_t number, DivStyle& div)
 
 StyleSheetReading readStyleSheet(std::string_view bytes)
 {
-    Utf8Text decoded;
-    decode(bytes, decoded);
-    if (!decoded.readable)
+    // An editor may put a byte-order mark first; Prizmo writes none.
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    const EncodingFound found = encodingOf(bytes);
+    ValueText values(found.encoding);
+    LineReader in(bytes, values);
+    if (found.encoding == Encoding::Neither) {
+        in.skipTo(bytes.data() + found.firstInvalid);
+        return {std::nullopt, in.failedLine()};
+    }
+    if (!values.readable())
         return {std::nullopt, 1};
-    LineReader in(decoded.text);
     StyleSheetRecords records;
     if (in.nextIs("body") && !readBody(in, records.body.emplace()))
         return {std::nullopt, in.failedLine()};

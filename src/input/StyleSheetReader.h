@@ -25,6 +25,8 @@ struct StyleSheetReading {
 // Reads exactly what the stylesheet writer writes: an optional body block, then div blocks
 // numbered 0, 1, 2, … in order, each with its lines in the writer's order and form.
 // Lines may be introduced by LF CR (as Prizmo writes them) or CR LF CR (as written on
-// Windows), or ended by LF or CR LF (as an editor leaves them). A file that is not valid
-// UTF-8 is read as Windows-1250; the records hold UTF-8.
+// Windows), or ended by LF or CR LF (as an editor leaves them), after one byte-order mark
+// at most. A file that holds no valid multi-byte UTF-8 sequence but bytes that are no UTF-8
+// is read as Windows-1250; one that holds both is refused at the line of its first such
+// byte. The records hold UTF-8.
 StyleSheetReading readStyleSheet(std::string_view bytes);

@@ -2,15 +2,20 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -50,14 +55,27 @@ std::string folderOf(const std::string& path)
     return parent.empty() ? std::string(".") : parent.string();
 }
 
-// A new, empty, private file in `folder` named after `path`; -1 with errno set when the
-// folder takes none.
+// At most `length` bytes of the name, not ending inside a UTF-8 character.
+std::string_view cutName(std::string_view name, std::size_t length)
+{
+    if (name.size() <= length)
+        return name;
+    while (length > 0 && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80)
+        --length;
+    return name.substr(0, length);
+}
+
+// A new, empty, private file in `folder` named after `path` (".NAME.XXXXXX", the name cut
+// so that the whole fits in a folder entry); -1 with errno set when the folder takes none.
 int createTemporary(const std::string& folder, const std::string& path, std::string& created)
 {
+    constexpr std::string_view before = ".", after = ".XXXXXX";
+    const std::string name = fs::path(path).filename().string();
     std::string pattern = folder;
-    pattern += "/.";
-    pattern += fs::path(path).filename().string();
-    pattern += ".XXXXXX";
+    pattern += '/';
+    pattern += before;
+    pattern += cutName(name, NAME_MAX - before.size() - after.size());
+    pattern += after;
     const int descriptor = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (descriptor >= 0)
         created = pattern;
@@ -121,6 +139,32 @@ std::vector<std::string> backupFolders(const std::string& folder)
     const fs::path temporary = fs::temp_directory_path(error);
     folders.push_back(error ? std::string("/tmp") : temporary.string());
     return folders;
+}
+
+// Every extended attribute of the file at `from` (its ACL among them) onto `to`; false when
+// one of them cannot be read or set.
+bool copyAttributes(const std::string& from, int to)
+{
+    ssize_t size = ::listxattr(from.c_str(), nullptr, 0);
+    if (size < 0)
+        return errno == ENOTSUP;   // a file system without attributes: nothing to keep
+    std::vector<char> names(static_cast<std::size_t>(size));
+    size = ::listxattr(from.c_str(), names.data(), names.size());
+    if (size < 0)
+        return false;
+    std::vector<char> value;
+    for (std::size_t at = 0; at < static_cast<std::size_t>(size);) {
+        const char* name = names.data() + at;
+        at += std::string_view(name).size() + 1;
+        const ssize_t length = ::getxattr(from.c_str(), name, nullptr, 0);
+        if (length < 0)
+            return false;
+        value.resize(static_cast<std::size_t>(length));
+        const ssize_t got = ::getxattr(from.c_str(), name, value.data(), value.size());
+        if (got < 0 || ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(got), 0) != 0)
+            return false;
+    }
+    return true;
 }
 
 void syncFolder(const std::string& folder)
@@ -189,13 +233,13 @@ void FileReplacement::openExisting(const struct stat& status)
         return;
     }
     if (!S_ISREG(status.st_mode)) {
-        // A pipe with no reader refuses at once instead of waiting for one.
+        // A pipe with no reader refuses at once instead of waiting for one, and one whose
+        // reader stops reading must not hold the window either: it stays non-blocking.
         output = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (output < 0) {
             fail(errno);
             return;
         }
-        ::fcntl(output, F_SETFL, ::fcntl(output, F_GETFL) & ~O_NONBLOCK);
         way = Way::Device;
         return;
     }
@@ -227,8 +271,10 @@ bool FileReplacement::openBeside(unsigned mode, const struct stat* keepOwner)
     const bool ownerKept = !keepOwner
         || (keepOwner->st_uid == ::geteuid() && keepOwner->st_gid == ::getegid())
         || ::fchown(descriptor, keepOwner->st_uid, keepOwner->st_gid) == 0;
-    // After the owner: a change of owner clears the set-id bits.
-    if (!ownerKept || ::fchmod(descriptor, static_cast<mode_t>(mode)) != 0) {
+    // After the owner, since a change of owner clears the set-id bits; the mode after the
+    // ACL, whose mask would otherwise stand in the group's bits.
+    const bool attributesKept = ownerKept && (!keepOwner || copyAttributes(target, descriptor));
+    if (!attributesKept || ::fchmod(descriptor, static_cast<mode_t>(mode)) != 0) {
         ::close(descriptor);
         ::unlink(temporary.c_str());
         temporary.clear();
@@ -275,6 +321,50 @@ bool FileReplacement::openInPlace()
     return true;
 }
 
+void FileReplacement::write(const char* bytes, std::size_t length)
+{
+    if (output < 0 || firstError != 0 || length == 0)
+        return;
+    if (way == Way::Device) {
+        writeWithoutBlocking(bytes, length);
+        return;
+    }
+    if (!writeAll(output, bytes, length))
+        fail(errno);
+}
+
+// A pipe whose reader is slow is waited for, the window painting meanwhile; one that takes
+// nothing for this long is given up.
+void FileReplacement::writeWithoutBlocking(const char* bytes, std::size_t length)
+{
+    using Clock = std::chrono::steady_clock;
+    constexpr auto patience = std::chrono::seconds(2);
+    auto progressed = Clock::now();
+    while (length > 0) {
+        const ssize_t written = ::write(output, bytes, length);
+        if (written > 0) {
+            bytes += written;
+            length -= static_cast<std::size_t>(written);
+            progressed = Clock::now();
+            continue;
+        }
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+            fail(written == 0 ? EIO : errno);
+            return;
+        }
+        if (Clock::now() - progressed > patience) {
+            fail(ETIMEDOUT);
+            return;
+        }
+        pollfd ready{output, POLLOUT, 0};
+        ::poll(&ready, 1, 50);
+        if (whileWaiting)
+            whileWaiting();
+    }
+}
+
 void FileReplacement::fail(int error)
 {
     if (firstError == 0)
@@ -294,8 +384,13 @@ bool FileReplacement::commit()
     output = -1;
     if (::close(descriptor) != 0)
         fail(errno);
-    if (firstError == 0 && way == Way::Rename && ::rename(temporary.c_str(), target.c_str()) != 0)
-        fail(errno);
+    if (firstError == 0 && way == Way::Rename && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        // A bind mount, or a name on another file system, takes no rename: in place, then.
+        if (errno == EBUSY || errno == EXDEV)
+            copyTemporaryInPlace();
+        else
+            fail(errno);
+    }
     if (firstError != 0) {
         rollBack();
         return false;
@@ -306,6 +401,31 @@ bool FileReplacement::commit()
         ::unlink(backup.c_str());
     finished = true;
     return true;
+}
+
+// The complete new content, beside the target, is copied into it behind a copy of its old
+// content; the new content's own file goes either way.
+void FileReplacement::copyTemporaryInPlace()
+{
+    const int fresh = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fresh < 0) {
+        fail(errno);
+        return;
+    }
+    if (!openInPlace()) {
+        ::close(fresh);
+        return;
+    }
+    way = Way::InPlace;
+    ::unlink(temporary.c_str());
+    temporary.clear();
+    if (!copyAll(fresh, output) || ::fsync(output) != 0)
+        fail(errno);
+    ::close(fresh);
+    const int descriptor = output;
+    output = -1;
+    if (::close(descriptor) != 0)
+        fail(errno);
 }
 
 void FileReplacement::closeOutput()

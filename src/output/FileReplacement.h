@@ -1,16 +1,21 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
 // Puts new content into a named file so that a failure at any point leaves the old content
 // there. The way is chosen per file, as GLib's g_file_replace and Vim's backupcopy=auto
 // choose it:
-//  - a new file, or a regular file with one link whose owner the new file can keep, in a
-//    folder that takes a new file and a rename: written beside it, then renamed over it;
-//  - any other regular file (more links, another owner, a sticky folder, a closed folder):
-//    its old content is copied aside first, then it is written in place, and the copy is
-//    put back on failure; where no copy can be made, nothing is touched;
-//  - a device or a pipe: written as it is, and never waiting for a reader.
+//  - a new file, or a regular file with one link whose owner and extended attributes (its
+//    ACL among them) the new file can keep, in a folder that takes a new file and a rename:
+//    written beside it, then renamed over it;
+//  - any other regular file (more links, another owner, a sticky folder, a closed folder, a
+//    bind mount or another file system that refuses the rename): its old content is copied
+//    aside first, then it is written in place, and the copy is put back on failure; where no
+//    copy can be made, nothing is touched;
+//  - a device or a pipe: written as it is, without blocking; one that takes nothing for two
+//    seconds fails the save.
 // Symbolic links are followed to the file they name; a loop of them is refused.
 class FileReplacement
 {
@@ -23,6 +28,11 @@ public:
     // Where the new content goes; -1 when the file cannot be written at all, and then
     // nothing has been touched.
     int descriptor() const { return output; }
+
+    // Writes all of it, or records why not; nothing once a failure is recorded.
+    void write(const char* bytes, std::size_t length);
+    // Called while a pipe or a device takes nothing.
+    void setWhileWaiting(std::function<void()> handler) { whileWaiting = std::move(handler); }
 
     // Records a failure met while writing (an errno value); the first one counts.
     void fail(int error);
@@ -42,6 +52,8 @@ private:
     void openExisting(const struct stat& status);
     bool openBeside(unsigned mode, const struct stat* keepOwner);
     bool openInPlace();
+    void copyTemporaryInPlace();
+    void writeWithoutBlocking(const char* bytes, std::size_t length);
     void rollBack();
     void closeOutput();
 
@@ -52,4 +64,5 @@ private:
     int output = -1;
     int firstError = 0;
     bool finished = false;
+    std::function<void()> whileWaiting;
 };

@@ -3,57 +3,42 @@
 #include <cerrno>
 #include <cstring>
 
-#include <unistd.h>
-
-OutputFile::OutputFile(const std::string& fileName) : replacement(fileName)
+OutputFile::OutputFile(const std::string& fileName)
+    : replacement(fileName), buffer(std::make_unique_for_overwrite<char[]>(capacity))
 {
-    if (replacement.descriptor() < 0)
-        return;
-    const int descriptor = ::dup(replacement.descriptor());
-    if (descriptor >= 0)
-        stream = ::fdopen(descriptor, "w");
-    if (!stream) {
-        replacement.fail(errno);
-        if (descriptor >= 0)
-            ::close(descriptor);
+}
+
+OutputFile::~OutputFile() = default;
+
+char* OutputFile::room(std::size_t length)
+{
+    if (length > capacity)
+        return nullptr;
+    if (capacity - used < length)
+        flush();
+    return buffer.get() + used;
+}
+
+void OutputFile::write(std::string_view text)
+{
+    if (char* at = room(text.size())) {
+        std::memcpy(at, text.data(), text.size());
+        wrote(at + text.size());
         return;
     }
-    bufferGenerously();
+    flush();
+    replacement.write(text.data(), text.size());
 }
 
-OutputFile::~OutputFile()
+void OutputFile::flush()
 {
-    if (stream)
-        std::fclose(stream);
-}
-
-// A large stylesheet then goes out in a few large writes rather than many of 4 KiB.
-void OutputFile::bufferGenerously()
-{
-    constexpr std::size_t size = 256 * 1024;
-    buffer = std::make_unique_for_overwrite<char[]>(size);
-    if (std::setvbuf(stream, buffer.get(), _IOFBF, size) != 0)
-        buffer.reset();
-}
-
-void OutputFile::write(const std::string& text)
-{
-    if (!stream)
-        replacement.fail(EBADF);
-    else if (std::fputs(text.c_str(), stream) < 0)
-        replacement.fail(errno);
+    replacement.write(buffer.get(), used);
+    used = 0;
 }
 
 bool OutputFile::close()
 {
-    if (stream) {
-        // A full disk usually shows only here, when the buffer goes out.
-        if (std::fflush(stream) != 0 || std::ferror(stream))
-            replacement.fail(errno);
-        if (std::fclose(stream) != 0)
-            replacement.fail(errno);
-        stream = nullptr;
-    }
+    flush();
     return replacement.commit();
 }
 

@@ -2,9 +2,11 @@
 
 #include "output/FileReplacement.h"
 
-#include <cstdio>
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 // Owns the stylesheet being written for the length of one save. The named file gets the new
 // stylesheet only once all of it has been written and synced; until then, and after any
@@ -20,11 +22,19 @@ public:
 
     // False when the file cannot be written at all: a folder, a read-only file, a missing
     // folder, a pipe with no reader. Nothing has been touched then.
-    bool isOpen() const { return stream != nullptr; }
+    bool isOpen() const { return replacement.descriptor() >= 0; }
 
-    void write(const std::string& text);
+    void write(std::string_view text);
 
-    // Completes the save; true only when every write, the flush, the sync, the close and the
+    // Room for `length` more bytes, to be filled and then handed over with `wrote`; nothing
+    // when the text is larger than the buffer (write it with `write` then).
+    char* room(std::size_t length);
+    void wrote(const char* end) { used = static_cast<std::size_t>(end - buffer.get()); }
+
+    // Called while a pipe or a device takes nothing, so that the window can go on painting.
+    void setWhileWaiting(std::function<void()> handler) { replacement.setWhileWaiting(std::move(handler)); }
+
+    // Completes the save; true only when every write, the sync, the close and the
     // replacement succeeded. On failure the named file is as it was.
     bool close();
 
@@ -33,9 +43,12 @@ public:
     std::string failureReason() const;
 
 private:
-    void bufferGenerously();
+    void flush();
+
+    // A large stylesheet goes out in a few large writes rather than many small ones.
+    static constexpr std::size_t capacity = 1024 * 1024;
 
     FileReplacement replacement;
-    std::FILE* stream = nullptr;   // writes to a duplicate of the replacement's descriptor
-    std::unique_ptr<char[]> buffer;   // the stream's, while it is open
+    std::unique_ptr<char[]> buffer;
+    std::size_t used = 0;
 };

@@ -8,30 +8,34 @@
 
 namespace {
 
-class Decimal
+// A save of many divs spends its time making blocks. So each block is made once, straight
+// into the file's buffer: its room is reserved at its largest (numbers of eleven
+// characters), every literal piece is copied with its length known at compile time and every
+// number is written in place.
+constexpr std::size_t longestNumber = 11;   // "-2147483648"
+
+// As std::to_chars writes it; the sizes people give, below 10,000, without its general loop.
+char* putNumber(char* out, std::int32_t number)
 {
-public:
-    explicit Decimal(std::int32_t value)
-        : length(static_cast<std::size_t>(
-              std::to_chars(digits, digits + sizeof digits, value).ptr - digits))
-    {
+    if (number < 0 || number >= 10000)
+        return std::to_chars(out, out + longestNumber, number).ptr;
+    const auto value = static_cast<unsigned>(number);
+    const std::size_t digits = value < 10 ? 1 : value < 100 ? 2 : value < 1000 ? 3 : 4;
+    unsigned rest = value;
+    for (std::size_t at = digits; at > 0; --at) {
+        out[at - 1] = static_cast<char>('0' + rest % 10);
+        rest /= 10;
     }
-    operator std::string_view() const { return {digits, length}; }
+    return out + digits;
+}
 
-private:
-    char digits[12];   // "-2147483648" is the longest
-    std::size_t length;
-};
-
-// A save of many divs spends its time making blocks. So each block's lines are gone through
-// twice, once to measure and once to fill: the block is allocated once, and every literal
-// piece is copied with its length known at compile time.
 class Measure
 {
 public:
     template <std::size_t N>
     Measure& operator<<(const char (&)[N]) { size += N - 1; return *this; }
-    Measure& operator<<(std::string_view piece) { size += piece.size(); return *this; }
+    Measure& operator<<(const std::string& piece) { size += piece.size(); return *this; }
+    Measure& operator<<(std::int32_t) { size += longestNumber; return *this; }
     std::size_t size = 0;
 };
 
@@ -41,7 +45,13 @@ public:
     explicit Fill(char* out) : out(out) {}
     template <std::size_t N>
     Fill& operator<<(const char (&piece)[N]) { return copy(piece, N - 1); }
-    Fill& operator<<(std::string_view piece) { return copy(piece.data(), piece.size()); }
+    Fill& operator<<(const std::string& piece) { return copy(piece.data(), piece.size()); }
+    Fill& operator<<(std::int32_t number)
+    {
+        out = putNumber(out, number);
+        return *this;
+    }
+    char* end() const { return out; }
 
 private:
     Fill& copy(const char* piece, std::size_t length)
@@ -54,33 +64,66 @@ private:
 };
 
 template <typename Lines>
-void fillBlock(std::string& text, const Lines& lines)
+std::string blockText(const Lines& lines)
 {
     Measure measure;
     lines(measure);
-    text.resize(measure.size);
+    std::string text(measure.size, '\0');
     Fill fill(text.data());
     lines(fill);
+    text.resize(static_cast<std::size_t>(fill.end() - text.data()));
+    return text;
 }
 
-void fillDivBlock(std::string& text, std::int32_t number, std::int32_t width,
-                  std::int32_t height, const std::string& background, std::int32_t fontSize,
-                  const std::string& fontColor, const std::string& floatValue,
-                  const std::string& position)
+// Into the file's buffer; a block too large for it (a picture path of megabytes) is made
+// on its own first.
+template <typename Lines>
+void writeBlock(OutputFile& file, const Lines& lines)
 {
-    const Decimal name(number), widthText(width), heightText(height), size(fontSize);
-    fillBlock(text, [&](auto& lines) {
-        lines << "\n\r#div" << name
+    Measure measure;
+    lines(measure);
+    if (char* room = file.room(measure.size)) {
+        Fill fill(room);
+        lines(fill);
+        file.wrote(fill.end());
+    } else {
+        file.write(blockText(lines));
+    }
+}
+
+auto bodyLines(const std::string& background, std::int32_t fontSize, const std::string& fontColor)
+{
+    return [&background, fontSize, &fontColor](auto& lines) {
+        lines << "\n\rbody"
               << "\n\r{"
-              << "\n\rwidth:" << widthText << "px;"
-              << "\n\rheight:" << heightText << "px;"
               << "\n\rbackground:" << background << ";"
-              << "\n\rfont-size:" << size << "px;"
+              << "\n\rfont-size:" << fontSize << ";"
               << "\n\rfont-color:" << fontColor << ";"
-              << "\n\rfloat:" << floatValue << ";"
-              << "\n\rposition:" << position << ";"
               << "\n\r}";
-    });
+    };
+}
+
+struct DivValues {
+    std::int32_t number, width, height;
+    const std::string& background;
+    std::int32_t fontSize;
+    const std::string &fontColor, &floatValue, &position;
+};
+
+auto divLines(const DivValues& div)
+{
+    return [&div](auto& lines) {
+        lines << "\n\r#div" << div.number
+              << "\n\r{"
+              << "\n\rwidth:" << div.width << "px;"
+              << "\n\rheight:" << div.height << "px;"
+              << "\n\rbackground:" << div.background << ";"
+              << "\n\rfont-size:" << div.fontSize << "px;"
+              << "\n\rfont-color:" << div.fontColor << ";"
+              << "\n\rfloat:" << div.floatValue << ";"
+              << "\n\rposition:" << div.position << ";"
+              << "\n\r}";
+    };
 }
 
 } // namespace
@@ -88,17 +131,7 @@ void fillDivBlock(std::string& text, std::int32_t number, std::int32_t width,
 std::string bodyBlock(const std::string& background, std::int32_t fontSize,
                       const std::string& fontColor)
 {
-    const Decimal size(fontSize);
-    std::string text;
-    fillBlock(text, [&](auto& lines) {
-        lines << "\n\rbody"
-              << "\n\r{"
-              << "\n\rbackground:" << background << ";"
-              << "\n\rfont-size:" << size << ";"
-              << "\n\rfont-color:" << fontColor << ";"
-              << "\n\r}";
-    });
-    return text;
+    return blockText(bodyLines(background, fontSize, fontColor));
 }
 
 std::string divBlock(std::int32_t number, std::int32_t width, std::int32_t height,
@@ -106,16 +139,14 @@ std::string divBlock(std::int32_t number, std::int32_t width, std::int32_t heigh
                      const std::string& fontColor, const std::string& floatValue,
                      const std::string& position)
 {
-    std::string text;
-    fillDivBlock(text, number, width, height, background, fontSize, fontColor, floatValue,
-                 position);
-    return text;
+    const DivValues div{number, width, height, background, fontSize, fontColor, floatValue, position};
+    return blockText(divLines(div));
 }
 
 void writeBodyBlock(OutputFile& file, const std::string& background, std::int32_t fontSize,
                     const std::string& fontColor)
 {
-    file.write(bodyBlock(background, fontSize, fontColor));
+    writeBlock(file, bodyLines(background, fontSize, fontColor));
 }
 
 void writeDivBlock(OutputFile& file, std::int32_t number, std::int32_t width, std::int32_t height,
@@ -123,11 +154,8 @@ void writeDivBlock(OutputFile& file, std::int32_t number, std::int32_t width, st
                    const std::string& fontColor, const std::string& floatValue,
                    const std::string& position)
 {
-    // The text of one block at a time; its storage is kept from one div to the next.
-    thread_local std::string text;
-    fillDivBlock(text, number, width, height, background, fontSize, fontColor, floatValue,
-                 position);
-    file.write(text);
+    const DivValues div{number, width, height, background, fontSize, fontColor, floatValue, position};
+    writeBlock(file, divLines(div));
 }
 
 void writeStyleSheet(OutputFile& file, const BodyStyle* body,

@@ -22,7 +22,7 @@ std::string divBlock(std::int32_t number, std::int32_t width, std::int32_t heigh
                      const std::string& fontColor, const std::string& floatValue,
                      const std::string& position);
 
-// Each writes its whole block with one write.
+// Each puts its whole block into the file at once.
 void writeBodyBlock(OutputFile& file, const std::string& background, std::int32_t fontSize,
                     const std::string& fontColor);
 

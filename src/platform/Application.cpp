@@ -8,11 +8,17 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <csignal>
+
 TApplication* Application = nullptr;
 
 TApplication::TApplication(int& argc, char** argv) : argc(argc), argv(argv), previous(Application)
 {
     Application = this;
+    // A write over the file-size limit, or to a pipe whose reader has gone, is a failed
+    // write (EFBIG, EPIPE) that the save reports and recovers from, not the program's end.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 TApplication::~TApplication()
@@ -62,6 +68,11 @@ void TApplication::Run()
     if (mainForm)
         mainForm->show();
     QApplication::exec();
+}
+
+void TApplication::ProcessMessagesExceptInput()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TApplication::Terminate()

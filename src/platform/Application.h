@@ -33,6 +33,9 @@ public:
     // Shows the main form and runs the event loop until the form closes or Terminate.
     void Run();
 
+    // Lets the windows repaint while a command waits, taking no input meanwhile.
+    void ProcessMessagesExceptInput();
+
     // The event loop ends once the current command has finished.
     void Terminate();
     bool Terminated() const { return terminated; }

@@ -44,3 +44,8 @@ SaveAnswer AskToSave(const std::string& text)
 {
     return Interaction::current().askToSave(text);
 }
+
+bool AskYesNo(const std::string& text)
+{
+    return Interaction::current().askYesNo(text) == YesNoAnswer::Yes;
+}

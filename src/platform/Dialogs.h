@@ -77,3 +77,6 @@ void ShowMessage(const std::string& text, const std::string& detail = {});
 
 // A modal question whether to save first, with Save (the default), Discard and Cancel.
 SaveAnswer AskToSave(const std::string& text);
+
+// A modal question with Yes and No (the default); true for Yes.
+bool AskYesNo(const std::string& text);

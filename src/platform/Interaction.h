@@ -25,6 +25,8 @@ struct FileDialogRequest {
 // The answers to "save before going on?".
 enum class SaveAnswer { Save, Discard, Cancel };
 
+enum class YesNoAnswer { Yes, No };
+
 // Every message box and every dialog's modal run goes through the one installed Interaction.
 // The program installs nothing and gets the real Qt boxes and dialogs; tests install a
 // scripted one that records what was shown and answers the dialogs.
@@ -39,6 +41,8 @@ public:
 
     // A question with Save (the default), Discard and Cancel (also Escape).
     virtual SaveAnswer askToSave(const std::string& text) = 0;
+    // A question with Yes and No (the default, also Escape).
+    virtual YesNoAnswer askYesNo(const std::string& text) = 0;
 
     // Empty when the person cancelled.
     virtual std::optional<TColor> chooseColor(QWidget* owner, TColor current) = 0;

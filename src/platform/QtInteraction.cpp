@@ -78,6 +78,15 @@ SaveAnswer QtInteraction::askToSave(const std::string& text)
     }
 }
 
+YesNoAnswer QtInteraction::askYesNo(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, boxOwner());
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? YesNoAnswer::Yes : YesNoAnswer::No;
+}
+
 std::optional<TColor> QtInteraction::chooseColor(QWidget* owner, TColor current)
 {
     QColorDialog dialog(toQColor(current), owner);

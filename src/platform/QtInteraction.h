@@ -9,6 +9,7 @@ public:
     void showMessage(const std::string& text, const std::string& detail) override;
     void showException(const std::string& text) override;
     SaveAnswer askToSave(const std::string& text) override;
+    YesNoAnswer askYesNo(const std::string& text) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
     std::optional<std::string> chooseFile(QWidget* owner, const FileDialogRequest& request) override;
 };

@@ -122,6 +122,9 @@ public:
 
     void Kilps1Click();
 
+    // Every command runs here: the handler, then the view, neither letting an exception out.
+    void runCommand(const TNotifyEvent& handler);
+
     // Shows what the model and the mode now are: the title, which controls would act, and
     // what the "..." buttons stored (Unit1View.cpp). Runs after every command.
     void refreshView();
@@ -134,6 +137,8 @@ protected:
     virtual void resizeDivStorage(std::size_t slotCount);
     // A new div at its defaults. Tests override it to fail.
     virtual std::unique_ptr<DivStyle> createDivRecord();
+    // The file a save writes. Tests override it to fail.
+    virtual std::unique_ptr<OutputFile> createOutputFile(const std::string& fileName);
 
 private:
     void createComponents();

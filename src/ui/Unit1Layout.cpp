@@ -216,10 +216,8 @@ void TForm1::createComponents()
         button->SetEnabled(row.enabled);
         if (row.font)
             button->setFont(fontOf(*row.font));
-        if (row.onClick) {
-            button->SetOnClick([this, handler = row.onClick] { (this->*handler)(); });
-            connect(button, &QPushButton::clicked, this, &TForm1::refreshView);
-        }
+        if (row.onClick)
+            button->SetOnClick([this, handler = row.onClick] { runCommand([this, handler] { (this->*handler)(); }); });
         this->*row.field = button;
     }
 
@@ -231,10 +229,8 @@ void TForm1::createComponents()
             (this->*row.menu)->Add(item);
         else
             MainMenu1->Add(item);
-        if (row.onClick) {
-            item->SetOnClick([this, handler = row.onClick] { (this->*handler)(); });
-            connect(item, &QAction::triggered, this, &TForm1::refreshView);
-        }
+        if (row.onClick)
+            item->SetOnClick([this, handler = row.onClick] { runCommand([this, handler] { (this->*handler)(); }); });
         if (row.shortcut != QKeySequence::UnknownKey)
             item->SetShortCut(QKeySequence(row.shortcut));
         this->*row.field = item;

@@ -4,6 +4,25 @@
 
 #include "output/OutputFile.h"
 #include "output/StyleSheetWriter.h"
+#include "platform/Application.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <new>
+
+#include <sys/stat.h>
+
+namespace {
+
+// A regular file with something in it, which an empty stylesheet would wipe out.
+bool holdsContent(const std::string& fileName)
+{
+    struct stat status {};
+    return ::stat(fileName.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0;
+}
+
+} // namespace
 
 void TForm1::Ments1Click()
 {
@@ -43,8 +62,21 @@ bool TForm1::saveStyleSheet()
     }
     if (!SaveDialog1->Execute())
         return false;
+    const std::string fileName = SaveDialog1->FileName();
+    // Qt's own question says only that the file exists; this one says what would be lost.
+    if (!body && lastDiv < 0 && holdsContent(fileName)
+        && !AskYesNo("Ez üres stíluslap: a(z) " + std::filesystem::path(fileName).filename().string()
+                     + " tartalma elveszne. Felülírod?"))
+        return false;
     // Nothing is released unless the whole stylesheet reached the file.
-    if (const auto failure = writeStyleSheet(SaveDialog1->FileName())) {
+    std::optional<std::string> failure;
+    try {
+        failure = writeStyleSheet(fileName);
+    } catch (const std::bad_alloc&) {
+        outFile.reset();   // which leaves the file as it was
+        failure = std::strerror(ENOMEM);
+    }
+    if (failure) {
         ShowMessage("Memória hiba miatt nem ment", *failure);
         return false;
     }
@@ -72,7 +104,9 @@ void TForm1::FormCloseQuery(bool& CanClose)
 
 std::optional<std::string> TForm1::writeStyleSheet(const std::string& fileName)
 {
-    outFile = std::make_unique<OutputFile>(fileName);
+    outFile = createOutputFile(fileName);
+    // A pipe that takes its time must not freeze the window.
+    outFile->setWhileWaiting([] { Application->ProcessMessagesExceptInput(); });
     if (outFile->isOpen())
         ::writeStyleSheet(*outFile, body.get(), liveDivs());
     std::optional<std::string> failure;

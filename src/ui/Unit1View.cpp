@@ -9,6 +9,15 @@
 
 namespace {
 
+// The file's name as the title shows it: "[*]" in it is the name's own, not the mark.
+std::string titleName(const std::string& fileName)
+{
+    std::string name = std::filesystem::path(fileName).filename().string();
+    for (std::size_t at = name.find("[*]"); at != std::string::npos; at = name.find("[*]", at + 6))
+        name.replace(at, 3, "[*][*]");
+    return name;
+}
+
 void showValue(TButton* button, const std::string* value)
 {
     if (!value || value->empty())
@@ -26,7 +35,7 @@ void TForm1::refreshView()
     const std::string program = "Prizmo";
     SetCaption(openedFileName.empty()
                    ? program + "[*]"
-                   : std::filesystem::path(openedFileName).filename().string() + "[*] – " + program);
+                   : titleName(openedFileName) + "[*] – " + program);
     SetModified(stylesheetUnsaved());
 
     // A control is enabled exactly when using it would act.

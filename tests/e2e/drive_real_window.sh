@@ -30,9 +30,11 @@ fail() {
     exit 1
 }
 
-# Runs the command until it succeeds, for at most 20 seconds.
+# Runs the command until it succeeds. Every wait is for a state, never for a time; the
+# deadline only ends a run that has gone wrong, and is far beyond what a loaded machine needs.
+patience=${PRIZMO_E2E_PATIENCE:-90}
 wait_until() {
-    local deadline=$((SECONDS + 20))
+    local deadline=$((SECONDS + patience))
     until "$@" >/dev/null 2>&1; do
         ((SECONDS < deadline)) || fail "gave up waiting for: $*"
         sleep 0.05
@@ -77,15 +79,29 @@ choose() {
     for attempt in 1 2 3; do
         known=$(windows)
         click "$1" $((menu_height / 2))
-        popup=$(appears_within 5) && break
+        popup=$(appears_within 20) && break
         xdotool key Escape
     done
     [[ -n $popup ]] || fail "the menu at x = $1 did not open"
     eval "$(xdotool getwindowgeometry --shell "$popup")"
     x=$((X + WIDTH / 2))
     y=$((Y + HEIGHT * (2 * $2 - 1) / (2 * $3)))
-    click "$x" "$y"
+    hover_until_lit "$x" "$y" $((X + 4))
+    xdotool click 1
     wait_until gone "$popup"
+}
+
+# Points at the menu item at ($1, $2) until it lights up (at x = $3): only then does the menu
+# follow the pointer, and a click reach the item rather than a menu still being set up. The
+# pointer moves by a pixel each time, so that a menu that was late still sees it move.
+highlight=308CC6
+hover_until_lit() {
+    local deadline=$((SECONDS + patience)) nudge=0
+    until xdotool mousemove $(($1 + nudge)) "$2" && pixel_is "$3" "$2" "$highlight"; do
+        ((SECONDS < deadline)) || fail "the menu item at $1, $2 does not light up"
+        nudge=$((1 - nudge))
+        sleep 0.05
+    done
 }
 
 # Replaces the text of the edit at ($1, $2) with $3.
@@ -266,6 +282,23 @@ printf '%s' $'\n\r#div0\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;\n\
     $'\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}' >"$work/expected-on-exit.css"
 cmp "$work/expected-on-exit.css" "$work/saved on exit.css" || fail "the stylesheet saved on exit differs"
 
-# What --help and --version answer.
+# A name that is no UTF-8 (from an old archive) and holds Qt's own mark: opened from the
+# command line's bytes, shown with the bad byte replaced and the mark as it is.
+odd_name="$work/caf"$'\xE9'" [*].css"
+cp "$saved" "$odd_name"
+LANG=hu_HU.UTF-8 LC_ALL= LC_MESSAGES= "$prizmo" "$odd_name" >>"$out/prizmo.log" 2>&1 &
+prizmo_pid=$!
+known=
+main=$(appears_within 60) || fail "Prizmo started with a name that is no UTF-8 shows no window"
+wait_until title_matches "$main" '^caf.+ \[\*\]\.css .* Prizmo$'
+choose "$fajl_x" 3 3                               # nothing unsaved: Kilépés ends it
+wait "$prizmo_pid" || fail "Prizmo did not end cleanly after opening $odd_name"
+prizmo_pid=
+
+# What the command line answers without a window.
 "$prizmo" --version | grep -qx 'Prizmo 0\.[0-9.]*' || fail "--version: $("$prizmo" --version)"
 "$prizmo" --help | grep -q -- '--version' || fail "--help does not list the options"
+"$prizmo" --help-all | grep -q -- '-platform' || fail "--help-all does not list Qt's options"
+status=0
+"$prizmo" a.css b.css 2>"$work/two-names.txt" || status=$?
+((status == 2)) && [[ -s $work/two-names.txt ]] || fail "two file names: exit $status, '$(cat "$work/two-names.txt")'"

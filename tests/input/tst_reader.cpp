@@ -7,16 +7,20 @@
 
 #include <random>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using Divs = std::vector<ModelDiv>;
 
 namespace {
 
 // The bytes between lines in each accepted form.
-enum class LineForm { Prizmo, Windows, EditorLf, EditorCrLf, EditorLfNoFinalBreak };
+enum class LineForm { Prizmo, PrizmoAfterMark, Windows, EditorLf, EditorCrLf, EditorLfNoFinalBreak };
 
 std::string inForm(const std::string& prizmoBytes, LineForm form)
 {
-    std::string text;
+    std::string text = form == LineForm::PrizmoAfterMark ? "\xEF\xBB\xBF" : "";
     const auto breakBefore = [form] {
         switch (form) {
         case LineForm::Prizmo: return "\n\r";
@@ -25,7 +29,7 @@ std::string inForm(const std::string& prizmoBytes, LineForm form)
         default: return "\n";
         }
     }();
-    const bool introduced = form == LineForm::Prizmo || form == LineForm::Windows;
+    const bool introduced = form == LineForm::Prizmo || form == LineForm::PrizmoAfterMark || form == LineForm::Windows;
     for (std::size_t at = 0; at < prizmoBytes.size(); ++at) {
         if (prizmoBytes.compare(at, 2, "\n\r") == 0) {
             if (introduced || at > 0)
@@ -108,6 +112,7 @@ private slots:
     {
         QTest::addColumn<LineForm>("form");
         QTest::addRow("Prizmo: LF CR before each line") << LineForm::Prizmo;
+        QTest::addRow("Prizmo's, after an editor's byte-order mark") << LineForm::PrizmoAfterMark;
         QTest::addRow("Windows: CR LF CR before each line") << LineForm::Windows;
         QTest::addRow("editor: LF after each line") << LineForm::EditorLf;
         QTest::addRow("editor: CR LF after each line") << LineForm::EditorCrLf;
@@ -171,6 +176,12 @@ private slots:
         QTest::addRow("body with a unit") << QByteArray::fromStdString(bodyText({}).replace(
                                                  bodyText({}).find("14;"), 3, "14px;")) << 4;
         QTest::addRow("empty line") << QByteArray("\n\rbody\n\r\n\r{") << 2;
+        // UTF-8 with a byte that is none: no Windows-1250 file, whose accents are never UTF-8.
+        const std::string picture = "/home/anna/képek/csík.png";
+        QTest::addRow("UTF-8 text and a stray byte")
+            << QByteArray::fromStdString(divText(0, {.background = picture, .fontColor = "\xFF"})) << 7;
+        QTest::addRow("UTF-8 text and an overlong slash")
+            << QByteArray::fromStdString(divText(0, {.background = picture, .fontColor = "\xC0\xAF"})) << 7;
     }
     void refusals()
     {
@@ -179,6 +190,26 @@ private slots:
         const StyleSheetReading reading = readStyleSheet(bytes.toStdString());
         QVERIFY(!reading.records);
         QCOMPARE(reading.badLine, badLine);
+    }
+
+    // Qt's Windows-1250 decoder gives nothing for 2^29 bytes or more; a video is no empty
+    // stylesheet. Read in a child, whose peak memory is its own: at most twice the file.
+    void aHugeFileThatIsNoStylesheetIsRefusedInLittleMemory()
+    {
+        constexpr std::size_t size = std::size_t{1} << 29;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const std::string bytes(size, '\xE9');   // é in Windows-1250, no UTF-8
+            const StyleSheetReading reading = readStyleSheet(bytes);
+            rusage usage {};
+            ::getrusage(RUSAGE_SELF, &usage);
+            const bool small = static_cast<std::size_t>(usage.ru_maxrss) * 1024 <= 2 * size;
+            ::_exit(reading.records ? 1 : !small ? 2 : reading.badLine == 1 ? 0 : 3);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);   // 1: read as a stylesheet, 2: too much memory
     }
 
     void anEmptyFileIsAnEmptyStylesheet()

@@ -3,6 +3,7 @@
 
 #include "output/OutputFile.h"
 #include "output/StyleSheetWriter.h"
+#include "platform/Application.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,13 +11,17 @@
 #include <QTest>
 
 #include <cerrno>
-#include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -48,6 +53,22 @@ int inChild(const std::function<int()>& body)
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// What the program's start sets up for the whole process (such as what a write limit or a
+// closed pipe does), in a child that then saves.
+void startAsTheProgram()
+{
+    static int argc = 1;
+    static char name[] = "prizmo";
+    static char* argv[] = {name, nullptr};
+    static TApplication application(argc, argv);
+}
+
+// Whether this process may make a mount namespace of its own, and bind mounts in it.
+bool bindMountsWork()
+{
+    return ::geteuid() == 0 && inChild([] { return ::unshare(CLONE_NEWNS) == 0 ? 0 : 1; }) == 0;
 }
 
 QStringList entries(const QTemporaryDir& folder)
@@ -93,7 +114,8 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("limited");
         for (const char* kind : {"own file", "second hard link", "other owner, sticky folder",
-                                 "closed folder", "closed folder, nowhere to copy"}) {
+                                 "closed folder", "closed folder, nowhere to copy", "255-byte name",
+                                 "255-byte name, closed folder", "bind mount"}) {
             QTest::addRow("%s", kind) << QString::fromLatin1(kind) << false;
             QTest::addRow("%s, write limit", kind) << QString::fromLatin1(kind) << true;
         }
@@ -105,6 +127,8 @@ private slots:
         const bool plainUser = kind.contains(QLatin1String("folder"));
         if (kind.contains(QLatin1String("other owner")) && ::geteuid() != 0)
             QSKIP("a file of another owner needs the tests to run as root");
+        if (kind == QLatin1String("bind mount") && !bindMountsWork())
+            QSKIP("a bind mount needs the tests to run as root, with mount namespaces");
 
         QTemporaryDir scratch;
         QVERIFY(::chmod(local(scratch.path()).constData(), 0755) == 0);
@@ -112,7 +136,9 @@ private slots:
         QDir(scratch.path()).mkdir(QStringLiteral("tmp"));
         const QString folder = scratch.filePath(QStringLiteral("work"));
         const QString temporaries = scratch.filePath(QStringLiteral("tmp"));
-        const QString path = folder + QStringLiteral("/lap.css");
+        const QString name = kind.startsWith(QLatin1String("255"))
+            ? QString(251, QLatin1Char('a')) + QStringLiteral(".css") : QStringLiteral("lap.css");
+        const QString path = folder + QLatin1Char('/') + name;
         const QString otherLink = scratch.filePath(QStringLiteral("other.css"));
         writeFile(path, oldContent);
         QVERIFY(::chmod(local(temporaries).constData(), 01777) == 0);
@@ -127,13 +153,24 @@ private slots:
         struct stat before {};
         ::stat(local(path).constData(), &before);
 
+        // The first save makes the long name; the second must be able to replace it.
+        if (kind.startsWith(QLatin1String("255")))
+            QVERIFY(saveTenDivs(path.toStdString()) && readBytes(path) == tenDivs());
+        if (kind.startsWith(QLatin1String("255")))
+            writeFile(path, oldContent);
+
         const int saved = inChild([&] {
+            startAsTheProgram();
             ::setenv("TMPDIR", local(copies).constData(), 1);
             ::setenv("XDG_RUNTIME_DIR", local(copies).constData(), 1);
+            // Mounted over itself: a rename over it fails with EBUSY.
+            if (kind == QLatin1String("bind mount")
+                && (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                    || ::mount(local(path).constData(), local(path).constData(), nullptr, MS_BIND, nullptr) != 0))
+                return 3;
             if (plainUser && !dropToPlainUser())
                 return 2;
             if (limited) {
-                std::signal(SIGXFSZ, SIG_IGN);
                 const rlimit limit{64, 64};
                 ::setrlimit(RLIMIT_FSIZE, &limit);
             }
@@ -145,7 +182,7 @@ private slots:
         QCOMPARE(saved, expectSaved ? 0 : 1);
         QCOMPARE(readBytes(path).value(), expectSaved ? tenDivs() : oldContent);
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{"lap.css"});
+                 QStringList{name});
         QCOMPARE(QDir(temporaries).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());
         struct stat after {};
@@ -162,7 +199,7 @@ private slots:
         const QString path = folder.filePath(QStringLiteral("lap.css"));
         writeFile(path, oldContent);
         const int saved = inChild([&path] {
-            std::signal(SIGXFSZ, SIG_IGN);
+            startAsTheProgram();
             const rlimit limit{64, 64};
             ::setrlimit(RLIMIT_FSIZE, &limit);
             return saveTenDivs(path.toStdString()) ? 0 : 1;
@@ -170,6 +207,85 @@ private slots:
         QCOMPARE(saved, 1);
         QCOMPARE(readBytes(path).value(), oldContent);
         QCOMPARE(entries(folder), QStringList{"lap.css"});   // no temporary file left
+    }
+
+    // A pipe is written without blocking, the window painting meanwhile: a reader that goes
+    // fails the save at once (its signal ignored from the program's start), one that stops
+    // reading fails it after two seconds without progress.
+    void aPipeNeverHoldsTheSave_data()
+    {
+        QTest::addColumn<bool>("readerLeaves");
+        QTest::addColumn<int>("reason");
+        QTest::addRow("its reader leaves after 100 bytes") << true << EPIPE;
+        QTest::addRow("its reader never reads") << false << ETIMEDOUT;
+    }
+    void aPipeNeverHoldsTheSave()
+    {
+        QFETCH(bool, readerLeaves);
+        QFETCH(int, reason);
+        QTemporaryDir folder;
+        const QByteArray pipe = local(folder.filePath(QStringLiteral("pipe")));
+        QVERIFY(::mkfifo(pipe.constData(), 0600) == 0);
+        const int outcome = inChild([&] {
+            startAsTheProgram();
+            ::alarm(30);   // a save that blocks ends here
+            int reader = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK);
+            int waits = 0;
+            OutputFile file(pipe.toStdString());
+            file.setWhileWaiting([&] {
+                ++waits;
+                char read[100];
+                if (readerLeaves && reader >= 0 && ::read(reader, read, sizeof read) == sizeof read) {
+                    ::close(reader);
+                    reader = -1;
+                }
+            });
+            for (int number = 0; number < 1000; ++number)   // more than the pipe holds
+                writeDivBlock(file, number, 100, 200, "", 14, "", "none", "relative");
+            const bool saved = file.close();
+            const bool failedSo = file.failureReason() == std::strerror(reason);
+            return saved ? 1 : waits == 0 ? 2 : failedSo ? 0 : 3;
+        });
+        QCOMPARE(outcome, 0);   // 1: saved, 2: never waited, 3: another reason; -1: blocked or killed
+    }
+
+    // An ACL and an extended attribute stay with the file, and so does its mode exactly: a
+    // file without the ACL would show its mask as the group's permission.
+    void extendedAttributesAndTheAclAreKept()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("lap.css"));
+        writeFile(path, oldContent);
+        const QByteArray file = local(path);
+        QVERIFY(::chmod(file.constData(), 0644) == 0);
+        // user::rw-, user:65534:rw-, group::r--, mask::rw-, other::r--, as setfacl leaves them.
+        struct Entry { std::uint16_t tag, permissions; std::uint32_t id; };
+        const std::uint32_t none = 0xFFFFFFFF;
+        const struct { std::uint32_t version = 2; Entry entries[5]; } acl{
+            2, {{0x01, 6, none}, {0x02, 6, 65534}, {0x04, 4, none}, {0x10, 6, none}, {0x20, 4, none}}};
+        if (::setxattr(file.constData(), "system.posix_acl_access", &acl, sizeof acl, 0) != 0
+            || ::setxattr(file.constData(), "user.prizmo", "kept", 4, 0) != 0)
+            QSKIP("the temporary folder's file system takes no ACL or extended attribute");
+        const auto attributes = [&file] {
+            char names[1024];
+            const ssize_t size = ::listxattr(file.constData(), names, sizeof names);
+            QStringList found;
+            for (ssize_t at = 0; at < size; at += static_cast<ssize_t>(std::strlen(names + at)) + 1) {
+                char value[256];
+                const ssize_t length = ::getxattr(file.constData(), names + at, value, sizeof value);
+                found << QString::fromLatin1(names + at) + QLatin1Char('=')
+                        + QString::fromLatin1(QByteArray(value, static_cast<int>(length)).toHex());
+            }
+            found.sort();
+            return found;
+        };
+        const QStringList before = attributes();
+        const unsigned mode = modeOf(path);
+
+        QVERIFY(saveTenDivs(path.toStdString()));
+        QCOMPARE(readBytes(path).value(), tenDivs());
+        QCOMPARE(attributes(), before);
+        QCOMPARE(modeOf(path), mode);
     }
 
     void aFullDiskIsReportedAndTheDeviceStays()

@@ -186,7 +186,5 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(std::vector<int>)
-
 QTEST_MAIN(TestWebPage)
 #include "tst_webpage.moc"

@@ -22,6 +22,17 @@ SaveAnswer ScriptedInteraction::askToSave(const std::string& text)
     return SaveAnswer::Cancel;
 }
 
+YesNoAnswer ScriptedInteraction::askYesNo(const std::string& text)
+{
+    questions.push_back(text);
+    const Answer answer = next();
+    if (const auto* yesNo = std::get_if<YesNoAnswer>(&answer))
+        return *yesNo;
+    if (!std::holds_alternative<Cancel>(answer))
+        ++unanswered;
+    return YesNoAnswer::No;
+}
+
 std::optional<TColor> ScriptedInteraction::chooseColor(QWidget*, TColor)
 {
     dialogRuns.emplace_back("colour");

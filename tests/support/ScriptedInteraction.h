@@ -14,17 +14,18 @@ class ScriptedInteraction final : public Interaction
 {
 public:
     struct Cancel {};
-    using Answer = std::variant<Cancel, TColor, std::string, SaveAnswer>;
+    using Answer = std::variant<Cancel, TColor, std::string, SaveAnswer, YesNoAnswer>;
 
     void confirmColor(TColor color) { answers.emplace_back(color); }
     void confirmFile(const std::string& path) { answers.emplace_back(path); }
     void cancel() { answers.emplace_back(Cancel{}); }
     void answer(SaveAnswer saveAnswer) { answers.emplace_back(saveAnswer); }
+    void answer(YesNoAnswer yesNo) { answers.emplace_back(yesNo); }
 
     std::vector<std::string> messages;      // ShowMessage texts, in order
     std::vector<std::string> details;       // what stood beneath each of them ("" for none)
     std::vector<std::string> exceptions;    // exception reports, in order
-    std::vector<std::string> questions;     // askToSave texts, in order
+    std::vector<std::string> questions;     // askToSave and askYesNo texts, in order
     std::vector<std::string> dialogRuns;    // "colour", "open", "save" (or "save .html" with a
                                             // default suffix) or "picture", in order
     int unanswered = 0;                     // dialogs run with no answer queued
@@ -37,6 +38,7 @@ public:
     }
     void showException(const std::string& text) override { exceptions.push_back(text); }
     SaveAnswer askToSave(const std::string& text) override;
+    YesNoAnswer askYesNo(const std::string& text) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
     std::optional<std::string> chooseFile(QWidget* owner, const FileDialogRequest& request) override;
 

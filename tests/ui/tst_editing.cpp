@@ -1,4 +1,5 @@
 #include "FormDriver.h"
+#include "FormWithoutMemory.h"
 #include "StdStringOutput.h"
 
 #include "platform/Application.h"
@@ -8,33 +9,6 @@
 #include <new>
 
 using Texts = std::vector<std::string>;
-
-namespace {
-
-// A window whose div storage cannot grow once `failResize` is set, and that can make no new
-// div record once `failRecord` is set.
-class FormWithoutMemory : public TForm1
-{
-public:
-    bool failResize = false;
-    bool failRecord = false;
-
-protected:
-    void resizeDivStorage(std::size_t slotCount) override
-    {
-        if (failResize)
-            throw std::bad_alloc();
-        TForm1::resizeDivStorage(slotCount);
-    }
-    std::unique_ptr<DivStyle> createDivRecord() override
-    {
-        if (failRecord)
-            throw std::bad_alloc();
-        return TForm1::createDivRecord();
-    }
-};
-
-} // namespace
 
 class TestEditing : public QObject
 {

@@ -8,6 +8,7 @@
 #include "FormDriver.h"
 #include "StyleSheetModel.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -549,6 +550,15 @@ private:
         const QString path = folder.filePath(QStringLiteral("save-%1.css").arg(++saves));
         log << " to " << text(path);
         driver.script.confirmFile(path.toStdString());
+        // Nothing to save over a file that holds something (one of an earlier sequence) asks.
+        if (model.styleSheet().empty() && QFileInfo(path).size() > 0) {
+            ++model.questions;
+            const bool wipe = pick(0, 1);
+            log << (wipe ? " (wipe it: Igen)" : " (wipe it: Nem)");
+            driver.script.answer(wipe ? YesNoAnswer::Yes : YesNoAnswer::No);
+            if (!wipe)
+                return false;
+        }
         expectedFile = {path.toStdString(), model.styleSheet()};
         savedFiles.push_back({path.toStdString(), model.body, model.divs});
         model.saved();

@@ -260,6 +260,43 @@ private slots:
         QCOMPARE(form.lastDiv, -1);
     }
 
+    // A save of nothing over a file that holds something asks first, "Nem" by default.
+    void anEmptySaveAsksBeforeItWipesAFile_data()
+    {
+        QTest::addColumn<QString>("over");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("wiped");
+        QTest::addRow("a full file, Nem") << "full" << true << false;
+        QTest::addRow("a full file, Igen") << "full" << true << true;
+        QTest::addRow("an empty file") << "empty" << false << true;
+        QTest::addRow("a new file") << "new" << false << true;
+    }
+    void anEmptySaveAsksBeforeItWipesAFile()
+    {
+        QFETCH(QString, over);
+        QFETCH(bool, asked);
+        QFETCH(bool, wiped);
+        FormDriver driver;
+        const QString fileName = QStringLiteral("wiped %1.css").arg(QTest::currentDataTag());
+        const std::string name = path(qPrintable(fileName));
+        commitOneDiv(driver);
+        saveTo(driver, name);
+        if (over == QLatin1String("empty"))
+            QVERIFY(QFile(QString::fromStdString(name)).resize(0));
+        if (over == QLatin1String("new"))
+            QVERIFY(QFile::remove(QString::fromStdString(name)));
+        // The panel's "Mentés" again, with nothing to save.
+        driver.script.confirmFile(name);
+        if (asked)
+            driver.script.answer(wiped ? YesNoAnswer::Yes : YesNoAnswer::No);
+        driver.save();
+        QCOMPARE(driver.script.questions,
+                 asked ? Texts{"Ez üres stíluslap: a(z) " + fileName.toStdString() + " tartalma elveszne. Felülírod?"}
+                       : Texts{});
+        QCOMPARE(bytesOf(name), wiped ? std::string() : defaultDiv0);
+        QCOMPARE(driver.script.unanswered, 0);
+    }
+
     void aCancelledSaveWritesNothing()
     {
         FormDriver driver;

@@ -1,5 +1,6 @@
 #include "Files.h"
 #include "FormDriver.h"
+#include "FormWithoutMemory.h"
 #include "StdStringOutput.h"
 #include "StyleSheetModel.h"
 
@@ -62,6 +63,7 @@ private slots:
         QTest::addRow("Save, dialog cancelled") << true << "save, cancel" << false << "";
         QTest::addRow("Save to a full disk") << true << "save, /dev/full" << false << "Memória hiba miatt nem ment";
         QTest::addRow("Save with an edit open") << true << "save, edit open" << false << "Előbb nyomd meg a KÉSZ gombot!";
+        QTest::addRow("Save without memory") << true << "save, no memory" << false << "Memória hiba miatt nem ment";
     }
     void closingAsksFirst()
     {
@@ -69,19 +71,20 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(bool, closes);
         QFETCH(QString, message);
-        FormDriver driver;
+        BasicFormDriver<FormWithoutMemory> driver;
         TForm1& form = driver.form;
         driver.newDiv();
         driver.type(form.Edit1, "600");
         driver.done();
         if (answer.contains(QLatin1String("edit open")))
             driver.newDiv();
+        driver.form.failOutputFile = answer.endsWith(QLatin1String("no memory"));
         const std::string saved = path(qPrintable(QStringLiteral("closed %1.css").arg(QTest::currentDataTag())));
 
         driver.script.answer(answer.startsWith(QLatin1String("save")) ? SaveAnswer::Save
                              : answer == QLatin1String("discard")   ? SaveAnswer::Discard
                                                                     : SaveAnswer::Cancel);
-        if (answer == QLatin1String("save"))
+        if (answer == QLatin1String("save") || answer.endsWith(QLatin1String("no memory")))
             driver.script.confirmFile(saved);
         if (answer.endsWith(QLatin1String("cancel")) && answer != QLatin1String("cancel"))
             driver.script.cancel();
