@@ -1,6 +1,7 @@
 #include "output/WebPageWriter.h"
 
 #include "model/ColorValue.h"
+#include "model/Nesting.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -86,48 +87,11 @@ private:
     std::string& css;
 };
 
-// Each div's parent in the page: its recorded parent when that is a live div and the div is
-// on no loop of parents; -1 (the top level) otherwise.
-std::vector<std::int32_t> pageParents(std::span<const std::unique_ptr<DivStyle>> divs)
-{
-    const auto count = static_cast<std::int32_t>(divs.size());
-    std::vector<std::int32_t> parents(divs.size(), -1);
-    for (std::int32_t n = 0; n < count; ++n) {
-        const std::int32_t parent = divs[static_cast<std::size_t>(n)]->getParent();
-        if (parent >= 0 && parent < count)
-            parents[static_cast<std::size_t>(n)] = parent;
-    }
-    // Walks each chain of parents once: a walk that meets itself has found a loop.
-    enum class Seen : char { No, OnThisWalk, Done };
-    std::vector<Seen> seen(divs.size(), Seen::No);
-    std::vector<std::int32_t> walk;
-    for (std::int32_t start = 0; start < count; ++start) {
-        walk.clear();
-        std::int32_t at = start;
-        while (at >= 0 && seen[static_cast<std::size_t>(at)] == Seen::No) {
-            seen[static_cast<std::size_t>(at)] = Seen::OnThisWalk;
-            walk.push_back(at);
-            at = parents[static_cast<std::size_t>(at)];
-        }
-        if (at >= 0 && seen[static_cast<std::size_t>(at)] == Seen::OnThisWalk) {
-            const std::int32_t loopStart = at;
-            do {
-                const std::int32_t next = parents[static_cast<std::size_t>(at)];
-                parents[static_cast<std::size_t>(at)] = -1;
-                at = next;
-            } while (at != loopStart);
-        }
-        for (const std::int32_t n : walk)
-            seen[static_cast<std::size_t>(n)] = Seen::Done;
-    }
-    return parents;
-}
-
 // The elements, children after their parent's text and in number order; no recursion, so
 // that however deep the nesting, the stack is not.
 void writeElements(std::string& html, std::span<const std::unique_ptr<DivStyle>> divs)
 {
-    const std::vector<std::int32_t> parents = pageParents(divs);
+    const std::vector<std::int32_t> parents = shownParents(divs);
     std::vector<std::vector<std::int32_t>> children(divs.size() + 1);   // the last: the top level
     for (std::size_t n = 0; n < divs.size(); ++n)
         children[parents[n] < 0 ? divs.size() : static_cast<std::size_t>(parents[n])].push_back(

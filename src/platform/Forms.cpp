@@ -20,8 +20,9 @@ void TForm::SetMenu(TMainMenu* menu)
 void TForm::SetClientSize(int width, int height)
 {
     const int menuHeight = menuBar() ? menuBar()->sizeHint().height() : 0;
+    // The client area's own minimum: docks beside it then add to the window's.
+    clientArea->setMinimumSize(width, height);
     resize(width, height + menuHeight);
-    setMinimumSize(width, height + menuHeight);
 }
 
 void TForm::SetCaption(const std::string& caption)

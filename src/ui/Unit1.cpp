@@ -2,6 +2,7 @@
 
 #include "output/OutputFile.h"
 #include "platform/Events.h"
+#include "ui/RulesPanel.h"
 
 TForm1* Form1 = nullptr;
 
@@ -12,7 +13,12 @@ TForm1::TForm1(QWidget* parent) : TForm(parent)
     refreshView();
 }
 
-TForm1::~TForm1() = default;
+// The rules tree reads the records: it goes before them, not with the window's other children
+// after them.
+TForm1::~TForm1()
+{
+    delete Rules;
+}
 
 void TForm1::resizeDivStorage(std::size_t slotCount)
 {

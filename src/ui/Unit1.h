@@ -16,7 +16,16 @@
 #include <vector>
 
 class OutputFile;
+class RulesPanel;
 struct StyleSheetRecords;
+
+// One of the stylesheet's rules: the body, or the div with this number.
+struct Rule {
+    enum class Kind { None, Body, Div };
+    Kind kind = Kind::None;
+    std::int32_t number = -1;   // a div's
+    bool operator==(const Rule&) const = default;
+};
 
 // The main window. The editing mode lives in the controls: see editOpen() and editingDiv().
 class TForm1 : public TForm
@@ -65,6 +74,8 @@ public:
     TMenuItem* CSS1 = nullptr;
     TMenuItem* jDiv1 = nullptr;
     TMenuItem* Bodybelltsa1 = nullptr;
+    TMenuItem* Nzet1 = nullptr;
+    TMenuItem* Szablyok1 = nullptr;
 
     TOpenDialog* OpenDialog1 = nullptr;
     TSaveDialog* SaveDialog1 = nullptr;
@@ -72,6 +83,8 @@ public:
     TOpenPictureDialog* OpenPictureDialog1 = nullptr;
     TColorDialog* ColorDialog1 = nullptr;   // every background colour
     TColorDialog* ColorDialog2 = nullptr;   // every font colour
+
+    RulesPanel* Rules = nullptr;             // "Szabályok": the rules as a tree, in a dock
 
     // The model. Slot i of divs holds div number i; the live divs are slots 0 to lastDiv.
     // The storage is resized at each accepted new div and never released.
@@ -93,6 +106,10 @@ public:
     // is also what the "..." buttons act on.
     bool editOpen() const { return Button3->Enabled(); }
     bool editingDiv() const { return Panel2->Visible(); }
+    // Which record the panels stand for, and so what "KÉSZ" and the "..." buttons change:
+    // while Panel2 shows, the div opened again, or else slot lastDiv (nothing when no div is
+    // live); while Panel1 shows alone, the body; nothing while Panel1 is hidden.
+    Rule panelsRule() const;
 
     // A body or a live div exists, and a command created or changed one since the last
     // completed save or "Megnyitás".
@@ -121,6 +138,12 @@ public:
     void openStyleSheet(const std::string& fileName);
 
     void Kilps1Click();
+
+    // Any rule opened again, to be changed: refused while an edit is open (Unit1Rules.cpp).
+    void reopenRule(const Rule& rule);
+    // "Nézet" → "Szabályok" shows or hides the rules; Ctrl+E shows them and goes there.
+    void Szablyok1Click();
+    void goToRules();
 
     // Every command runs here: the handler, then the view, neither letting an exception out.
     void runCommand(const TNotifyEvent& handler);
@@ -157,7 +180,14 @@ private:
     void showStoredValues();
     void takeOver(StyleSheetRecords records);
 
+    void createRulesPanel();
+    void showRules(bool shown);
+    bool rulesRestructured = false;   // the last command changed the nesting or the records
+    // Slot lastDiv, or the div opened again: the one Panel2 stands for.
+    std::int32_t panelsDiv() const { return reopenedDiv >= 0 && reopenedDiv <= lastDiv ? reopenedDiv : lastDiv; }
+
     bool changedSinceSave = false;   // see stylesheetUnsaved()
+    std::int32_t reopenedDiv = -1;   // a div opened again for Panel2, until the next "Új Div"
     std::string openedFileName;      // the file "Megnyitás" read, until the next save
 };
 

@@ -58,6 +58,7 @@ void TForm1::jDiv1Click()
     }
     ++lastDiv;
     divs[lastDiv] = std::move(created);
+    reopenedDiv = -1;   // the panels stand for the new div
     changedSinceSave = true;
     const DivStyle& div = *divs[lastDiv];
 
@@ -83,7 +84,7 @@ void TForm1::Button3Click()
     // Each field is converted just before it is stored: a text that is no number stops the
     // commit there, keeps "KÉSZ" enabled and lists nothing, so the person can correct it.
     if (lastDiv >= 0) {
-        DivStyle& div = *divs[lastDiv];
+        DivStyle& div = *divs[panelsDiv()];
         changedSinceSave = true;
         div.setWidth(numberIn(Edit1, "Szélesség"));
         div.setHeight(numberIn(Edit2, "Magasság"));
@@ -91,6 +92,11 @@ void TForm1::Button3Click()
         div.setFloat(ComboBox1->ItemIndex());
         div.setPosition(ComboBox2->ItemIndex());
 
+        // A div opened again is listed already.
+        if (reopenedDiv >= 0) {
+            Button3->SetEnabled(false);
+            return;
+        }
         const std::string entry = "div" + IntToStr(lastDiv);
         ComboBox3->AddItem(entry);
         ComboBox3->SetItemIndex(ComboBox3->ItemCount() - 1);

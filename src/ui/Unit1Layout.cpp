@@ -122,6 +122,8 @@ const MenuRow menuRows[] = {
     {&TForm1::jDiv1, &TForm1::CSS1, "jDiv1", "Új Div", &TForm1::jDiv1Click},
     {&TForm1::Bodybelltsa1, &TForm1::CSS1, "Bodybelltsa1", "Body beállítása",
      &TForm1::Bodybelltsa1Click},
+    {&TForm1::Nzet1, nullptr, "Nzet1", "Nézet"},
+    {&TForm1::Szablyok1, &TForm1::Nzet1, "Szablyok1", "Szabályok", &TForm1::Szablyok1Click},
 };
 
 // Panel by panel, in the panels' order. The "Háttér" frame takes no focus in Qt; of the radio
@@ -255,4 +257,5 @@ void TForm1::createComponents()
     }
 
     SetClientSize(clientWidth, clientHeight);
+    createRulesPanel();
 }

@@ -57,6 +57,8 @@ void TForm1::takeOver(StyleSheetRecords records)
         divs = std::move(records.divs);   // exactly one slot per div
     }
     lastDiv = static_cast<std::int32_t>(entries.size()) - 1;
+    reopenedDiv = -1;
+    rulesRestructured = true;
 
     // The lists as "KÉSZ" leaves them after committing each div in turn.
     for (TComboBox* list : {ComboBox3, ComboBox4}) {

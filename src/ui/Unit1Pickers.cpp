@@ -41,7 +41,7 @@ DivStyle* TForm1::pickerDiv() const
 {
     if (!divStorageExists() || !editingDiv() || lastDiv < 0)
         return nullptr;
-    return divs[lastDiv].get();
+    return divs[panelsDiv()].get();
 }
 
 BodyStyle* TForm1::pickerBody() const

@@ -44,8 +44,10 @@ void TForm1::Button4Click()
         ShowMessage("Kérlek Ne Szopass!");
         return;
     }
-    if (child >= 0 && child <= lastDiv)
+    if (child >= 0 && child <= lastDiv) {
         divs[child]->setParent(parent);
+        rulesRestructured = true;
+    }
 }
 
 void TForm1::Button5Click()
@@ -124,6 +126,8 @@ void TForm1::releaseStyleSheet()
         divs[number].reset();
     body.reset();
     lastDiv = -1;
+    reopenedDiv = -1;
+    rulesRestructured = true;
     changedSinceSave = false;
     openedFileName.clear();
     Button3->SetEnabled(false);

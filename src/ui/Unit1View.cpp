@@ -4,8 +4,10 @@
 #include "ui/Unit1.h"
 
 #include "model/ColorValue.h"
+#include "ui/RulesPanel.h"
 
 #include <filesystem>
+#include <utility>
 
 namespace {
 
@@ -49,6 +51,7 @@ void TForm1::refreshView()
     Ments1->SetEnabled(divStorageExists());
 
     showStoredValues();
+    Rules->follow(std::exchange(rulesRestructured, false), panelsRule(), panelsRule());
 }
 
 // For the record Panel1 stands for: the current div while Panel2 shows, otherwise the body.
@@ -57,8 +60,8 @@ void TForm1::showStoredValues()
     const std::string* background = nullptr;
     const std::string* fontColor = nullptr;
     if (editingDiv() && lastDiv >= 0) {
-        background = &divs[lastDiv]->getBackground();
-        fontColor = &divs[lastDiv]->getFontColor();
+        background = &divs[panelsDiv()]->getBackground();
+        fontColor = &divs[panelsDiv()]->getFontColor();
     } else if (!editingDiv() && body) {
         background = &body->getBackground();
         fontColor = &body->getFontColor();

@@ -47,13 +47,17 @@ pixel_is() { [[ $(pixel "$1" "$2") == "$3" ]]; }
 pixel_is_not() { [[ $(pixel "$1" "$2") != "$3" ]]; }
 shot() { "$look" "$out/$1.png" 2>/dev/null; }
 
-# Waits for one window more than the ones listed in $known and prints its id.
+# Waits for one window more than the ones listed in $known, and for it to take the keyboard
+# (what is typed next is for it), and prints its id.
 new_window() {
     local found
     wait_until bash -c "[[ -n \$(comm -13 <(echo \"$known\") <(xdotool search --onlyvisible --class prizmo | sort)) ]]"
     found=$(comm -13 <(echo "$known") <(windows) | head -1)
+    wait_until has_focus "$found"
     echo "$found"
 }
+
+has_focus() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]; }
 
 title_matches() { [[ $(xdotool getwindowname "$1") =~ $2 ]]; }
 
@@ -118,6 +122,8 @@ xvfb_pid=$!
 wait_until test -s "$work/display"
 export DISPLAY=":$(head -1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
+# What Prizmo remembers (whether the rules show) starts empty, and stays in the scratch folder.
+export XDG_CONFIG_HOME="$work/config"
 # In the sanitizer build the program's end is checked for leaks; not for the system's own.
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
@@ -281,6 +287,43 @@ prizmo_pid=
 printf '%s' $'\n\r#div0\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;\n\rfont-size:14px;' \
     $'\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}' >"$work/expected-on-exit.css"
 cmp "$work/expected-on-exit.css" "$work/saved on exit.css" || fail "the stylesheet saved on exit differs"
+
+# Three divs, then div 0 changed again from the rules: Ctrl+E, its name typed, Return.
+LANG=hu_HU.UTF-8 LC_ALL= LC_MESSAGES= "$prizmo" >>"$out/prizmo.log" 2>&1 &
+prizmo_pid=$!
+known=
+main=$(appears_within 60) || fail "Prizmo shows no window for the rules' road"
+wait_until pixel_is 300 $((menu_height + 300)) "$green"
+for width in 600 200 300; do
+    choose "$css_x" 1 2
+    wait_until pixel_is "${edit1[@]}" "$white"
+    type_into "${edit1[@]}" "$width"
+    click "${kesz[@]}"
+    wait_until pixel_is_not "${edit1[@]}" "$white"
+done
+xdotool key ctrl+e
+wait_until pixel_is_not 800 $((menu_height + 300)) "000000"   # the window has grown by the tree
+xdotool type --delay 10 div0
+xdotool key Return
+wait_until pixel_is "${edit1[@]}" "$white"          # div 0's edit is open again
+shot 11-rules
+type_into "${edit1[@]}" 500
+click "${kesz[@]}"
+wait_until pixel_is_not "${edit1[@]}" "$white"
+choose "$fajl_x" 2 3
+wait_until pixel_is "${edit1[@]}" "$green"
+wait_until pixel_is_not "${save_button_top[@]}" "$green"
+save_as "$work/changed again.css"
+div_with_width() {
+    printf '%s' $'\n\r#div'"$1"$'\n\r{\n\rwidth:'"$2"$'px;\n\rheight:200px;\n\rbackground:;\n\rfont-size:14px;' \
+        $'\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}'
+}
+{ div_with_width 0 500; div_with_width 1 200; div_with_width 2 300; } >"$work/expected-changed-again.css"
+cmp "$work/expected-changed-again.css" "$work/changed again.css" ||
+    fail "the stylesheet changed through the rules differs: $(od -c "$work/changed again.css" | head -20)"
+choose "$fajl_x" 3 3
+wait "$prizmo_pid" || fail "Prizmo did not end cleanly after the rules' road"
+prizmo_pid=
 
 # A name that is no UTF-8 (from an old archive) and holds Qt's own mark: opened from the
 # command line's bytes, shown with the bad byte replaced and the mark as it is.

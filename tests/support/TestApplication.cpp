@@ -2,6 +2,8 @@
 
 #include "platform/Application.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -23,6 +25,10 @@ TApplication& testApplication()
 {
     static const bool filtered = (qtTestHandler = qInstallMessageHandler(dropOffscreenNoise), true);
     Q_UNUSED(filtered);
+    // Each test program starts with no remembered settings, and leaves none behind.
+    static QTemporaryDir settingsHome;
+    static const bool isolated = (qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsHome.path())), true);
+    Q_UNUSED(isolated);
     static int argc = 1;
     static char name[] = "prizmo-tests";
     static char* argv[] = {name, nullptr};

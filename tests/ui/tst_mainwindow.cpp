@@ -150,11 +150,12 @@ private slots:
         QStringList top;
         for (QAction* action : form.MainMenu1->actions())
             top << action->text() + QLatin1Char('=') + action->objectName();
-        QCOMPARE(top, (QStringList{"&Fájl=Fjl1", "&CSS=CSS1"}));
+        QCOMPARE(top, (QStringList{"&Fájl=Fjl1", "&CSS=CSS1", "&Nézet=Nzet1"}));
         QCOMPARE(menuCaptions(form.Fjl1->menu<QMenu*>()),
                  (QStringList{"&Megnyitás=Megynits1", "M&entés=Ments1", "&Kilépés=Kilps1"}));
         QCOMPARE(menuCaptions(form.CSS1->menu<QMenu*>()),
                  (QStringList{"&Új Div=jDiv1", "&Body beállítása=Bodybelltsa1"}));
+        QCOMPARE(menuCaptions(form.Nzet1->menu<QMenu*>()), QStringList{"&Szabályok=Szablyok1"});
     }
 
     void tabOrderAsDesigned()

@@ -8,8 +8,12 @@
 #include "FormDriver.h"
 #include "StyleSheetModel.h"
 
+#include "ui/RulesModel.h"
+#include "ui/RulesPanel.h"
+
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QTest>
 
 #include <algorithm>
@@ -101,9 +105,21 @@ public:
     int alignment = 0;
     ModelList position{{"relatív", "abszolult", "örökölt"}, "relatív"};
     ModelList child, parent;
+    int reopened = -1;   // a div opened again, until the next "Új Div"
     std::vector<std::string> messages, exceptions;
 
     int lastDiv() const { return static_cast<int>(divs.size()) - 1; }
+    int panelsDiv() const { return reopened >= 0 && reopened <= lastDiv() ? reopened : lastDiv(); }
+
+    // The rule the panels stand for, as the rules tree names it; empty for none.
+    std::string panelsRule() const
+    {
+        if (!panel1)
+            return {};
+        if (panel2)
+            return lastDiv() >= 0 ? "div" + std::to_string(panelsDiv()) : std::string();
+        return body ? "body" : "";
+    }
     bool unsaved() const { return changed && (body || !divs.empty()); }
 
     void bodySettings()
@@ -129,6 +145,7 @@ public:
         panel1 = panel2 = true;
         storage = true;
         divs.emplace_back();
+        reopened = -1;
         changed = true;
         edit1 = "100";
         edit2 = "200";
@@ -161,14 +178,19 @@ public:
         if (!storage || !panel2)
             return;
         if (lastDiv() >= 0) {
-            ModelDiv& div = divs.back();
+            ModelDiv& div = divs[static_cast<std::size_t>(panelsDiv())];
             changed = true;
             if (!convert("Szélesség", edit1, div.width) || !convert("Magasság", edit2, div.height)
                 || !convert("Betüméret", edit3, div.fontSize))
                 return;
-            div.floatValue = floatKeywords[static_cast<std::size_t>(alignment)];
+            if (alignment >= 0)
+                div.floatValue = floatKeywords[static_cast<std::size_t>(alignment)];
             if (position.index() >= 0)
                 div.position = positionKeywords[static_cast<std::size_t>(position.index())];
+            if (reopened >= 0) {   // listed already
+                editOpen = false;
+                return;
+            }
             const std::string entry = "div" + std::to_string(lastDiv());
             for (ModelList* list : {&child, &parent}) {
                 list->entries.push_back(entry);
@@ -188,6 +210,31 @@ public:
         if (body && editOpen && !panel2)
             return Target::Body;
         return Target::None;
+    }
+
+    // Rule `number` (-1: the body) opened again from the rules tree.
+    void reopen(int number)
+    {
+        if (editOpen) {
+            messages.emplace_back("Előbb nyomd meg a KÉSZ gombot!");
+            return;
+        }
+        if (number >= 0 && number <= lastDiv()) {
+            const ModelDiv& div = divs[static_cast<std::size_t>(number)];
+            panel1 = panel2 = true;
+            reopened = number;
+            edit1 = std::to_string(div.width);
+            edit2 = std::to_string(div.height);
+            edit3 = std::to_string(div.fontSize);
+            alignment = static_cast<int>(std::find(floatKeywords.begin(), floatKeywords.end(), div.floatValue) - floatKeywords.begin());
+            position.select(static_cast<int>(std::find(positionKeywords.begin(), positionKeywords.end(), div.position) - positionKeywords.begin()));
+            editOpen = true;
+        } else if (number < 0 && body) {
+            panel1 = true;
+            panel2 = false;
+            edit3 = std::to_string(body->fontSize);
+            editOpen = true;
+        }
     }
 
     void openSavePanel()
@@ -220,6 +267,7 @@ public:
             div.parent = -1;
         body = openedBody;
         divs = std::move(openedDivs);
+        reopened = -1;
         storage = storage || !divs.empty();
         panel1 = panel2 = panel3 = false;
         child = ModelList{};
@@ -234,6 +282,7 @@ public:
     {
         body.reset();
         divs.clear();
+        reopened = -1;
         editOpen = false;
         changed = false;
         child = ModelList{};
@@ -286,6 +335,11 @@ std::string difference(const FormDriver& driver, const Model& model)
     check(form.ComboBox3->ItemIndex(), model.child.index(), "child list selection");
     check(form.ComboBox4->ItemIndex(), model.parent.index(), "parent list selection");
     check(form.RadioButton1->Checked(), model.colourChecked, "Szín checked");
+    // A hidden tree waits until it shows.
+    const QModelIndexList selected = form.Rules->tree()->selectionModel()->selectedRows();
+    if (form.Rules->isVisible())
+        check(selected.isEmpty() ? std::string() : text(selected.front().data().toString()), model.panelsRule(),
+              "rule selected in the tree");
     check(form.isVisible(), !model.closed, "window shown");
     check(static_cast<int>(driver.script.questions.size()), static_cast<int>(model.questions), "questions asked");
     check(form.isWindowModified(), model.unsaved(), "unsaved mark");
@@ -350,7 +404,7 @@ private:
     std::string act()
     {
         TForm1& form = driver.form;
-        switch (pick(0, 15)) {
+        switch (pick(0, 16)) {
         case 0:
             log << "Body beállítása";
             driver.bodySettings();
@@ -423,8 +477,27 @@ private:
             return open();
         case 15:
             return close();
+        case 16:
+            reopen();
+            break;
         }
         return {};
+    }
+
+    // Ctrl+E, then Return on a row of the tree: the body's, a div's, or none at all.
+    void reopen()
+    {
+        TForm1& form = driver.form;
+        const int number = pick(-1, static_cast<int>(model.divs.size()));
+        log << "open again " << (number < 0 ? std::string("body") : "div" + std::to_string(number));
+        QTest::keyClick(&form, Qt::Key_E, Qt::ControlModifier);
+        QTreeView* tree = form.Rules->tree();
+        const QModelIndex row = form.Rules->rules()->indexOf(number < 0 ? Rule{Rule::Kind::Body, -1} : Rule{Rule::Kind::Div, number});
+        if (!row.isValid())
+            return;   // no such row: nothing to open
+        tree->setCurrentIndex(row);
+        QTest::keyClick(tree, Qt::Key_Return);
+        model.reopen(number);
     }
 
     void chooseInList()
@@ -487,7 +560,7 @@ private:
         const auto chosen = model.colourChecked ? answerColour() : answerPicture();
         driver.pickBackground();
         if (chosen) {
-            (target == Model::Target::Div ? model.divs.back().background : model.body->background) = *chosen;
+            (target == Model::Target::Div ? model.divs[static_cast<std::size_t>(model.panelsDiv())].background : model.body->background) = *chosen;
             model.changed = true;
         }
     }
@@ -503,7 +576,7 @@ private:
         const auto chosen = answerColour();
         driver.pickFontColor();
         if (chosen) {
-            (target == Model::Target::Div ? model.divs.back().fontColor : model.body->fontColor) = *chosen;
+            (target == Model::Target::Div ? model.divs[static_cast<std::size_t>(model.panelsDiv())].fontColor : model.body->fontColor) = *chosen;
             model.changed = true;
         }
     }

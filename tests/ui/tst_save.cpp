@@ -2,8 +2,11 @@
 #include "FormDriver.h"
 #include "StdStringOutput.h"
 
+#include "ui/RulesPanel.h"
+
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QTest>
 
 #include <cerrno>
@@ -64,7 +67,7 @@ private slots:
         driver.done();
 
         driver.newDiv();
-        driver.type(form.Edit1, "600");
+        driver.type(form.Edit1, "500");         // to be changed again below
         driver.type(form.Edit2, "400");
         driver.script.confirmColor(0xFFFFFF);
         driver.pickBackground();
@@ -82,6 +85,13 @@ private slots:
         driver.type(form.Edit3, "12");
         driver.pick(form.ComboBox1, 3);         // "jobbra"
         driver.pick(form.ComboBox2, 1);         // "abszolult"
+        driver.done();
+
+        // Div 0 should be 600 wide: Ctrl+E, "div0" and Return open it again.
+        QTest::keyClick(&form, Qt::Key_E, Qt::ControlModifier);
+        typeText(form.Rules->tree(), QStringLiteral("div0"));
+        QTest::keyClick(form.Rules->tree(), Qt::Key_Return);
+        driver.type(form.Edit1, "600");
         driver.done();
 
         driver.openSavePanel();

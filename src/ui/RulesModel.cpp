@@ -1,0 +1,172 @@
+#include "ui/RulesModel.h"
+
+#include "model/ColorValue.h"
+#include "model/Nesting.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QPalette>
+#include <QApplication>
+
+#include <span>
+
+RulesModel::RulesModel(const std::unique_ptr<BodyStyle>& body,
+                       const std::vector<std::unique_ptr<DivStyle>>& divs, const std::int32_t& lastDiv,
+                       QObject* parent)
+    : QAbstractItemModel(parent), body(body), divs(divs), lastDiv(lastDiv)
+{
+    rebuild();
+}
+
+void RulesModel::rebuild()
+{
+    const auto live = std::span(divs).first(static_cast<std::size_t>(lastDiv + 1));
+    shownBody = body != nullptr;
+    parentOf = shownParents(live);
+    rowOf.assign(live.size(), 0);
+    topLevel.clear();
+    childrenOf.assign(live.size(), {});
+    nestedCount = 0;
+    for (std::size_t n = 0; n < live.size(); ++n) {
+        const std::int32_t parent = parentOf[n];
+        auto& siblings = parent < 0 ? topLevel : childrenOf[static_cast<std::size_t>(parent)];
+        rowOf[n] = static_cast<std::int32_t>(siblings.size());
+        siblings.push_back(static_cast<std::int32_t>(n));
+        nestedCount += parent >= 0;
+    }
+}
+
+void RulesModel::follow(bool restructured, const Rule& changed)
+{
+    const auto shownDivs = static_cast<std::int32_t>(parentOf.size());
+    if (restructured || shownBody != (body != nullptr) || lastDiv + 1 < shownDivs) {
+        beginResetModel();
+        rebuild();
+        endResetModel();
+        return;
+    }
+    // A new div belongs to no other: it goes at the end of the top level.
+    if (lastDiv + 1 > shownDivs) {
+        const int first = bodyRows() + static_cast<int>(topLevel.size());
+        beginInsertRows({}, first, first + lastDiv - shownDivs);
+        for (std::int32_t n = shownDivs; n <= lastDiv; ++n) {
+            parentOf.push_back(-1);
+            rowOf.push_back(static_cast<std::int32_t>(topLevel.size()));
+            topLevel.push_back(n);
+            childrenOf.emplace_back();
+        }
+        endInsertRows();
+    }
+    const QModelIndex row = indexOf(changed);
+    if (row.isValid())
+        emit dataChanged(row, row.siblingAtColumn(1));
+}
+
+QModelIndex RulesModel::indexOf(const Rule& rule) const
+{
+    if (rule.kind == Rule::Kind::Body)
+        return shownBody ? createIndex(0, 0, quintptr{0}) : QModelIndex();
+    if (rule.kind != Rule::Kind::Div || rule.number < 0 || rule.number >= static_cast<std::int32_t>(parentOf.size()))
+        return {};
+    const auto n = static_cast<std::size_t>(rule.number);
+    const int row = rowOf[n] + (parentOf[n] < 0 ? bodyRows() : 0);
+    return createIndex(row, 0, nodeOf(rule.number));
+}
+
+Rule RulesModel::ruleAt(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return {};
+    if (index.internalId() == 0)
+        return {Rule::Kind::Body, -1};
+    return {Rule::Kind::Div, static_cast<std::int32_t>(index.internalId() - 1)};
+}
+
+QModelIndex RulesModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (row < 0 || column < 0 || column > 1)
+        return {};
+    if (!parent.isValid()) {
+        if (row < bodyRows())
+            return createIndex(row, column, quintptr{0});
+        const auto at = static_cast<std::size_t>(row - bodyRows());
+        return at < topLevel.size() ? createIndex(row, column, nodeOf(topLevel[at])) : QModelIndex();
+    }
+    const Rule owner = ruleAt(parent);
+    if (owner.kind != Rule::Kind::Div)
+        return {};
+    const auto& children = childrenOf[static_cast<std::size_t>(owner.number)];
+    return static_cast<std::size_t>(row) < children.size()
+        ? createIndex(row, column, nodeOf(children[static_cast<std::size_t>(row)]))
+        : QModelIndex();
+}
+
+QModelIndex RulesModel::parent(const QModelIndex& child) const
+{
+    const Rule rule = ruleAt(child);
+    if (rule.kind != Rule::Kind::Div)
+        return {};
+    const std::int32_t parent = parentOf[static_cast<std::size_t>(rule.number)];
+    return parent < 0 ? QModelIndex() : indexOf({Rule::Kind::Div, parent});
+}
+
+int RulesModel::rowCount(const QModelIndex& parent) const
+{
+    if (!parent.isValid())
+        return bodyRows() + static_cast<int>(topLevel.size());
+    if (parent.column() != 0)
+        return 0;
+    const Rule owner = ruleAt(parent);
+    return owner.kind == Rule::Kind::Div
+        ? static_cast<int>(childrenOf[static_cast<std::size_t>(owner.number)].size())
+        : 0;
+}
+
+int RulesModel::columnCount(const QModelIndex&) const
+{
+    return 2;
+}
+
+QVariant RulesModel::data(const QModelIndex& index, int role) const
+{
+    const Rule rule = ruleAt(index);
+    if (rule.kind == Rule::Kind::None || (rule.kind == Rule::Kind::Body && !body))
+        return {};
+    const DivStyle* div = rule.kind == Rule::Kind::Div ? divs[static_cast<std::size_t>(rule.number)].get() : nullptr;
+    const std::string& background = div ? div->getBackground() : body->getBackground();
+    switch (role) {
+    case Qt::DisplayRole:
+        if (index.column() == 0)
+            return div ? QStringLiteral("div%1").arg(rule.number) : QStringLiteral("body");
+        return div ? QStringLiteral("%1 × %2").arg(div->getWidth()).arg(div->getHeight()) : QVariant();
+    case Qt::DecorationRole:
+        return index.column() == 0 && isColorText(background) ? QVariant(swatch(background)) : QVariant();
+    case Qt::ToolTipRole:
+        return background.empty() ? QVariant() : QVariant(QString::fromStdString(background));
+    default:
+        return {};
+    }
+}
+
+QVariant RulesModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return section == 0 ? QStringLiteral("Szabály") : QStringLiteral("Méret");
+}
+
+// One pixmap per colour, made once: a tree of many divs has few colours.
+QPixmap RulesModel::swatch(const std::string& background) const
+{
+    const QString colour = QString::fromStdString(background);
+    if (const auto found = swatches.constFind(colour); found != swatches.cend())
+        return *found;
+    QPixmap made(10, 10);
+    made.fill(QColor::fromString(colour));
+    QPainter frame(&made);
+    frame.setPen(QApplication::palette().color(QPalette::WindowText));
+    frame.drawRect(made.rect().adjusted(0, 0, -1, -1));
+    frame.end();
+    swatches.insert(colour, made);
+    return made;
+}

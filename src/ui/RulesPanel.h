@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ui/Unit1.h"
+
+#include <QDockWidget>
+
+#include <functional>
+
+class QTreeView;
+class RulesModel;
+
+// "Szabályok": the rules tree in a dock on the right of the window. The row of the rule the
+// panels stand for is selected and kept in view; Return or a double click on a row asks for
+// that rule to be opened again.
+class RulesPanel : public QDockWidget
+{
+public:
+    RulesPanel(TForm1* form, std::function<void(const Rule&)> open);
+
+    // After every command: the tree follows the records, and its selection the panels.
+    void follow(bool restructured, const Rule& changed, const Rule& panels);
+
+    // Gives the tree the keyboard: typing a name selects it, the arrows move.
+    void focusTree();
+
+    QTreeView* tree() const { return view; }
+    RulesModel* rules() const { return model; }
+
+    // How wide the dock makes the window, beside the designed client area.
+    static constexpr int designedWidth = 220;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void catchUp();
+    void select(const Rule& rule);
+
+    RulesModel* model;
+    QTreeView* view;
+    Rule selected;                // the panels' rule, to be selected once the tree shows
+    bool expandPending = false;   // the nesting changed while the tree was hidden
+};

@@ -1,0 +1,134 @@
+// Any rule opened again, and the rules panel that shows them all ("Nézet" → "Szabályok").
+
+#include "ui/Unit1.h"
+
+#include "platform/Conversions.h"
+#include "ui/RulesPanel.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QSettings>
+#include <QTreeView>
+
+#include <algorithm>
+
+namespace {
+
+// Whether the panel shows is the one thing Prizmo remembers; a settings file it cannot read
+// or write is the same as none.
+const QString rulesShownKey = QStringLiteral("view/rules");
+
+QSettings settings()
+{
+    return QSettings(QStringLiteral("Prizmo"), QStringLiteral("Prizmo"));
+}
+
+template <std::size_t N>
+int listPositionOf(const std::array<std::string_view, N>& keywords, const std::string& keyword)
+{
+    const auto found = std::find(keywords.begin(), keywords.end(), keyword);
+    return found == keywords.end() ? -1 : static_cast<int>(found - keywords.begin());
+}
+
+// Ctrl+E goes to the rules from anywhere in the window, also from an edit, where it would
+// otherwise move the cursor to the end of the line.
+class GoToRulesKey : public QObject
+{
+public:
+    explicit GoToRulesKey(TForm1* form) : QObject(form), form(form) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* target, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(target);
+        if (key->keyCombination() != QKeyCombination(Qt::ControlModifier, Qt::Key_E) || !widget
+            || widget->window() != form)
+            return false;
+        form->runCommand([this] { form->goToRules(); });
+        return true;
+    }
+
+private:
+    TForm1* form;
+};
+
+} // namespace
+
+Rule TForm1::panelsRule() const
+{
+    if (!Panel1->Visible())
+        return {};
+    if (editingDiv())
+        return lastDiv >= 0 ? Rule{Rule::Kind::Div, panelsDiv()} : Rule{};
+    return body ? Rule{Rule::Kind::Body, -1} : Rule{};
+}
+
+void TForm1::reopenRule(const Rule& rule)
+{
+    // What is typed into an open edit would be lost.
+    if (editOpen()) {
+        ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
+        return;
+    }
+    if (rule.kind == Rule::Kind::Div && rule.number >= 0 && rule.number <= lastDiv) {
+        Panel1->Show();
+        Panel2->Show();
+        reopenedDiv = rule.number;
+        const DivStyle& div = *divs[rule.number];
+        Edit1->SetText(IntToStr(div.getWidth()));
+        Edit2->SetText(IntToStr(div.getHeight()));
+        Edit3->SetText(IntToStr(div.getFontSize()));
+        ComboBox1->SetItemIndex(listPositionOf(DivStyle::floatKeywords, div.getFloat()));
+        ComboBox2->SetItemIndex(listPositionOf(DivStyle::positionKeywords, div.getPosition()));
+        Button3->SetEnabled(true);
+    } else if (rule.kind == Rule::Kind::Body && body) {
+        Panel1->Show();
+        Panel2->Hide();
+        Edit3->SetText(IntToStr(body->getFontSize()));
+        Button3->SetEnabled(true);
+    }
+}
+
+void TForm1::Szablyok1Click()
+{
+    showRules(Rules->isHidden());
+    QSettings remembered = settings();
+    remembered.setValue(rulesShownKey, !Rules->isHidden());
+}
+
+void TForm1::goToRules()
+{
+    if (Rules->isHidden())
+        Szablyok1Click();
+    Rules->focusTree();
+}
+
+// The window grows by the dock, so that the client area keeps its designed size, and gives
+// the room back when the dock goes.
+void TForm1::showRules(bool shown)
+{
+    if (shown) {
+        Rules->show();
+    } else {
+        const int taken = width() - ClientArea()->width();
+        Rules->hide();
+        layout()->activate();   // the smaller minimum first, or the window could not shrink
+        resize(width() - taken, height());
+    }
+    Szablyok1->setChecked(shown);
+}
+
+void TForm1::createRulesPanel()
+{
+    Rules = new RulesPanel(this, [this](const Rule& rule) { runCommand([this, rule] { reopenRule(rule); }); });
+    addDockWidget(Qt::RightDockWidgetArea, Rules);
+    Rules->hide();
+    Szablyok1->setCheckable(true);
+    new GoToRulesKey(this);
+    if (settings().value(rulesShownKey, false).toBool())
+        showRules(true);
+}
