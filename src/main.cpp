@@ -82,7 +82,7 @@ int main(int argc, char* argv[])
         if (!fileToOpen.empty())
             QMetaObject::invokeMethod(
                 Form1,
-                [file = fileToOpen] { Form1->runCommand([&file] { Form1->openStyleSheet(file); }); },
+                [file = fileToOpen] { Form1->runCommand("Megnyitás", [&file] { Form1->openStyleSheet(file); }); },
                 Qt::QueuedConnection);
         Application->Run();
     } catch (...) {

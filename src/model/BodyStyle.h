@@ -17,6 +17,8 @@ public:
     const std::string& getFontColor() const { return fontColor; }
     void setFontColor(const std::string& value) { fontColor = value; }
 
+    bool operator==(const BodyStyle&) const = default;
+
 private:
     std::string background;   // colour text or a picture file's full path
     std::int32_t fontSize = 14;

@@ -41,6 +41,15 @@ public:
     std::int32_t getParent() const { return parent; }
     void setParent(std::int32_t value) { parent = value; }
 
+    bool operator==(const DivStyle&) const = default;
+    // The same in everything a stylesheet holds (its parent is not written).
+    bool sameContent(const DivStyle& other) const
+    {
+        return width == other.width && height == other.height && background == other.background
+            && fontSize == other.fontSize && fontColor == other.fontColor
+            && floatValue == other.floatValue && position == other.position;
+    }
+
 private:
     std::int32_t parent = -1;   // -1: belongs to no other div
     std::int32_t width = 100;

@@ -87,7 +87,7 @@ void TComboBox::showPopup()
 int TComboBox::ItemIndex() const
 {
     const int index = currentIndex();
-    if (!isEditable() || index < 0 || currentText() == itemText(index))
+    if (!isEditable() || (index >= 0 && currentText() == itemText(index)))
         return index;
     // Typed over: an entry counts only when its whole text was typed.
     return findText(currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);

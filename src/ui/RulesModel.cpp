@@ -62,6 +62,12 @@ void RulesModel::follow(bool restructured, const Rule& changed)
         emit dataChanged(row, row.siblingAtColumn(1));
 }
 
+void RulesModel::showAgain(const Rule& rule)
+{
+    if (const QModelIndex row = indexOf(rule); row.isValid())
+        emit dataChanged(row, row.siblingAtColumn(1));
+}
+
 QModelIndex RulesModel::indexOf(const Rule& rule) const
 {
     if (rule.kind == Rule::Kind::Body)
@@ -133,6 +139,8 @@ QVariant RulesModel::data(const QModelIndex& index, int role) const
     if (rule.kind == Rule::Kind::None || (rule.kind == Rule::Kind::Body && !body))
         return {};
     const DivStyle* div = rule.kind == Rule::Kind::Div ? divs[static_cast<std::size_t>(rule.number)].get() : nullptr;
+    if (rule.kind == Rule::Kind::Div && !div)
+        return {};
     const std::string& background = div ? div->getBackground() : body->getBackground();
     switch (role) {
     case Qt::DisplayRole:

@@ -27,6 +27,9 @@ public:
     // values of `changed` are shown again.
     void follow(bool restructured, const Rule& changed);
 
+    // Shows the rule's values again, when it is shown.
+    void showAgain(const Rule& rule);
+
     QModelIndex indexOf(const Rule& rule) const;
     Rule ruleAt(const QModelIndex& index) const;
 

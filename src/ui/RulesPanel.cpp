@@ -67,7 +67,7 @@ void RulesPanel::select(const Rule& rule)
         view->selectionModel()->clearSelection();
         return;
     }
-    if (view->currentIndex() != row)
+    if (view->currentIndex() != row || !view->selectionModel()->isSelected(row))
         view->setCurrentIndex(row);
     if (isVisible())
         view->scrollTo(row);

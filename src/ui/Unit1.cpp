@@ -3,6 +3,9 @@
 #include "output/OutputFile.h"
 #include "platform/Events.h"
 #include "ui/RulesPanel.h"
+#include "ui/WindowStep.h"
+
+#include <QUndoStack>
 
 TForm1* Form1 = nullptr;
 
@@ -17,6 +20,8 @@ TForm1::TForm1(QWidget* parent) : TForm(parent)
 // after them.
 TForm1::~TForm1()
 {
+    UndoStack->disconnect(this);
+    delete UndoStack;
     delete Rules;
 }
 
@@ -33,12 +38,6 @@ std::unique_ptr<DivStyle> TForm1::createDivRecord()
 std::unique_ptr<OutputFile> TForm1::createOutputFile(const std::string& fileName)
 {
     return std::make_unique<OutputFile>(fileName);
-}
-
-void TForm1::runCommand(const TNotifyEvent& handler)
-{
-    RunGuarded(handler);
-    RunGuarded([this] { refreshView(); });
 }
 
 void TForm1::Kilps1Click()

@@ -16,7 +16,12 @@
 #include <vector>
 
 class OutputFile;
+class QUndoStack;
 class RulesPanel;
+struct ControlsState;
+struct StepJournal;
+struct StepRecords;
+struct StepSide;
 struct StyleSheetRecords;
 
 // One of the stylesheet's rules: the body, or the div with this number.
@@ -74,8 +79,12 @@ public:
     TMenuItem* CSS1 = nullptr;
     TMenuItem* jDiv1 = nullptr;
     TMenuItem* Bodybelltsa1 = nullptr;
+    TMenuItem* Szerkeszts1 = nullptr;
+    TMenuItem* Divtrlse1 = nullptr;
     TMenuItem* Nzet1 = nullptr;
     TMenuItem* Szablyok1 = nullptr;
+    QAction* Visszavons1 = nullptr;   // made by the undo stack, named after the step
+    QAction* Mgis1 = nullptr;
 
     TOpenDialog* OpenDialog1 = nullptr;
     TSaveDialog* SaveDialog1 = nullptr;
@@ -85,6 +94,7 @@ public:
     TColorDialog* ColorDialog2 = nullptr;   // every font colour
 
     RulesPanel* Rules = nullptr;             // "Szabályok": the rules as a tree, in a dock
+    QUndoStack* UndoStack = nullptr;         // every command that changed the window, a step each
 
     // The model. Slot i of divs holds div number i; the live divs are slots 0 to lastDiv.
     // The storage is resized at each accepted new div and never released.
@@ -111,14 +121,17 @@ public:
     // live); while Panel1 shows alone, the body; nothing while Panel1 is hidden.
     Rule panelsRule() const;
 
-    // A body or a live div exists, and a command created or changed one since the last
-    // completed save or "Megnyitás".
-    bool stylesheetUnsaved() const { return changedSinceSave && (body || lastDiv >= 0); }
+    // A body or a live div exists, and a step between the last completed save or "Megnyitás"
+    // and now changed what a save writes (Unit1Undo.cpp).
+    bool stylesheetUnsaved() const;
 
     // "CSS" → "Body beállítása", "CSS" → "Új Div" and "KÉSZ" (Unit1Editing.cpp).
     void Bodybelltsa1Click();
     void jDiv1Click();
     void Button3Click();
+    // "Szerkesztés" → "Div törlése": the div the panels stand for goes, the later ones move
+    // down a number.
+    void Divtrlse1Click();
 
     // The two "..." buttons: background and font colour (Unit1Pickers.cpp).
     void Button2Click();
@@ -146,7 +159,12 @@ public:
     void goToRules();
 
     // Every command runs here: the handler, then the view, neither letting an exception out.
-    void runCommand(const TNotifyEvent& handler);
+    // A command that changed what the window holds becomes one undo step named `name`; one
+    // run inside another belongs to the outer one (Unit1Undo.cpp).
+    void runCommand(const std::string& name, const TNotifyEvent& handler);
+    // Undo and redo: the step's records change places with the window's, and the slot
+    // count, lastDiv and the controls become the side's.
+    void restore(StepRecords& records, const StepSide& side);
 
     // Shows what the model and the mode now are: the title, which controls would act, and
     // what the "..." buttons stored (Unit1View.cpp). Runs after every command.
@@ -183,10 +201,24 @@ private:
     void createRulesPanel();
     void showRules(bool shown);
     bool rulesRestructured = false;   // the last command changed the nesting or the records
+    std::vector<Rule> rulesShownAgain;   // records an undo or redo changed
     // Slot lastDiv, or the div opened again: the one Panel2 stands for.
     std::int32_t panelsDiv() const { return reopenedDiv >= 0 && reopenedDiv <= lastDiv ? reopenedDiv : lastDiv; }
 
-    bool changedSinceSave = false;   // see stylesheetUnsaved()
+    // Every change of the records passes here: the record is kept for the running step first.
+    DivStyle& changeDiv(std::int32_t number);
+    BodyStyle& changeBody();
+    void journalSlot(std::size_t slot);
+    void journalBody();
+    ControlsState controlsNow() const;
+    void restoreControls(const ControlsState& state);
+    void finishStep(StepJournal& journal);
+    void createUndoStack();
+
+    std::unique_ptr<StepJournal> journal;   // while a command runs
+    std::unique_ptr<ControlsState> lastStepControls;   // as the last step left them
+    std::vector<int> contentSteps{0};       // of the first i steps, how many changed content
+    bool savedThisCommand = false;          // the running command completed a save or opening
     std::int32_t reopenedDiv = -1;   // a div opened again for Panel2, until the next "Új Div"
     std::string openedFileName;      // the file "Megnyitás" read, until the next save
 };

@@ -30,8 +30,8 @@ void TForm1::Bodybelltsa1Click()
     }
     Panel1->Show();
     Panel2->Hide();
+    journalBody();
     body = std::make_unique<BodyStyle>();
-    changedSinceSave = true;
     Edit3->SetText(IntToStr(body->getFontSize()));
     Button3->SetEnabled(true);
 }
@@ -56,10 +56,10 @@ void TForm1::jDiv1Click()
         Application->Terminate();
         return;
     }
+    journalSlot(static_cast<std::size_t>(lastDiv + 1));
     ++lastDiv;
     divs[lastDiv] = std::move(created);
     reopenedDiv = -1;   // the panels stand for the new div
-    changedSinceSave = true;
     const DivStyle& div = *divs[lastDiv];
 
     Edit1->SetText(IntToStr(div.getWidth()));
@@ -73,8 +73,7 @@ void TForm1::jDiv1Click()
 void TForm1::Button3Click()
 {
     if (body && !editingDiv()) {
-        body->setFontSize(numberIn(Edit3, "Betüméret"));
-        changedSinceSave = true;
+        changeBody().setFontSize(numberIn(Edit3, "Betüméret"));
         Button3->SetEnabled(false);
         return;
     }
@@ -84,8 +83,7 @@ void TForm1::Button3Click()
     // Each field is converted just before it is stored: a text that is no number stops the
     // commit there, keeps "KÉSZ" enabled and lists nothing, so the person can correct it.
     if (lastDiv >= 0) {
-        DivStyle& div = *divs[panelsDiv()];
-        changedSinceSave = true;
+        DivStyle& div = changeDiv(panelsDiv());
         div.setWidth(numberIn(Edit1, "Szélesség"));
         div.setHeight(numberIn(Edit2, "Magasság"));
         div.setFontSize(numberIn(Edit3, "Betüméret"));
@@ -104,4 +102,39 @@ void TForm1::Button3Click()
         ComboBox4->SetItemIndex(ComboBox4->ItemCount() - 1);
     }
     Button3->SetEnabled(false);
+}
+
+void TForm1::Divtrlse1Click()
+{
+    const Rule rule = panelsRule();
+    if (rule.kind != Rule::Kind::Div || editOpen())
+        return;
+    const std::int32_t gone = rule.number;
+    for (std::int32_t number = gone; number <= lastDiv; ++number)
+        journalSlot(static_cast<std::size_t>(number));
+    for (std::int32_t number = gone; number < lastDiv; ++number)
+        divs[number] = std::move(divs[number + 1]);
+    divs[lastDiv].reset();
+    --lastDiv;
+    // The numbers that named a div now name the one after it.
+    for (std::int32_t number = 0; number <= lastDiv; ++number) {
+        const std::int32_t parent = divs[number]->getParent();
+        if (parent == gone)
+            changeDiv(number).setParent(-1);
+        else if (parent > gone)
+            changeDiv(number).setParent(parent - 1);
+    }
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(lastDiv + 1));
+    for (std::int32_t number = 0; number <= lastDiv; ++number)
+        entries.push_back("div" + IntToStr(number));
+    for (TComboBox* list : {ComboBox3, ComboBox4}) {
+        list->SetItems(entries);
+        list->SetItemIndex(list->ItemCount() - 1);
+    }
+    reopenedDiv = -1;
+    rulesRestructured = true;
+    Panel1->Hide();
+    Panel2->Hide();
+    Panel3->Hide();
 }

@@ -122,6 +122,9 @@ const MenuRow menuRows[] = {
     {&TForm1::jDiv1, &TForm1::CSS1, "jDiv1", "Új Div", &TForm1::jDiv1Click},
     {&TForm1::Bodybelltsa1, &TForm1::CSS1, "Bodybelltsa1", "Body beállítása",
      &TForm1::Bodybelltsa1Click},
+    {&TForm1::Szerkeszts1, nullptr, "Szerkeszts1", "Szerkesztés"},
+    {&TForm1::Divtrlse1, &TForm1::Szerkeszts1, "Divtrlse1", "Div törlése", &TForm1::Divtrlse1Click,
+     QKeySequence::Delete},
     {&TForm1::Nzet1, nullptr, "Nzet1", "Nézet"},
     {&TForm1::Szablyok1, &TForm1::Nzet1, "Szablyok1", "Szabályok", &TForm1::Szablyok1Click},
 };
@@ -219,7 +222,9 @@ void TForm1::createComponents()
         if (row.font)
             button->setFont(fontOf(*row.font));
         if (row.onClick)
-            button->SetOnClick([this, handler = row.onClick] { runCommand([this, handler] { (this->*handler)(); }); });
+            button->SetOnClick([this, handler = row.onClick, name = std::string(row.role)] {
+                runCommand(name, [this, handler] { (this->*handler)(); });
+            });
         this->*row.field = button;
     }
 
@@ -232,7 +237,9 @@ void TForm1::createComponents()
         else
             MainMenu1->Add(item);
         if (row.onClick)
-            item->SetOnClick([this, handler = row.onClick] { runCommand([this, handler] { (this->*handler)(); }); });
+            item->SetOnClick([this, handler = row.onClick, name = std::string(row.caption)] {
+                runCommand(name, [this, handler] { (this->*handler)(); });
+            });
         if (row.shortcut != QKeySequence::UnknownKey)
             item->SetShortCut(QKeySequence(row.shortcut));
         this->*row.field = item;
@@ -257,5 +264,6 @@ void TForm1::createComponents()
     }
 
     SetClientSize(clientWidth, clientHeight);
+    createUndoStack();
     createRulesPanel();
 }

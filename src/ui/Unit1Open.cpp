@@ -6,6 +6,7 @@
 #include "input/StyleSheetReader.h"
 #include "platform/Conversions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -36,7 +37,7 @@ void TForm1::openStyleSheet(const std::string& fileName)
     takeOver(std::move(*reading.records));
     SaveDialog1->SetFileName(fileName);
     openedFileName = fileName;
-    changedSinceSave = false;
+    savedThisCommand = true;
 }
 
 // Everything is made before anything is replaced, so that a lack of memory on the way
@@ -49,6 +50,10 @@ void TForm1::takeOver(StyleSheetRecords records)
     for (std::size_t number = 0; number < records.divs.size(); ++number)
         entries.push_back("div" + std::to_string(number));
 
+    journalBody();
+    const std::size_t touched = std::max(static_cast<std::size_t>(lastDiv + 1), records.divs.size());
+    for (std::size_t slot = 0; slot < touched; ++slot)
+        journalSlot(slot);
     body = std::move(openedBody);
     if (records.divs.empty()) {
         for (std::int32_t number = 0; number <= lastDiv; ++number)

@@ -8,31 +8,23 @@
 
 void TForm1::Button2Click()
 {
-    if (DivStyle* div = pickerDiv()) {
-        if (const auto background = chooseBackground()) {
-            div->setBackground(*background);
-            changedSinceSave = true;
-        }
-    } else if (BodyStyle* bodyStyle = pickerBody()) {
-        if (const auto background = chooseBackground()) {
-            bodyStyle->setBackground(*background);
-            changedSinceSave = true;
-        }
+    if (pickerDiv()) {
+        if (const auto background = chooseBackground())
+            changeDiv(panelsDiv()).setBackground(*background);
+    } else if (pickerBody()) {
+        if (const auto background = chooseBackground())
+            changeBody().setBackground(*background);
     }
 }
 
 void TForm1::Button1Click()
 {
-    if (DivStyle* div = pickerDiv()) {
-        if (const auto color = chooseFontColor()) {
-            div->setFontColor(*color);
-            changedSinceSave = true;
-        }
-    } else if (BodyStyle* bodyStyle = pickerBody()) {
-        if (const auto color = chooseFontColor()) {
-            bodyStyle->setFontColor(*color);
-            changedSinceSave = true;
-        }
+    if (pickerDiv()) {
+        if (const auto color = chooseFontColor())
+            changeDiv(panelsDiv()).setFontColor(*color);
+    } else if (pickerBody()) {
+        if (const auto color = chooseFontColor())
+            changeBody().setFontColor(*color);
     }
 }
 

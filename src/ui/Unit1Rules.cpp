@@ -48,7 +48,7 @@ protected:
         if (key->keyCombination() != QKeyCombination(Qt::ControlModifier, Qt::Key_E) || !widget
             || widget->window() != form)
             return false;
-        form->runCommand([this] { form->goToRules(); });
+        form->runCommand("Szabályok", [this] { form->goToRules(); });
         return true;
     }
 
@@ -124,7 +124,10 @@ void TForm1::showRules(bool shown)
 
 void TForm1::createRulesPanel()
 {
-    Rules = new RulesPanel(this, [this](const Rule& rule) { runCommand([this, rule] { reopenRule(rule); }); });
+    Rules = new RulesPanel(this, [this](const Rule& rule) {
+        runCommand(rule.kind == Rule::Kind::Body ? "body megnyitása" : "div" + std::to_string(rule.number) + " megnyitása",
+                   [this, rule] { reopenRule(rule); });
+    });
     addDockWidget(Qt::RightDockWidgetArea, Rules);
     Rules->hide();
     Szablyok1->setCheckable(true);

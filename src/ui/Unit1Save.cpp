@@ -45,7 +45,7 @@ void TForm1::Button4Click()
         return;
     }
     if (child >= 0 && child <= lastDiv) {
-        divs[child]->setParent(parent);
+        changeDiv(child).setParent(parent);
         rulesRestructured = true;
     }
 }
@@ -100,8 +100,7 @@ bool TForm1::mayDropStyleSheet()
 
 void TForm1::FormCloseQuery(bool& CanClose)
 {
-    CanClose = mayDropStyleSheet();
-    refreshView();
+    runCommand("Mentés", [this, &CanClose] { CanClose = mayDropStyleSheet(); });
 }
 
 std::optional<std::string> TForm1::writeStyleSheet(const std::string& fileName)
@@ -122,13 +121,16 @@ std::optional<std::string> TForm1::writeStyleSheet(const std::string& fileName)
 // nesting lists' entries.
 void TForm1::releaseStyleSheet()
 {
-    for (std::int32_t number = 0; number <= lastDiv; ++number)
+    for (std::int32_t number = 0; number <= lastDiv; ++number) {
+        journalSlot(static_cast<std::size_t>(number));
         divs[number].reset();
+    }
+    journalBody();
     body.reset();
     lastDiv = -1;
     reopenedDiv = -1;
     rulesRestructured = true;
-    changedSinceSave = false;
+    savedThisCommand = true;
     openedFileName.clear();
     Button3->SetEnabled(false);
     ComboBox3->Clear();

@@ -4,6 +4,7 @@
 #include "ui/Unit1.h"
 
 #include "model/ColorValue.h"
+#include "ui/RulesModel.h"
 #include "ui/RulesPanel.h"
 
 #include <filesystem>
@@ -49,9 +50,12 @@ void TForm1::refreshView()
     for (TComboBox* list : {ComboBox1, ComboBox2})
         list->SetEnabled(editOpen());
     Ments1->SetEnabled(divStorageExists());
+    Divtrlse1->SetEnabled(panelsRule().kind == Rule::Kind::Div && !editOpen());
 
     showStoredValues();
     Rules->follow(std::exchange(rulesRestructured, false), panelsRule(), panelsRule());
+    for (const Rule& rule : std::exchange(rulesShownAgain, {}))
+        Rules->rules()->showAgain(rule);
 }
 
 // For the record Panel1 stands for: the current div while Panel2 shows, otherwise the body.

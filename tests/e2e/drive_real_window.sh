@@ -140,6 +140,7 @@ green=008000
 white=FFFFFF
 fajl_x=19
 css_x=53
+szerkesztes_x=103
 kesz=(588 $((menu_height + 41)))
 edit3=(312 $((menu_height + 48)))
 edit1=(107 $((menu_height + 89 + 50)))
@@ -321,6 +322,13 @@ div_with_width() {
 { div_with_width 0 500; div_with_width 1 200; div_with_width 2 300; } >"$work/expected-changed-again.css"
 cmp "$work/expected-changed-again.css" "$work/changed again.css" ||
     fail "the stylesheet changed through the rules differs: $(od -c "$work/changed again.css" | head -20)"
+# Szerkesztés → Visszavonás takes the save back: the records return, unsaved, and save to
+# the same bytes. (Ctrl+Z would be the nesting list's own: it has the focus.)
+wait_until title_matches "$main" '^Prizmo$'
+choose "$szerkesztes_x" 1 4
+wait_until title_matches "$main" '^Prizmo\*$'
+save_as "$work/undone save.css"
+cmp "$work/expected-changed-again.css" "$work/undone save.css" || fail "the stylesheet saved again after Ctrl+Z differs"
 choose "$fajl_x" 3 3
 wait "$prizmo_pid" || fail "Prizmo did not end cleanly after the rules' road"
 prizmo_pid=

@@ -150,11 +150,13 @@ private slots:
         QStringList top;
         for (QAction* action : form.MainMenu1->actions())
             top << action->text() + QLatin1Char('=') + action->objectName();
-        QCOMPARE(top, (QStringList{"&Fájl=Fjl1", "&CSS=CSS1", "&Nézet=Nzet1"}));
+        QCOMPARE(top, (QStringList{"&Fájl=Fjl1", "&CSS=CSS1", "&Szerkesztés=Szerkeszts1", "&Nézet=Nzet1"}));
         QCOMPARE(menuCaptions(form.Fjl1->menu<QMenu*>()),
                  (QStringList{"&Megnyitás=Megynits1", "M&entés=Ments1", "&Kilépés=Kilps1"}));
         QCOMPARE(menuCaptions(form.CSS1->menu<QMenu*>()),
                  (QStringList{"&Új Div=jDiv1", "&Body beállítása=Bodybelltsa1"}));
+        QCOMPARE(menuCaptions(form.Szerkeszts1->menu<QMenu*>()),
+                 (QStringList{"&Visszavonás=Visszavons1", "&Mégis=Mgis1", "=", "&Div törlése=Divtrlse1"}));
         QCOMPARE(menuCaptions(form.Nzet1->menu<QMenu*>()), QStringList{"&Szabályok=Szablyok1"});
     }
 

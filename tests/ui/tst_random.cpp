@@ -38,6 +38,7 @@ struct ModelList {
         return -1;
     }
     void select(int i) { text = i < 0 ? std::string() : entries[static_cast<std::size_t>(i)]; }
+    bool operator==(const ModelList&) const = default;
 };
 
 const std::array<const char*, 4> floatCaptions{"semmilyen", "örökölt", "balra", "jobbra"};
@@ -99,7 +100,7 @@ public:
     std::vector<ModelDiv> divs;
     bool storage = false, editOpen = false, panel1 = false, panel2 = false, panel3 = false;
     bool colourChecked = true;
-    bool changed = false, closed = false;
+    bool closed = false;
     std::size_t questions = 0;
     std::string edit1 = "Edit1", edit2 = "Edit2", edit3 = "Edit3";
     int alignment = 0;
@@ -120,7 +121,110 @@ public:
             return lastDiv() >= 0 ? "div" + std::to_string(panelsDiv()) : std::string();
         return body ? "body" : "";
     }
-    bool unsaved() const { return changed && (body || !divs.empty()); }
+    // What the window holds, which undo and redo restore; not what it has shown or asked.
+    bool sameWindow(const Model& other) const
+    {
+        return body == other.body && divs == other.divs && storage == other.storage && editOpen == other.editOpen
+            && panel1 == other.panel1 && panel2 == other.panel2 && panel3 == other.panel3
+            && colourChecked == other.colourChecked && edit1 == other.edit1 && edit2 == other.edit2
+            && edit3 == other.edit3 && alignment == other.alignment && position == other.position
+            && child == other.child && parent == other.parent && reopened == other.reopened;
+    }
+    void restoreWindow(const Model& from)
+    {
+        body = from.body;
+        divs = from.divs;
+        storage = from.storage;
+        editOpen = from.editOpen;
+        panel1 = from.panel1;
+        panel2 = from.panel2;
+        panel3 = from.panel3;
+        colourChecked = from.colourChecked;
+        edit1 = from.edit1;
+        edit2 = from.edit2;
+        edit3 = from.edit3;
+        alignment = from.alignment;
+        position = from.position;
+        child = from.child;
+        parent = from.parent;
+        reopened = from.reopened;
+    }
+    // What a save writes: the parents are not in it.
+    bool sameContent(const Model& other) const
+    {
+        if (body != other.body || divs.size() != other.divs.size())
+            return false;
+        for (std::size_t n = 0; n < divs.size(); ++n) {
+            ModelDiv mine = divs[n], theirs = other.divs[n];
+            mine.parent = theirs.parent = -1;
+            if (!(mine == theirs))
+                return false;
+        }
+        return true;
+    }
+
+    // The undo history: the window after each step, and how many steps up to each changed
+    // what a save writes. `clean` is the state of the last save or opening (-1: gone).
+    std::vector<Model> history;
+    int at = 0, clean = 0;
+    std::vector<int> contentSerial{0};
+    bool savedNow = false;
+
+    // After a command: a step when it changed the window.
+    void stepIfChanged(const Model& start)
+    {
+        if (!sameWindow(start)) {
+            const int content = sameContent(history[static_cast<std::size_t>(at)]) ? 0 : 1;
+            history.resize(static_cast<std::size_t>(at) + 1);
+            contentSerial.resize(static_cast<std::size_t>(at) + 1);
+            if (clean > at)
+                clean = -1;
+            Model kept = *this;
+            kept.history.clear();
+            history.push_back(std::move(kept));
+            contentSerial.push_back(contentSerial.back() + content);
+            ++at;
+        }
+        if (std::exchange(savedNow, false))
+            clean = at;
+    }
+    bool undo()
+    {
+        if (at == 0)
+            return false;
+        restoreWindow(history[static_cast<std::size_t>(--at)]);
+        return true;
+    }
+    bool redo()
+    {
+        if (at + 1 >= static_cast<int>(history.size()))
+            return false;
+        restoreWindow(history[static_cast<std::size_t>(++at)]);
+        return true;
+    }
+    bool unsaved() const
+    {
+        return (body || !divs.empty())
+            && (clean < 0 || contentSerial[static_cast<std::size_t>(clean)] != contentSerial[static_cast<std::size_t>(at)]);
+    }
+
+    // "Div törlése": the div the panels stand for goes, the later ones move down a number.
+    void deleteDiv()
+    {
+        if (!(panel1 && panel2 && lastDiv() >= 0) || editOpen)
+            return;
+        const int gone = panelsDiv();
+        divs.erase(divs.begin() + gone);
+        for (ModelDiv& div : divs)
+            div.parent = div.parent == gone ? -1 : div.parent > gone ? div.parent - 1 : div.parent;
+        child = ModelList{};
+        for (std::size_t n = 0; n < divs.size(); ++n)
+            child.entries.push_back("div" + std::to_string(n));
+        child.select(static_cast<int>(divs.size()) - 1);
+        parent = child;
+        reopened = -1;
+        panel1 = panel2 = panel3 = false;
+    }
 
     void bodySettings()
     {
@@ -133,7 +237,6 @@ public:
         body = ModelBody{};
         edit3 = "14";
         editOpen = true;
-        changed = true;
     }
 
     void newDiv()
@@ -146,7 +249,6 @@ public:
         storage = true;
         divs.emplace_back();
         reopened = -1;
-        changed = true;
         edit1 = "100";
         edit2 = "200";
         edit3 = "14";
@@ -179,8 +281,7 @@ public:
             return;
         if (lastDiv() >= 0) {
             ModelDiv& div = divs[static_cast<std::size_t>(panelsDiv())];
-            changed = true;
-            if (!convert("Szélesség", edit1, div.width) || !convert("Magasság", edit2, div.height)
+                if (!convert("Szélesség", edit1, div.width) || !convert("Magasság", edit2, div.height)
                 || !convert("Betüméret", edit3, div.fontSize))
                 return;
             if (alignment >= 0)
@@ -275,7 +376,7 @@ public:
             child.entries.push_back("div" + std::to_string(n));
         child.select(static_cast<int>(divs.size()) - 1);
         parent = child;
-        changed = false;
+        savedNow = true;
     }
 
     void saved()
@@ -284,7 +385,7 @@ public:
         divs.clear();
         reopened = -1;
         editOpen = false;
-        changed = false;
+        savedNow = true;
         child = ModelList{};
         parent = ModelList{};
     }
@@ -351,6 +452,9 @@ std::string difference(const FormDriver& driver, const Model& model)
                                 static_cast<const QWidget*>(form.ComboBox2)})
         check(edit->isEnabled(), model.editOpen, edit->objectName().toStdString() + " enabled");
     check(form.Ments1->isEnabled(), model.storage, "Fájl → Mentés enabled");
+    check(form.Divtrlse1->isEnabled(), model.panel2 && model.lastDiv() >= 0 && !model.editOpen, "Div törlése enabled");
+    check(form.Visszavons1->isEnabled(), model.at > 0, "Visszavonás enabled");
+    check(form.Mgis1->isEnabled(), model.at + 1 < static_cast<int>(model.history.size()), "Mégis enabled");
     check(driver.script.messages, model.messages, "messages shown");
     check(driver.script.exceptions, model.exceptions, "exception reports");
     check(driver.script.unanswered, 0, "dialogs run that should not have");
@@ -377,7 +481,10 @@ std::string fileDifference(const std::optional<std::string>& saved, const std::s
 class Sequence
 {
 public:
-    Sequence(std::uint32_t seed, const QTemporaryDir& folder) : random(seed), folder(folder) {}
+    Sequence(std::uint32_t seed, const QTemporaryDir& folder) : random(seed), folder(folder)
+    {
+        model.history.push_back(model);
+    }
 
     // Empty when every step matched the model; otherwise what differed, after which steps.
     std::string run()
@@ -403,8 +510,18 @@ private:
 
     std::string act()
     {
+        const Model start = model;
+        bool command = true;   // typing, choosing from a list and the radio buttons are none
+        const std::string failure = actOnce(command);
+        if (command)
+            model.stepIfChanged(start);
+        return failure;
+    }
+
+    std::string actOnce(bool& command)
+    {
         TForm1& form = driver.form;
-        switch (pick(0, 16)) {
+        switch (pick(0, 19)) {
         case 0:
             log << "Body beállítása";
             driver.bodySettings();
@@ -423,6 +540,7 @@ private:
             model.done();
             break;
         case 5: {
+            command = false;
             const std::string typed = any(editTexts);
             const int which = pick(1, 3);
             log << "Edit" << which << " '" << typed << "'";
@@ -436,6 +554,7 @@ private:
             break;
         }
         case 6: {
+            command = false;
             const int entry = pick(0, 3);
             log << "alignment " << floatCaptions[static_cast<std::size_t>(entry)];
             if (model.panel2 && model.editOpen) {
@@ -445,9 +564,11 @@ private:
             break;
         }
         case 7:
+            command = false;
             chooseInList();
             break;
         case 8:
+            command = false;
             log << (pick(0, 1) ? "Szín" : "Kép");
             if (model.panel1) {
                 const bool colour = log.str().ends_with("Szín");
@@ -479,6 +600,28 @@ private:
             return close();
         case 16:
             reopen();
+            break;
+        case 17:
+        case 18: {
+            command = false;   // no step of its own
+            const bool undo = pick(0, 2) > 0;
+            for (int times = pick(1, 3); times > 0; --times) {
+                log << (undo ? "Visszavonás " : "Mégis ");
+                QAction* item = undo ? form.Visszavons1 : form.Mgis1;
+                const bool expected = undo ? model.undo() : model.redo();
+                if (item->isEnabled() != expected)
+                    return std::string(undo ? "Visszavonás" : "Mégis") + " enabled: window " + shown(item->isEnabled())
+                        + ", model " + shown(expected);
+                item->trigger();
+                if (const std::string mismatch = difference(driver, model); !mismatch.empty())
+                    return mismatch;
+            }
+            break;
+        }
+        case 19:
+            log << "Div törlése";
+            form.Divtrlse1->trigger();
+            model.deleteDiv();
             break;
         }
         return {};
@@ -561,7 +704,6 @@ private:
         driver.pickBackground();
         if (chosen) {
             (target == Model::Target::Div ? model.divs[static_cast<std::size_t>(model.panelsDiv())].background : model.body->background) = *chosen;
-            model.changed = true;
         }
     }
 
@@ -577,7 +719,6 @@ private:
         driver.pickFontColor();
         if (chosen) {
             (target == Model::Target::Div ? model.divs[static_cast<std::size_t>(model.panelsDiv())].fontColor : model.body->fontColor) = *chosen;
-            model.changed = true;
         }
     }
 

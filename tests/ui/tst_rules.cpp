@@ -66,12 +66,12 @@ private slots:
         else if (open == QLatin1String("new div"))
             driver.newDiv();
         else
-            form.runCommand([&form] { form.reopenRule({Rule::Kind::Div, 0}); });
+            form.runCommand("megnyitás", [&form] { form.reopenRule({Rule::Kind::Div, 0}); });
         driver.type(form.Edit3, "33");
         const Rule before = form.panelsRule();
 
-        form.runCommand([&form] { form.reopenRule({Rule::Kind::Div, 0}); });
-        form.runCommand([&form] { form.reopenRule({Rule::Kind::Body, -1}); });
+        form.runCommand("megnyitás", [&form] { form.reopenRule({Rule::Kind::Div, 0}); });
+        form.runCommand("megnyitás", [&form] { form.reopenRule({Rule::Kind::Body, -1}); });
         QCOMPARE(driver.script.messages, (Texts{"Előbb nyomd meg a KÉSZ gombot!", "Előbb nyomd meg a KÉSZ gombot!"}));
         QCOMPARE(form.Edit3->Text(), std::string("33"));
         QVERIFY(form.panelsRule() == before);

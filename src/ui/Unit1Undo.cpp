@@ -1,0 +1,239 @@
+// One place where changes happen: every command runs through runCommand, which keeps what
+// the command touches and makes it one undo step; "Szerkesztés" → "Visszavonás" and "Mégis".
+
+#include "ui/Unit1.h"
+
+#include "platform/Events.h"
+#include "ui/RulesModel.h"
+#include "ui/RulesPanel.h"
+#include "ui/WindowStep.h"
+
+#include <QUndoStack>
+
+#include <algorithm>
+
+namespace {
+
+// The entry as the commands read it: a list one types into counts its text, not where Qt
+// left its index (which moves to a typed entry when the list loses the focus).
+ControlsState::List listState(const TComboBox* list)
+{
+    return {list->ItemIndex(), list->currentText().toStdString(), list->ItemCount()};
+}
+
+void restoreList(TComboBox* list, const ControlsState::List& state)
+{
+    // The nesting lists hold "div0" … in order: only their ends differ between two states.
+    while (list->ItemCount() > state.entries)
+        list->removeItem(list->ItemCount() - 1);
+    while (list->ItemCount() < state.entries)
+        list->AddItem("div" + std::to_string(list->ItemCount()));
+    list->setCurrentIndex(state.index);
+    if (list->isEditable())
+        list->setEditText(QString::fromStdString(state.text));
+}
+
+} // namespace
+
+WindowStep::WindowStep(TForm1& form, const std::string& name, StepRecords records, StepSide before,
+                       StepSide after)
+    : form(form), records(std::move(records)), before(std::move(before)), after(std::move(after))
+{
+    setText(QString::fromStdString(name));
+}
+
+void WindowStep::undo()
+{
+    RunGuarded([this] { form.restore(records, before); });
+}
+
+void WindowStep::redo()
+{
+    if (!std::exchange(pushed, true))
+        return;
+    RunGuarded([this] { form.restore(records, after); });
+}
+
+void TForm1::createUndoStack()
+{
+    UndoStack = new QUndoStack(this);
+    Visszavons1 = UndoStack->createUndoAction(this);
+    Mgis1 = UndoStack->createRedoAction(this);
+    Visszavons1->setObjectName(QStringLiteral("Visszavons1"));
+    Mgis1->setObjectName(QStringLiteral("Mgis1"));
+    // "Visszavonás: Új Div": after the stack's own naming, which would leave out the colon.
+    const auto named = [](QAction* item, const QString& caption) {
+        return [item, caption](const QString& step) {
+            item->setText(step.isEmpty() ? caption : caption + QStringLiteral(": ") + step);
+        };
+    };
+    connect(UndoStack, &QUndoStack::undoTextChanged, Visszavons1, named(Visszavons1, QStringLiteral("&Visszavonás")));
+    connect(UndoStack, &QUndoStack::redoTextChanged, Mgis1, named(Mgis1, QStringLiteral("&Mégis")));
+    Visszavons1->setText(QStringLiteral("&Visszavonás"));
+    Mgis1->setText(QStringLiteral("&Mégis"));
+    Visszavons1->setShortcut(QKeySequence::Undo);
+    Mgis1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    QMenu* edit = Szerkeszts1->menu<QMenu*>();
+    edit->insertAction(Divtrlse1, Visszavons1);
+    edit->insertAction(Divtrlse1, Mgis1);
+    edit->insertSeparator(Divtrlse1);
+    connect(UndoStack, &QUndoStack::indexChanged, this, [this] { RunGuarded([this] { refreshView(); }); });
+    connect(UndoStack, &QUndoStack::cleanChanged, this, [this] { RunGuarded([this] { refreshView(); }); });
+    lastStepControls = std::make_unique<ControlsState>(controlsNow());
+}
+
+void TForm1::runCommand(const std::string& name, const TNotifyEvent& handler)
+{
+    if (journal) {   // inside another command: its step
+        handler();
+        return;
+    }
+    RunGuarded([this, &name, &handler] {
+        journal = std::make_unique<StepJournal>();
+        journal->name = name;
+        journal->slotCount = divs.size();
+        journal->lastDiv = lastDiv;
+        journal->controls = controlsNow();
+        savedThisCommand = false;
+        RunGuarded(handler);
+        std::unique_ptr<StepJournal> finished = std::move(journal);
+        finishStep(*finished);
+    });
+    journal.reset();
+    RunGuarded([this] { refreshView(); });
+}
+
+// A step only when something changed; the controls before it are those the last step left,
+// so that what was typed since belongs to this step. The step keeps the records from before
+// the command; the window has those from after it.
+void TForm1::finishStep(StepJournal& done)
+{
+    StepRecords records;
+    bool content = done.lastDiv != lastDiv;
+    for (auto& [slot, was] : done.touched) {
+        const DivStyle* now = slot < divs.size() ? divs[slot].get() : nullptr;
+        if (was ? (now && *was == *now) : !now)
+            continue;
+        content = content || !was || !now || !was->sameContent(*now);
+        records.touched.emplace_back(slot, std::move(was));
+    }
+    if (done.bodyTouched && (done.body ? !(body && *done.body == *body) : body != nullptr)) {
+        content = true;
+        records.bodyTouched = true;
+        records.body = std::move(done.body);
+    }
+    StepSide before{done.slotCount, done.lastDiv, {}};
+    StepSide after{divs.size(), lastDiv, controlsNow()};
+    const bool changed = !records.touched.empty() || records.bodyTouched || before.slotCount != after.slotCount
+        || before.lastDiv != after.lastDiv || after.controls != done.controls;
+    if (changed) {
+        before.controls = *lastStepControls;
+        *lastStepControls = after.controls;
+        const int at = UndoStack->index();
+        contentSteps.resize(static_cast<std::size_t>(at) + 1);
+        contentSteps.push_back(contentSteps.back() + (content ? 1 : 0));
+        UndoStack->push(new WindowStep(*this, done.name, std::move(records), std::move(before), std::move(after)));
+    }
+    if (savedThisCommand)
+        UndoStack->setClean();
+}
+
+bool TForm1::stylesheetUnsaved() const
+{
+    if (!body && lastDiv < 0)
+        return false;
+    const int clean = UndoStack->cleanIndex();
+    const int now = UndoStack->index();
+    return clean < 0
+        || contentSteps[static_cast<std::size_t>(clean)] != contentSteps[static_cast<std::size_t>(now)];
+}
+
+void TForm1::journalSlot(std::size_t slot)
+{
+    if (!journal || !journal->journaled.insert(slot).second)
+        return;
+    const DivStyle* was = slot < divs.size() ? divs[slot].get() : nullptr;
+    journal->touched.emplace_back(slot, was ? std::make_unique<DivStyle>(*was) : nullptr);
+}
+
+void TForm1::journalBody()
+{
+    if (!journal || journal->bodyTouched)
+        return;
+    journal->bodyTouched = true;
+    journal->body = body ? std::make_unique<BodyStyle>(*body) : nullptr;
+}
+
+DivStyle& TForm1::changeDiv(std::int32_t number)
+{
+    journalSlot(static_cast<std::size_t>(number));
+    return *divs[static_cast<std::size_t>(number)];
+}
+
+BodyStyle& TForm1::changeBody()
+{
+    journalBody();
+    return *body;
+}
+
+void TForm1::restore(StepRecords& records, const StepSide& side)
+{
+    std::size_t size = std::max(divs.size(), side.slotCount);
+    for (const auto& [slot, record] : records.touched)
+        size = std::max(size, slot + 1);
+    divs.resize(size);
+    bool renested = false;
+    for (auto& [slot, record] : records.touched) {
+        auto& shown = divs[slot];
+        renested = renested || !shown || !record || shown->getParent() != record->getParent();
+        shown.swap(record);
+        rulesShownAgain.push_back({Rule::Kind::Div, static_cast<std::int32_t>(slot)});
+    }
+    divs.resize(side.slotCount);
+    if (records.bodyTouched) {
+        body.swap(records.body);
+        rulesShownAgain.push_back({Rule::Kind::Body, -1});
+    }
+    lastDiv = side.lastDiv;
+    restoreControls(side.controls);
+    rulesRestructured = rulesRestructured || renested;
+    *lastStepControls = side.controls;
+}
+
+ControlsState TForm1::controlsNow() const
+{
+    ControlsState state;
+    state.panel1 = Panel1->Visible();
+    state.panel2 = Panel2->Visible();
+    state.panel3 = Panel3->Visible();
+    state.done = Button3->Enabled();
+    state.colour = RadioButton1->Checked();
+    state.edit1 = Edit1->Text();
+    state.edit2 = Edit2->Text();
+    state.edit3 = Edit3->Text();
+    state.alignment = ComboBox1->currentIndex();
+    state.position = listState(ComboBox2);
+    state.child = listState(ComboBox3);
+    state.parent = listState(ComboBox4);
+    state.reopenedDiv = reopenedDiv;
+    state.openedFileName = openedFileName;
+    return state;
+}
+
+void TForm1::restoreControls(const ControlsState& state)
+{
+    Panel1->setVisible(state.panel1);
+    Panel2->setVisible(state.panel2);
+    Panel3->setVisible(state.panel3);
+    Button3->SetEnabled(state.done);
+    (state.colour ? RadioButton1 : RadioButton2)->setChecked(true);
+    Edit1->SetText(state.edit1);
+    Edit2->SetText(state.edit2);
+    Edit3->SetText(state.edit3);
+    ComboBox1->setCurrentIndex(state.alignment);
+    restoreList(ComboBox2, state.position);
+    restoreList(ComboBox3, state.child);
+    restoreList(ComboBox4, state.parent);
+    reopenedDiv = state.reopenedDiv;
+    openedFileName = state.openedFileName;
+}

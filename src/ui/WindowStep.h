@@ -1,0 +1,80 @@
+#pragma once
+
+#include "model/BodyStyle.h"
+#include "model/DivStyle.h"
+
+#include <QUndoCommand>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+class TForm1;
+
+// What the window shows beyond the records: which panels show, what the edits and lists
+// hold, and which record the panels stand for. A few texts, however many divs there are.
+struct ControlsState {
+    struct List {
+        int index = -1;
+        std::string text;
+        int entries = 0;   // the nesting lists hold "div0", "div1", ... in order
+        bool operator==(const List&) const = default;
+    };
+    bool panel1 = false, panel2 = false, panel3 = false, done = false, colour = true;
+    std::string edit1, edit2, edit3;
+    int alignment = 0;
+    List position, child, parent;
+    std::int32_t reopenedDiv = -1;
+    std::string openedFileName;
+    bool operator==(const ControlsState&) const = default;
+};
+
+// One side of a step: the slot count, lastDiv and the window's controls.
+struct StepSide {
+    std::size_t slotCount = 0;
+    std::int32_t lastDiv = -1;
+    ControlsState controls;
+};
+
+// The records a step touched that are not in the window now: those from before it while it
+// is done, those from after it while it is undone. Undo and redo swap them with the
+// window's, so that a step copies a record only once, when the command first touches it.
+struct StepRecords {
+    std::vector<std::pair<std::size_t, std::unique_ptr<DivStyle>>> touched;
+    bool bodyTouched = false;
+    std::unique_ptr<BodyStyle> body;
+};
+
+// One command, as undo and redo restore it: only what it changed, so that a step over a
+// hundred thousand divs costs what the command touched.
+class WindowStep : public QUndoCommand
+{
+public:
+    WindowStep(TForm1& form, const std::string& name, StepRecords records, StepSide before, StepSide after);
+
+    void undo() override;
+    void redo() override;
+
+private:
+    TForm1& form;
+    StepRecords records;
+    StepSide before, after;
+    bool pushed = false;   // QUndoStack::push redoes: the command has done that already
+};
+
+// What a running command has touched so far, as it was before.
+struct StepJournal {
+    std::string name;
+    std::vector<std::pair<std::size_t, std::unique_ptr<DivStyle>>> touched;
+    std::unordered_set<std::size_t> journaled;   // each slot is kept once
+    bool bodyTouched = false;
+    std::unique_ptr<BodyStyle> body;
+    std::size_t slotCount = 0;
+    std::int32_t lastDiv = -1;
+    ControlsState controls;   // at the command's start: whether it changed anything
+};
