@@ -4,25 +4,7 @@
 #include "BenchWindow.h"
 #include "Figures.h"
 
-#include <QCoreApplication>
-
 #include <filesystem>
-
-namespace {
-
-double oneMoreDiv(TForm1& window)
-{
-    return millisecondsOf([&] {
-        window.jDiv1->trigger();
-        window.Edit1->SetText("250");
-        window.Edit2->SetText("120");
-        window.Edit3->SetText("16");
-        window.Button3->click();
-        QCoreApplication::processEvents();   // the repaint
-    });
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {

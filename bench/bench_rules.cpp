@@ -38,17 +38,6 @@ double openARuleAgain(TForm1& window)
     window.Button3->click();
     return opened;
 }
-
-double oneMoreDiv(TForm1& window)
-{
-    return millisecondsOf([&] {
-        window.jDiv1->trigger();
-        window.Edit1->SetText("250");
-        window.Button3->click();
-        QCoreApplication::processEvents();
-    });
-}
-
 } // namespace
 
 int main(int argc, char* argv[])

@@ -15,13 +15,6 @@
 
 namespace {
 
-void oneMoreDiv(TForm1& window)
-{
-    window.jDiv1->trigger();
-    window.Edit1->SetText("250");
-    window.Button3->click();
-    QCoreApplication::processEvents();
-}
 
 double undoAndRedo(TForm1& window)
 {

@@ -1,8 +1,11 @@
 #include "BenchWindow.h"
 
 #include "BenchStyleSheet.h"
+#include "Figures.h"
 
 #include "platform/Interaction.h"
+
+#include <QCoreApplication>
 
 #include <QTest>
 
@@ -90,4 +93,16 @@ std::unique_ptr<TForm1> showBenchWindowWith(int divCount, const std::filesystem:
     window->Megynits1->trigger();
     std::filesystem::remove(path);
     return window;
+}
+
+double oneMoreDiv(TForm1& window)
+{
+    return millisecondsOf([&] {
+        window.jDiv1->trigger();
+        window.Edit1->SetText("250");
+        window.Edit2->SetText("120");
+        window.Edit3->SetText("16");
+        window.Button3->click();
+        QCoreApplication::processEvents();   // the repaint
+    });
 }

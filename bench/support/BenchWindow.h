@@ -25,6 +25,9 @@ std::unique_ptr<TForm1> showBenchWindow();
 // From now on the open dialog answers with this file; no other dialog is expected.
 void answerOpenDialogWith(const std::string& path);
 
+// "Új Div" with the edits set, then "KÉSZ", and the repaint they cause: milliseconds.
+double oneMoreDiv(TForm1& window);
+
 // A main window, shown, holding `divCount` divs: a stylesheet saved in `folder` and opened
 // through "Megnyitás".
 std::unique_ptr<TForm1> showBenchWindowWith(int divCount, const std::filesystem::path& folder);

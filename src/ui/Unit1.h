@@ -93,7 +93,7 @@ public:
     TColorDialog* ColorDialog1 = nullptr;   // every background colour
     TColorDialog* ColorDialog2 = nullptr;   // every font colour
 
-    RulesPanel* Rules = nullptr;             // "Szabályok": the rules as a tree, in a dock
+    RulesPanel* Rules = nullptr;             // "Szabályok": the rules as a tree, made when first shown
     QUndoStack* UndoStack = nullptr;         // every command that changed the window, a step each
 
     // The model. Slot i of divs holds div number i; the live divs are slots 0 to lastDiv.
@@ -199,6 +199,7 @@ private:
     void takeOver(StyleSheetRecords records);
 
     void createRulesPanel();
+    void makeRulesPanel();
     void showRules(bool shown);
     bool rulesRestructured = false;   // the last command changed the nesting or the records
     std::vector<Rule> rulesShownAgain;   // records an undo or redo changed

@@ -95,14 +95,14 @@ void TForm1::reopenRule(const Rule& rule)
 
 void TForm1::Szablyok1Click()
 {
-    showRules(Rules->isHidden());
+    showRules(!Rules || Rules->isHidden());
     QSettings remembered = settings();
     remembered.setValue(rulesShownKey, !Rules->isHidden());
 }
 
 void TForm1::goToRules()
 {
-    if (Rules->isHidden())
+    if (!Rules || Rules->isHidden())
         Szablyok1Click();
     Rules->focusTree();
 }
@@ -112,8 +112,9 @@ void TForm1::goToRules()
 void TForm1::showRules(bool shown)
 {
     if (shown) {
+        makeRulesPanel();
         Rules->show();
-    } else {
+    } else if (Rules) {
         const int taken = width() - ClientArea()->width();
         Rules->hide();
         layout()->activate();   // the smaller minimum first, or the window could not shrink
@@ -122,16 +123,24 @@ void TForm1::showRules(bool shown)
     Szablyok1->setChecked(shown);
 }
 
+// The panel is made when it is first shown: a window that never shows it starts as fast as
+// the designed one.
 void TForm1::createRulesPanel()
 {
+    Szablyok1->setCheckable(true);
+    new GoToRulesKey(this);
+    if (settings().value(rulesShownKey, false).toBool())
+        showRules(true);
+}
+
+void TForm1::makeRulesPanel()
+{
+    if (Rules)
+        return;
     Rules = new RulesPanel(this, [this](const Rule& rule) {
         runCommand(rule.kind == Rule::Kind::Body ? "body megnyitása" : "div" + std::to_string(rule.number) + " megnyitása",
                    [this, rule] { reopenRule(rule); });
     });
     addDockWidget(Qt::RightDockWidgetArea, Rules);
-    Rules->hide();
-    Szablyok1->setCheckable(true);
-    new GoToRulesKey(this);
-    if (settings().value(rulesShownKey, false).toBool())
-        showRules(true);
+    Rules->follow(true, panelsRule(), panelsRule());
 }

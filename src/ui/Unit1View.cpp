@@ -53,8 +53,12 @@ void TForm1::refreshView()
     Divtrlse1->SetEnabled(panelsRule().kind == Rule::Kind::Div && !editOpen());
 
     showStoredValues();
-    Rules->follow(std::exchange(rulesRestructured, false), panelsRule(), panelsRule());
-    for (const Rule& rule : std::exchange(rulesShownAgain, {}))
+    const bool restructured = std::exchange(rulesRestructured, false);
+    const std::vector<Rule> shownAgain = std::exchange(rulesShownAgain, {});
+    if (!Rules)
+        return;
+    Rules->follow(restructured, panelsRule(), panelsRule());
+    for (const Rule& rule : shownAgain)
         Rules->rules()->showAgain(rule);
 }
 

@@ -81,7 +81,7 @@ choose() {
     local known popup= x y width height attempt
     # A click that reached the menu bar before the window could take it is tried again.
     for attempt in 1 2 3; do
-        known=$(windows)
+        known=$( { windows; echo "${main:-}"; } | sort -u)   # the main window is never the menu
         click "$1" $((menu_height / 2))
         popup=$(appears_within 20) && break
         xdotool key Escape

@@ -437,10 +437,11 @@ std::string difference(const FormDriver& driver, const Model& model)
     check(form.ComboBox4->ItemIndex(), model.parent.index(), "parent list selection");
     check(form.RadioButton1->Checked(), model.colourChecked, "Szín checked");
     // A hidden tree waits until it shows.
-    const QModelIndexList selected = form.Rules->tree()->selectionModel()->selectedRows();
-    if (form.Rules->isVisible())
+    if (form.Rules && form.Rules->isVisible()) {
+        const QModelIndexList selected = form.Rules->tree()->selectionModel()->selectedRows();
         check(selected.isEmpty() ? std::string() : text(selected.front().data().toString()), model.panelsRule(),
               "rule selected in the tree");
+    }
     check(form.isVisible(), !model.closed, "window shown");
     check(static_cast<int>(driver.script.questions.size()), static_cast<int>(model.questions), "questions asked");
     check(form.isWindowModified(), model.unsaved(), "unsaved mark");
