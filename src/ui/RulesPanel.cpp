@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QTreeView>
 
 #include <utility>
@@ -32,6 +33,7 @@ RulesPanel::RulesPanel(TForm1* form, std::function<void(const Rule&)> open)
     view->header()->resizeSection(0, 110);
     setWidget(view);
     setFocusProxy(view);
+    view->installEventFilter(this);
 
     connect(view, &QTreeView::activated, this,
             [this, open = std::move(open)](const QModelIndex& index) { open(model->ruleAt(index)); });
@@ -45,6 +47,19 @@ void RulesPanel::follow(bool restructured, const Rule& changed, const Rule& pane
     // A hidden tree is left alone: choosing its row would lay out every row at once.
     if (!isHidden())
         catchUp();
+}
+
+// "Div törlése" (Delete) deletes the div the panels stand for: from the tree only while that
+// is the row the person is on, so that the key never deletes another div than the one seen.
+bool RulesPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view && event->type() == QEvent::ShortcutOverride
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete
+        && model->ruleAt(view->currentIndex()) != selected) {
+        event->accept();   // the tree takes the key, and does nothing with it
+        return true;
+    }
+    return QDockWidget::eventFilter(watched, event);
 }
 
 void RulesPanel::showEvent(QShowEvent* event)

@@ -58,8 +58,9 @@ void TForm1::refreshView()
     if (!Rules)
         return;
     Rules->follow(restructured, panelsRule(), panelsRule());
-    for (const Rule& rule : shownAgain)
-        Rules->rules()->showAgain(rule);
+    if (!restructured)   // a tree built anew shows every value already
+        for (const Rule& rule : shownAgain)
+            Rules->rules()->showAgain(rule);
 }
 
 // For the record Panel1 stands for: the current div while Panel2 shows, otherwise the body.

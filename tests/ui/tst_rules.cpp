@@ -124,6 +124,23 @@ private slots:
         QCOMPARE(form.Edit3->Text(), std::string("14"));
         QCOMPARE(selected(form), std::string("body"));
 
+        driver.done();
+
+        // Delete from the tree only on the row the panels stand for (div 1 here).
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.Rules->tree()->setCurrentIndex(form.Rules->rules()->indexOf({Rule::Kind::Div, 1}));
+        QTest::keyClick(form.Rules->tree(), Qt::Key_Return);
+        driver.done();
+        form.Rules->tree()->setFocus();
+        form.Rules->tree()->setCurrentIndex(form.Rules->rules()->indexOf({Rule::Kind::Div, 2}));
+        QTest::keyClick(form.Rules->tree(), Qt::Key_Delete);
+        QCOMPARE(form.lastDiv, 3);
+        form.Rules->tree()->setCurrentIndex(form.Rules->rules()->indexOf({Rule::Kind::Div, 1}));
+        QTest::keyClick(form.Rules->tree(), Qt::Key_Delete);
+        QCOMPARE(form.lastDiv, 2);
+        QCOMPARE(rowsOf(*form.Rules->rules()), (Texts{"body", "div0 600 × 400", "div1 100 × 400", "div2 100 × 400"}));
+
         form.Szablyok1->trigger();   // hidden again, and the window as designed
         QVERIFY(form.Rules->isHidden());
         QCOMPARE(form.width(), designedWidth);
