@@ -4,8 +4,6 @@
 #include "ui/Unit1.h"
 
 #include "platform/Events.h"
-#include "ui/RulesModel.h"
-#include "ui/RulesPanel.h"
 #include "ui/WindowStep.h"
 
 #include <QUndoStack>
