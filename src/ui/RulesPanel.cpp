@@ -39,9 +39,9 @@ RulesPanel::RulesPanel(TForm1* form, std::function<void(const Rule&)> open)
             [this, open = std::move(open)](const QModelIndex& index) { open(model->ruleAt(index)); });
 }
 
-void RulesPanel::follow(bool restructured, const Rule& changed, const Rule& panels)
+void RulesPanel::follow(bool restructured, const Rule& panels)
 {
-    model->follow(restructured, changed);
+    model->follow(restructured, panels);
     expandPending = expandPending || (restructured && model->nested());
     selected = panels;
     // A hidden tree is left alone: choosing its row would lay out every row at once.

@@ -17,8 +17,9 @@ class RulesPanel : public QDockWidget
 public:
     RulesPanel(TForm1* form, std::function<void(const Rule&)> open);
 
-    // After every command: the tree follows the records, and its selection the panels.
-    void follow(bool restructured, const Rule& changed, const Rule& panels);
+    // After every command: the tree follows the records, and its selection the panels. The
+    // panels' rule is the only one a command changes the values of.
+    void follow(bool restructured, const Rule& panels);
 
     // Gives the tree the keyboard: typing a name selects it, the arrows move.
     void focusTree();

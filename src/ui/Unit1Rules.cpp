@@ -142,5 +142,5 @@ void TForm1::makeRulesPanel()
                    [this, rule] { reopenRule(rule); });
     });
     addDockWidget(Qt::RightDockWidgetArea, Rules);
-    Rules->follow(true, panelsRule(), panelsRule());
+    Rules->follow(true, panelsRule());
 }

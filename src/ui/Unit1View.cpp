@@ -57,7 +57,7 @@ void TForm1::refreshView()
     const std::vector<Rule> shownAgain = std::exchange(rulesShownAgain, {});
     if (!Rules)
         return;
-    Rules->follow(restructured, panelsRule(), panelsRule());
+    Rules->follow(restructured, panelsRule());
     if (!restructured)   // a tree built anew shows every value already
         for (const Rule& rule : shownAgain)
             Rules->rules()->showAgain(rule);

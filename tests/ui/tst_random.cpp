@@ -22,6 +22,7 @@
 #include <optional>
 #include <random>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -122,33 +123,15 @@ public:
         return body ? "body" : "";
     }
     // What the window holds, which undo and redo restore; not what it has shown or asked.
-    bool sameWindow(const Model& other) const
+    template <typename Self>
+    static auto window(Self& model)
     {
-        return body == other.body && divs == other.divs && storage == other.storage && editOpen == other.editOpen
-            && panel1 == other.panel1 && panel2 == other.panel2 && panel3 == other.panel3
-            && colourChecked == other.colourChecked && edit1 == other.edit1 && edit2 == other.edit2
-            && edit3 == other.edit3 && alignment == other.alignment && position == other.position
-            && child == other.child && parent == other.parent && reopened == other.reopened;
+        return std::tie(model.body, model.divs, model.storage, model.editOpen, model.panel1, model.panel2,
+                        model.panel3, model.colourChecked, model.edit1, model.edit2, model.edit3,
+                        model.alignment, model.position, model.child, model.parent, model.reopened);
     }
-    void restoreWindow(const Model& from)
-    {
-        body = from.body;
-        divs = from.divs;
-        storage = from.storage;
-        editOpen = from.editOpen;
-        panel1 = from.panel1;
-        panel2 = from.panel2;
-        panel3 = from.panel3;
-        colourChecked = from.colourChecked;
-        edit1 = from.edit1;
-        edit2 = from.edit2;
-        edit3 = from.edit3;
-        alignment = from.alignment;
-        position = from.position;
-        child = from.child;
-        parent = from.parent;
-        reopened = from.reopened;
-    }
+    bool sameWindow(const Model& other) const { return window(*this) == window(other); }
+    void restoreWindow(const Model& from) { window(*this) = window(from); }
     // What a save writes: the parents are not in it.
     bool sameContent(const Model& other) const
     {
