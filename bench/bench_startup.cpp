@@ -4,10 +4,9 @@
 
 #include "Figures.h"
 #include "Probe.h"
+#include "XServer.h"
 
 #include <QCoreApplication>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,44 +20,6 @@
 namespace {
 
 constexpr int runs = 41;
-
-// A private X server for as long as the benchmark runs; nothing when Xvfb is missing.
-class XServer
-{
-public:
-    XServer()
-    {
-        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        int displayPipe[2];
-        if (xvfb.isEmpty() || ::pipe(displayPipe) != 0)
-            return;
-        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server.setChildProcessModifier([displayPipe] {
-            ::close(displayPipe[0]);
-            ::dup2(displayPipe[1], 3);
-        });
-        server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("3"), QStringLiteral("-screen"),
-                            QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                            QStringLiteral("tcp"),
-                            // or it starts over whenever a probe, its only client, has ended
-                            QStringLiteral("-noreset")});
-        ::close(displayPipe[1]);
-        char number[16] = {};
-        const ssize_t got = server.waitForStarted() ? ::read(displayPipe[0], number, sizeof number - 1) : -1;
-        ::close(displayPipe[0]);
-        if (got > 0)
-            display = ":" + std::to_string(std::atoi(number));
-    }
-    ~XServer()
-    {
-        server.terminate();
-        server.waitForFinished();
-    }
-    std::optional<std::string> display;
-
-private:
-    QProcess server;
-};
 
 // A run that painted no frame (a start the X server turned away) is tried twice more.
 double millisecondsToFirstFrame(const char* probe)

@@ -6,6 +6,7 @@
 #include "platform/Interaction.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <QTest>
 
@@ -58,6 +59,7 @@ void dropOffscreenNoise(QtMsgType type, const QMessageLogContext&, const QString
 
 BenchApplication::BenchApplication(int& argc, char** argv) : application(argc, argv)
 {
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsHome.path()));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(dropOffscreenNoise);

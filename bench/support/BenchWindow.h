@@ -3,12 +3,14 @@
 #include "platform/Application.h"
 #include "ui/Unit1.h"
 
+#include <QTemporaryDir>
+
 #include <filesystem>
 #include <memory>
 
 // The program's application object for a benchmark's main: Qt's offscreen platform (unless
 // QT_QPA_PLATFORM says otherwise), and no message box or dialog but an open dialog given its
-// answer. Any other stops the benchmark, since the benchmarks drive only commands that show
+// answer; nothing remembered from or for the person's own windows. Any other stops the benchmark, since the benchmarks drive only commands that show
 // none: one means a fault.
 class BenchApplication
 {
@@ -16,6 +18,7 @@ public:
     BenchApplication(int& argc, char** argv);
 
 private:
+    QTemporaryDir settingsHome;   // what a window remembers stays in the benchmark
     TApplication application;
 };
 

@@ -48,9 +48,6 @@ class Rules
 public:
     explicit Rules(std::string& css) : css(css) {}
 
-    void open(const std::string& selector) { css += selector + " {\n"; }
-    void close() { css += "}\n"; }
-
     void text(const char* property, const std::string& value)
     {
         if (!value.empty())
@@ -121,31 +118,52 @@ void writeElements(std::string& html, std::span<const std::unique_ptr<DivStyle>>
 
 } // namespace
 
-std::string webPage(const std::string& title, const BodyStyle* body,
-                    std::span<const std::unique_ptr<DivStyle>> divs, const std::string& pageFolder)
+std::string bodyDeclarations(const BodyStyle& body, const std::string& pageFolder)
 {
     std::string css;
     Rules rules(css);
-    if (body) {
-        rules.open("body");
-        rules.background(body->getBackground(), pageFolder);
-        rules.size("font-size", body->getFontSize());
-        rules.color(body->getFontColor());
-        rules.close();
-    }
-    for (std::size_t n = 0; n < divs.size(); ++n) {
-        const DivStyle& div = *divs[n];
-        rules.open("#div" + std::to_string(n));
-        rules.size("width", div.getWidth());
-        rules.size("height", div.getHeight());
-        rules.background(div.getBackground(), pageFolder);
-        rules.size("font-size", div.getFontSize());
-        rules.color(div.getFontColor());
-        rules.text("float", div.getFloat());
-        rules.text("position", div.getPosition());
-        rules.close();
-    }
+    rules.background(body.getBackground(), pageFolder);
+    rules.size("font-size", body.getFontSize());
+    rules.color(body.getFontColor());
+    return css;
+}
 
+std::string divDeclarations(const DivStyle& div, const std::string& pageFolder)
+{
+    std::string css;
+    Rules rules(css);
+    rules.size("width", div.getWidth());
+    rules.size("height", div.getHeight());
+    rules.background(div.getBackground(), pageFolder);
+    rules.size("font-size", div.getFontSize());
+    rules.color(div.getFontColor());
+    rules.text("float", div.getFloat());
+    rules.text("position", div.getPosition());
+    return css;
+}
+
+std::string webPageStyle(const BodyStyle* body, std::span<const std::unique_ptr<DivStyle>> divs,
+                         const std::string& pageFolder)
+{
+    std::string css;
+    if (body)
+        css += "body {\n" + bodyDeclarations(*body, pageFolder) + "}\n";
+    for (std::size_t n = 0; n < divs.size(); ++n)
+        css += "#div" + std::to_string(n) + " {\n" + divDeclarations(*divs[n], pageFolder) + "}\n";
+    return css;
+}
+
+std::string webPageElements(std::span<const std::unique_ptr<DivStyle>> divs)
+{
+    std::string html;
+    writeElements(html, divs);
+    return html;
+}
+
+std::string webPage(const std::string& title, const BodyStyle* body,
+                    std::span<const std::unique_ptr<DivStyle>> divs, const std::string& pageFolder)
+{
+    const std::string css = webPageStyle(body, divs, pageFolder);
     std::string html = "<!DOCTYPE html>\n<html lang=\"hu\">\n<head>\n<meta charset=\"utf-8\">\n<title>"
         + escapedHtml(title) + "</title>\n";
     if (!css.empty())   // an empty style element is no valid HTML

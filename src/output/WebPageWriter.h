@@ -19,3 +19,11 @@
 //    of parents, sits at the top level. Siblings stand in number order.
 std::string webPage(const std::string& title, const BodyStyle* body,
                     std::span<const std::unique_ptr<DivStyle>> divs, const std::string& pageFolder);
+
+// The parts of that page, which the preview shows without writing a file: the style
+// element's text, the declarations inside one rule's braces, and the elements inside body.
+std::string webPageStyle(const BodyStyle* body, std::span<const std::unique_ptr<DivStyle>> divs,
+                         const std::string& pageFolder);
+std::string bodyDeclarations(const BodyStyle& body, const std::string& pageFolder);
+std::string divDeclarations(const DivStyle& div, const std::string& pageFolder);
+std::string webPageElements(std::span<const std::unique_ptr<DivStyle>> divs);

@@ -48,6 +48,11 @@ void TEdit::SetOnReturn(TNotifyEvent handler)
     connect(this, &QLineEdit::returnPressed, this, [handler = std::move(handler)] { RunGuarded(handler); });
 }
 
+void TEdit::SetOnChange(TNotifyEvent handler)
+{
+    connect(this, &QLineEdit::textEdited, this, [handler = std::move(handler)] { RunGuarded(handler); });
+}
+
 TComboBox::TComboBox(QWidget* parent, const char* name, TComboBoxStyle style) : QComboBox(parent)
 {
     ::name(this, name, QString::fromLatin1(name));
@@ -61,6 +66,14 @@ TComboBox::TComboBox(QWidget* parent, const char* name, TComboBoxStyle style) : 
         // that each new entry would cost time in proportion to the entries before it.
         setCompleter(nullptr);
     }
+}
+
+void TComboBox::SetOnChange(TNotifyEvent handler)
+{
+    auto guarded = [handler = std::move(handler)] { RunGuarded(handler); };
+    connect(this, &QComboBox::activated, this, guarded);
+    if (lineEdit())
+        connect(lineEdit(), &QLineEdit::textEdited, this, guarded);
 }
 
 // The drop-down is a table of one column: its rows all have one height, so opening it costs

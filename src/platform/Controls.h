@@ -43,6 +43,9 @@ public:
     void SetEnabled(bool enabled) { setEnabled(enabled); }
     // Return pressed in the edit.
     void SetOnReturn(TNotifyEvent handler);
+    // The person changed the text (not SetText).
+    void SetOnChange(TNotifyEvent handler);
+    void SetFocus() { setFocus(Qt::OtherFocusReason); }
 };
 
 enum class TComboBoxStyle {
@@ -66,6 +69,8 @@ public:
     int ItemCount() const { return count(); }
     void Clear() { clear(); }
     void SetEnabled(bool enabled) { setEnabled(enabled); }
+    // The person chose an entry or typed into the list (not SetItemIndex).
+    void SetOnChange(TNotifyEvent handler);
 
     void showPopup() override;
 };

@@ -4,7 +4,10 @@
 #include "platform/Menus.h"
 
 #include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
+#include <QStatusBar>
 
 TForm::TForm(QWidget* parent) : QMainWindow(parent), clientArea(new QWidget(this))
 {
@@ -28,6 +31,43 @@ void TForm::SetClientSize(int width, int height)
 void TForm::SetCaption(const std::string& caption)
 {
     setWindowTitle(QString::fromStdString(caption));
+}
+
+void TForm::BringToFront()
+{
+    raise();
+    activateWindow();
+}
+
+void TForm::SetStatusText(const std::string& text)
+{
+    if (text.empty()) {
+        if (!statusLine || statusBar()->isHidden())
+            return;
+        const int before = height();
+        statusBar()->hide();
+        layout()->activate();   // the smaller minimum first, or the window could not shrink
+        resize(width(), before - std::exchange(statusTaken, 0));
+        return;
+    }
+    if (!statusLine) {
+        statusLine = new QLabel(statusBar());
+        statusLine->setObjectName(QStringLiteral("StatusLine"));
+        statusBar()->addWidget(statusLine, 1);
+    }
+    statusLine->setText(QString::fromStdString(text));
+    if (statusBar()->isHidden()) {
+        const int before = height();
+        statusTaken = statusBar()->sizeHint().height();
+        statusBar()->show();
+        layout()->activate();
+        resize(width(), before + statusTaken);
+    }
+}
+
+std::string TForm::StatusText() const
+{
+    return statusLine && !statusBar()->isHidden() ? statusLine->text().toStdString() : std::string();
 }
 
 void TForm::closeEvent(QCloseEvent* event)

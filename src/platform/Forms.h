@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+class QLabel;
 class TMainMenu;
 
 // A form is the program's main window; its controls and components are its Qt children.
@@ -26,6 +27,13 @@ public:
     void SetModified(bool modified) { setWindowModified(modified); }
 
     void Close() { close(); }
+    // Raises the window over the others and gives it the keyboard.
+    void BringToFront();
+
+    // One line at the window's foot, there only while it has a text: the window grows by it,
+    // so that the client area keeps its size, and gives the room back when it goes.
+    void SetStatusText(const std::string& text);
+    std::string StatusText() const;
 
 protected:
     // Asked before the window closes, whichever way: the title bar, the keyboard or Close.
@@ -36,6 +44,8 @@ private:
     void closeEvent(QCloseEvent* event) override;
 
     QWidget* clientArea;
+    QLabel* statusLine = nullptr;
+    int statusTaken = 0;   // what the window grew by for the line
 };
 
 // Creates a component owned by its Qt parent, the way the class library's owners hold theirs.

@@ -16,6 +16,7 @@
 #include <vector>
 
 class OutputFile;
+class PreviewLink;
 class QUndoStack;
 class RulesPanel;
 struct ControlsState;
@@ -83,6 +84,7 @@ public:
     TMenuItem* Divtrlse1 = nullptr;
     TMenuItem* Nzet1 = nullptr;
     TMenuItem* Szablyok1 = nullptr;
+    TMenuItem* Elnzet1 = nullptr;
     QAction* Visszavons1 = nullptr;   // made by the undo stack, named after the step
     QAction* Mgis1 = nullptr;
 
@@ -95,6 +97,9 @@ public:
 
     RulesPanel* Rules = nullptr;             // "Szabályok": the rules as a tree, made when first shown
     QUndoStack* UndoStack = nullptr;         // every command that changed the window, a step each
+    PreviewLink* Preview = nullptr;          // "Előnézet": the page in a browser engine, while shown
+    // The preview program, beside this one's when installed.
+    std::string previewProgram;
 
     // The model. Slot i of divs holds div number i; the live divs are slots 0 to lastDiv.
     // The storage is resized at each accepted new div and never released.
@@ -158,6 +163,11 @@ public:
     void Szablyok1Click();
     void goToRules();
 
+    // "Nézet" → "Előnézet" starts or ends the preview of the web page (Unit1Preview.cpp).
+    void Elnzet1Click();
+    // The preview shows what the window holds now, values being typed included.
+    void followPreview();
+
     // Every command runs here: the handler, then the view, neither letting an exception out.
     // A command that changed what the window holds becomes one undo step named `name`; one
     // run inside another belongs to the outer one (Unit1Undo.cpp).
@@ -197,6 +207,11 @@ private:
     bool mayDropStyleSheet();
     void showStoredValues();
     void takeOver(StyleSheetRecords records);
+
+    void createPreview();
+    void showPreview(bool shown);
+    void previewClicked(const std::string& rule);
+    void reopenRuleCommand(const Rule& rule);
 
     void createRulesPanel();
     void makeRulesPanel();

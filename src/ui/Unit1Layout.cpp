@@ -127,6 +127,7 @@ const MenuRow menuRows[] = {
      QKeySequence::Delete},
     {&TForm1::Nzet1, nullptr, "Nzet1", "Nézet"},
     {&TForm1::Szablyok1, &TForm1::Nzet1, "Szablyok1", "Szabályok", &TForm1::Szablyok1Click},
+    {&TForm1::Elnzet1, &TForm1::Nzet1, "Elnzet1", "Előnézet", &TForm1::Elnzet1Click},
 };
 
 // Panel by panel, in the panels' order. The "Háttér" frame takes no focus in Qt; of the radio
@@ -266,4 +267,5 @@ void TForm1::createComponents()
     SetClientSize(clientWidth, clientHeight);
     createUndoStack();
     createRulesPanel();
+    createPreview();
 }

@@ -93,6 +93,12 @@ void TForm1::reopenRule(const Rule& rule)
     }
 }
 
+void TForm1::reopenRuleCommand(const Rule& rule)
+{
+    runCommand(rule.kind == Rule::Kind::Body ? "body megnyitása" : "div" + std::to_string(rule.number) + " megnyitása",
+               [this, rule] { reopenRule(rule); });
+}
+
 void TForm1::Szablyok1Click()
 {
     showRules(!Rules || Rules->isHidden());
@@ -137,10 +143,7 @@ void TForm1::makeRulesPanel()
 {
     if (Rules)
         return;
-    Rules = new RulesPanel(this, [this](const Rule& rule) {
-        runCommand(rule.kind == Rule::Kind::Body ? "body megnyitása" : "div" + std::to_string(rule.number) + " megnyitása",
-                   [this, rule] { reopenRule(rule); });
-    });
+    Rules = new RulesPanel(this, [this](const Rule& rule) { reopenRuleCommand(rule); });
     addDockWidget(Qt::RightDockWidgetArea, Rules);
     Rules->follow(true, panelsRule());
 }

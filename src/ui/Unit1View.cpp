@@ -53,6 +53,8 @@ void TForm1::refreshView()
     Divtrlse1->SetEnabled(panelsRule().kind == Rule::Kind::Div && !editOpen());
 
     showStoredValues();
+    if (Preview)
+        followPreview();
     const bool restructured = std::exchange(rulesRestructured, false);
     const std::vector<Rule> shownAgain = std::exchange(rulesShownAgain, {});
     if (!Rules)

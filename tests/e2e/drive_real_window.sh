@@ -117,11 +117,14 @@ type_into() {
 
 # -noreset: without it the server starts over when its last client leaves, and turns away
 # the next one meanwhile.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1700x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until test -s "$work/display"
 export DISPLAY=":$(head -1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
+# The preview's engine: software drawing on Xvfb, and no sandbox, which Chromium refuses as
+# root and a test machine's container does not give it.
+export QT_QUICK_BACKEND=software QTWEBENGINE_DISABLE_SANDBOX=1
 # What Prizmo remembers (whether the rules show) starts empty, and stays in the scratch folder.
 export XDG_CONFIG_HOME="$work/config"
 # In the sanitizer build the program's end is checked for leaks; not for the system's own.
@@ -141,6 +144,7 @@ white=FFFFFF
 fajl_x=19
 css_x=53
 szerkesztes_x=103
+nezet_x=158
 kesz=(588 $((menu_height + 41)))
 edit3=(312 $((menu_height + 48)))
 edit1=(107 $((menu_height + 89 + 50)))
@@ -311,6 +315,16 @@ shot 11-rules
 type_into "${edit1[@]}" 500
 click "${kesz[@]}"
 wait_until pixel_is_not "${edit1[@]}" "$white"
+# Nézet → Előnézet: the page beside the window, with div 0's outline, as it is being edited.
+known=$(windows)
+choose "$nezet_x" 2 2
+preview=$(appears_within "$patience") || fail "the preview shows no window"
+wait_until title_matches "$preview" '^Előnézet – Prizmo$'
+eval "$(xdotool getwindowgeometry --shell "$preview")"
+wait_until pixel_is $((X + 8)) $((Y + 100)) "$highlight"
+shot 12-preview
+choose "$nezet_x" 2 2
+wait_until gone "$preview"
 choose "$fajl_x" 2 3
 wait_until pixel_is "${edit1[@]}" "$green"
 wait_until pixel_is_not "${save_button_top[@]}" "$green"

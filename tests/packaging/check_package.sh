@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a built tree, unpacks it into a scratch root and checks that
-# the program, its desktop entry, its metainfo and its icons are in place and its dependencies were read
+# the program and its preview, its desktop entry, its metainfo and its icons are in place and its dependencies were read
 # off the binary.
 #   check_package.sh CPACK BUILD_FOLDER OUTPUT_FOLDER
 set -euo pipefail
@@ -24,12 +24,17 @@ packages=("$out"/prizmo_*.deb)
 package=${packages[0]}
 
 depends=$(dpkg-deb --field "$package" Depends)
-[[ $depends == *libqt6widgets6* && $depends == *libc6* ]] ||
-    fail "dependencies not read off the binary: '$depends'"
+[[ $depends == *libqt6widgets6* && $depends == *libc6* && $depends == *libqt6webenginewidgets6* ]] ||
+    fail "dependencies not read off the binaries: '$depends'"
 
 root="$out/root"
 dpkg -x "$package" "$root"
 [[ -x $root/usr/bin/prizmo ]] || fail "no /usr/bin/prizmo"
+[[ -x $root/usr/bin/prizmo-preview ]] || fail "no /usr/bin/prizmo-preview beside it"
+# The editor starts as fast as without a preview only if it never loads the web engine.
+if objdump -p "$root/usr/bin/prizmo" | grep -i 'NEEDED.*webengine'; then
+    fail "prizmo links the web engine"
+fi
 entry=$root/usr/share/applications/prizmo.desktop
 [[ -f $entry ]] || fail "no desktop entry"
 desktop-file-validate "$entry" || fail "the installed desktop entry does not validate"

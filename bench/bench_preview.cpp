@@ -1,0 +1,210 @@
+// The preview: from turning it on to its first painted page, from "KÉSZ" or a typed digit to
+// the frame that shows it, a structural change, and memory, on Qt's offscreen platform and
+// on Xvfb (software drawing). Each platform runs in a child process of this program.
+// A frame is painted when the page's next animation frame has run after the change.
+
+#include "BenchStyleSheet.h"
+#include "BenchWindow.h"
+#include "Figures.h"
+#include "ResidentMemory.h"
+#include "XServer.h"
+
+#include "ui/PreviewLink.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTimer>
+#include <QProcess>
+#include <QTest>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+constexpr int patienceMs = 60'000;
+
+// An event loop that ends at the frame, rather than polling, which would add its interval.
+bool waitUntilShown(TForm1& window)
+{
+    if (!window.Preview)
+        return false;
+    if (window.Preview->upToDate())
+        return true;
+    QEventLoop loop;
+    QTimer::singleShot(patienceMs, &loop, &QEventLoop::quit);
+    QObject::connect(window.Preview, &PreviewLink::painted, &loop, [&] {
+        if (!window.Preview || window.Preview->upToDate())
+            loop.quit();
+    });
+    QObject::connect(window.Preview, &QObject::destroyed, &loop, &QEventLoop::quit);
+    loop.exec();
+    return window.Preview && window.Preview->upToDate();
+}
+
+double millisecondsUntilShown(TForm1& window, const std::function<void()>& change)
+{
+    return millisecondsOf([&] {
+        change();
+        if (!waitUntilShown(window)) {
+            std::fprintf(stderr, "benchmark stopped: the preview did not show the change\n");
+            std::abort();
+        }
+    });
+}
+
+// Divs that float left, so that the engine lays each out beside the others.
+std::unique_ptr<TForm1> windowWithFloatingDivs(int divCount, const std::filesystem::path& folder)
+{
+    BenchStyleSheet sheet = makeBenchStyleSheet(divCount);
+    for (auto& div : sheet.divs)
+        div->setFloat(2);
+    const std::string path = (folder / "preview.css").string();
+    if (!saveBenchStyleSheet(sheet, path))
+        std::abort();
+    auto window = showBenchWindow();
+    answerOpenDialogWith(path);
+    window->Megynits1->trigger();
+    return window;
+}
+
+// Proportional set size of the process and every process below it, in bytes.
+double pssOfTree(qint64 root)
+{
+    std::vector<qint64> tree{root};
+    for (std::size_t at = 0; at < tree.size(); ++at)
+        for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+            std::ifstream stat(entry.path() / "stat");
+            std::string pid, name, state;
+            qint64 parent = 0;
+            // The name is in parentheses and may hold spaces; the parent follows the state.
+            std::string line;
+            if (!std::getline(stat, line))
+                continue;
+            const std::size_t close = line.rfind(')');
+            if (close == std::string::npos || std::sscanf(line.c_str() + close + 1, " %*c %lld", &parent) != 1)
+                continue;
+            if (parent == tree[at])
+                tree.push_back(std::stoll(entry.path().filename().string()));
+        }
+    double total = 0;
+    for (const qint64 pid : tree) {
+        std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+        std::string field;
+        double kilobytes = 0;
+        while (rollup >> field)
+            if (field == "Pss:" && rollup >> kilobytes) {
+                total += kilobytes * 1024;
+                break;
+            }
+    }
+    return total;
+}
+
+bool measure(const std::string& platform, double firstPageLimit)
+{
+    const std::string on = " (" + platform + ")";
+    const std::filesystem::path folder = std::filesystem::temp_directory_path();
+    bool held = true;
+
+    {
+        auto window = showBenchWindow();
+        std::vector<double> firstPage;
+        for (int run = 0; run < 7; ++run) {
+            firstPage.push_back(millisecondsUntilShown(*window, [&] { window->Elnzet1->trigger(); }));
+            window->Elnzet1->trigger();   // off again
+            QTest::qWaitFor([] { return false; }, 300);   // the old engine's end, out of the next run
+        }
+        held &= report({"preview on to first painted page" + on + " (ms)", median(firstPage), firstPageLimit});
+    }
+
+    for (const int divCount : {20, 1000}) {
+        const std::string at = " at " + std::to_string(divCount) + " divs";
+        auto window = windowWithFloatingDivs(divCount, folder);
+        const std::size_t withoutPreview = residentBytes();
+        millisecondsUntilShown(*window, [&] {
+            if (!window->Preview)   // remembered from the window before
+                window->Elnzet1->trigger();
+        });
+
+        std::vector<double> kesz, typed, appended, nested;
+        for (int run = 0; run < 30; ++run) {
+            const std::int32_t number = run % divCount;
+            millisecondsUntilShown(*window, [&] {
+                window->runCommand("megnyitás", [&] { window->reopenRule({Rule::Kind::Div, number}); });
+            });
+            window->Edit1->SetText(std::to_string(200 + run));   // not shown before "KÉSZ"
+            kesz.push_back(millisecondsUntilShown(*window, [&] { window->Button3->click(); }));
+            millisecondsUntilShown(*window, [&] {
+                window->runCommand("megnyitás", [&] { window->reopenRule({Rule::Kind::Div, number}); });
+            });
+            window->Edit1->setFocus();
+            window->Edit1->end(false);
+            typed.push_back(millisecondsUntilShown(*window, [&] { QTest::keyClick(window->Edit1, '7'); }));
+            window->Button3->click();
+        }
+        for (int run = 0; run < 10; ++run) {
+            appended.push_back(millisecondsUntilShown(*window, [&] { window->jDiv1->trigger(); }));
+            window->Button3->click();
+            waitUntilShown(*window);
+        }
+        window->Ments1->trigger();   // the nesting panel
+        for (int run = 0; run < 10; ++run) {
+            window->ComboBox3->SetItemIndex(run);
+            window->ComboBox4->SetItemIndex(run + 1);
+            nested.push_back(millisecondsUntilShown(*window, [&] { window->Button4->click(); }));
+        }
+        held &= report({"\"KÉSZ\" with a changed value to the frame" + at + on + " (ms)", median(kesz),
+                        divCount == 20 ? 16.0 : 50.0});
+        if (divCount == 20)
+            held &= report({"a typed digit to the frame" + at + on + " (ms)", median(typed), 20.0});
+        else {
+            held &= report({"\"Új Div\" (an element added) to the frame" + at + on + " (ms)", median(appended), 150.0});
+            held &= report({"\"Ok\" (the page rebuilt) to the frame" + at + on + " (ms)", median(nested), 150.0});
+        }
+        const double mib = 1024.0 * 1024.0;
+        held &= report({"the preview processes' PSS" + at + on + " (MiB)",
+                        pssOfTree(window->Preview->processId()) / mib, divCount == 20 ? 170.0 : 260.0});
+        if (divCount == 20)
+            held &= report({"prizmo's resident growth with the preview on" + on + " (MiB)",
+                            (static_cast<double>(residentBytes()) - static_cast<double>(withoutPreview)) / mib, 5.0});
+    }
+    return held;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc > 1 && std::string(argv[1]) == "--on") {
+        BenchApplication application(argc, argv);
+        return measure(argv[2], std::string(argv[2]) == "Xvfb" ? 400.0 : 200.0) ? 0 : 1;
+    }
+    QCoreApplication application(argc, argv);   // for QProcess
+    const auto run = [&](const char* platform, const char* qpa) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(qpa));
+        environment.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
+        if (!environment.contains(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX")))
+            environment.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--on"), QString::fromLatin1(platform)});
+        return child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    };
+    bool held = run("offscreen", "offscreen");
+    {
+        XServer x;
+        if (x.display) {
+            ::setenv("DISPLAY", x.display->c_str(), 1);
+            held = run("Xvfb", "xcb") && held;
+        } else {
+            std::printf("the preview on Xvfb: not measured, Xvfb is not installed\n");
+        }
+    }
+    return held ? 0 : 1;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+
+#include <optional>
+
+// What the editor and its preview say to each other: one JSON object a line, over the
+// preview's standard input and output.
+//
+// Editor → preview, each with a number "seq" the preview answers with {"painted": seq} once
+// a frame shows it:
+//   {"do": "show", "base": URL, "page": {"css", "elements"}?, "add": elements?,
+//    "styles": [[rule, declarations]…], "mark": rule}
+//                       "page" rebuilds the elements, "add" adds some after the others;
+//                       "styles" sets single rules' values
+//   {"do": "probe"}     tests only: {"probe": {rule: {computed values…, "parent", "pixel"}}}
+//   {"do": "click", "rule": rule}   tests only: a mouse click at the centre of the rule's box
+// Preview → editor: {"ready": true}, {"painted": seq}, {"clicked": rule}, {"closed": true},
+// {"failed": reason}. A rule is "body" or "divN".
+QByteArray messageLine(const QJsonObject& message);
+
+// Collects the bytes that arrive and hands out the complete lines' messages; a line that is
+// no JSON object is skipped.
+class MessageLines
+{
+public:
+    void append(const QByteArray& bytes) { pending += bytes; }
+    std::optional<QJsonObject> next();
+
+private:
+    QByteArray pending;
+};

@@ -1,0 +1,81 @@
+#include "PreviewPage.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPalette>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
+
+namespace {
+
+// Pictures come from the machine's own files; nothing else is fetched.
+class LocalOnly : public QWebEngineUrlRequestInterceptor
+{
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void interceptRequest(QWebEngineUrlRequestInfo& request) override
+    {
+        const QString scheme = request.requestUrl().scheme();
+        const bool local = scheme == QLatin1String("file") || scheme == QLatin1String("data");
+        request.block(!local || !request.requestUrl().host().isEmpty());
+    }
+};
+
+QString skeleton()
+{
+    QFile script(QStringLiteral(":/preview.js"));
+    script.open(QIODevice::ReadOnly);
+    const QString highlight = QApplication::palette().color(QPalette::Highlight).name();
+    // The mark is an outline, which takes no room, inside the element's box so that it shows
+    // also at the window's edges.
+    return QStringLiteral("<!DOCTYPE html>\n<html lang=\"hu\">\n<head>\n<meta charset=\"utf-8\">\n"
+                          "<style id=\"prizmo-mark\">[data-prizmo-mark] { outline: 2px solid %1 !important;"
+                          " outline-offset: -2px !important; }</style>\n"
+                          "<style id=\"prizmo-page\"></style>\n<script>\n%2</script>\n</head>\n<body>\n</body>\n</html>\n")
+        .arg(highlight, QString::fromUtf8(script.readAll()));
+}
+
+} // namespace
+
+PreviewPage::PreviewPage(QWebEngineProfile* profile, Said said)
+    : QWebEnginePage(profile), said(std::move(said))
+{
+    QWebEngineSettings* preview = settings();
+    preview->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    preview->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    preview->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+    preview->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    preview->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+    preview->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    preview->setAttribute(QWebEngineSettings::LocalStorageEnabled, false);
+}
+
+QWebEngineProfile* PreviewPage::createProfile(QObject* owner)
+{
+    auto* profile = new QWebEngineProfile(owner);   // off the record: nothing on disk
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile->setUrlRequestInterceptor(new LocalOnly(profile));
+    return profile;
+}
+
+void PreviewPage::loadSkeleton(const QUrl& base)
+{
+    loadingSkeleton = true;
+    setHtml(skeleton(), base);
+}
+
+void PreviewPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
+                                           const QString&)
+{
+    if (message.startsWith(QLatin1String("prizmo:")))
+        said(message.mid(7));
+}
+
+// The preview's own loads only: no link, form or script takes the page elsewhere.
+bool PreviewPage::acceptNavigationRequest(const QUrl&, NavigationType, bool isMainFrame)
+{
+    return isMainFrame && std::exchange(loadingSkeleton, false);
+}

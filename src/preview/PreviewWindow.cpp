@@ -1,0 +1,153 @@
+#include "PreviewWindow.h"
+
+#include "PreviewPage.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+PreviewWindow::PreviewWindow(const QRect& editorFrame, Tell tell)
+    : tell(std::move(tell)),
+      profile(PreviewPage::createProfile(nullptr)),
+      page(std::make_unique<PreviewPage>(profile.get(), [this](const QString& what) { heard(what); })),
+      view(std::make_unique<QWebEngineView>())
+{
+    view->setPage(page.get());
+    view->setWindowTitle(QStringLiteral("Előnézet – Prizmo"));
+    view->installEventFilter(this);
+    connect(page.get(), &QWebEnginePage::loadFinished, this, [this] { loaded(); });
+    placeBeside(editorFrame);
+    view->show();
+}
+
+PreviewWindow::~PreviewWindow()
+{
+    view->removeEventFilter(this);
+}
+
+// Beside the editor: to its right where the screen has room, else to its left, else at the
+// screen's right edge.
+void PreviewWindow::placeBeside(const QRect& editorFrame)
+{
+    QScreen* screen = QGuiApplication::screenAt(editorFrame.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    const QSize size(640, std::max(editorFrame.height(), 480));
+    int left = editorFrame.right() + 1;
+    if (left + size.width() > room.right() + 1)
+        left = editorFrame.left() - size.width() >= room.left() ? editorFrame.left() - size.width()
+                                                                 : room.right() + 1 - size.width();
+    view->setGeometry(QRect(QPoint(left, editorFrame.top()), size));
+}
+
+void PreviewWindow::take(const QJsonObject& message)
+{
+    const QString what = message.value(QLatin1String("do")).toString();
+    const QUrl base(message.value(QLatin1String("base")).toString());
+    if (what == QLatin1String("show") && !loading && base != loadedBase) {
+        loading = true;
+        loadedBase = base;
+        page->loadSkeleton(base);
+    }
+    if (loading) {
+        waiting.push_back(message);
+        return;
+    }
+    if (what == QLatin1String("show"))
+        show(message);
+    else if (what == QLatin1String("probe"))
+        probe();
+    else if (what == QLatin1String("click"))
+        click(message.value(QLatin1String("rule")).toString());
+}
+
+void PreviewWindow::loaded()
+{
+    if (!loading)
+        return;
+    loading = false;
+    if (!std::exchange(everLoaded, true))
+        tell({{QStringLiteral("ready"), true}});
+    for (const QJsonObject& message : std::exchange(waiting, {}))
+        take(message);
+}
+
+void PreviewWindow::heard(const QString& what)
+{
+    const qsizetype colon = what.indexOf(QLatin1Char(':'));
+    const QString kind = what.first(std::max<qsizetype>(colon, 0));
+    const QString value = what.mid(colon + 1);
+    if (kind == QLatin1String("painted"))
+        tell({{QStringLiteral("painted"), value.toLongLong()}});
+    else if (kind == QLatin1String("clicked"))
+        tell({{QStringLiteral("clicked"), value}});
+}
+
+void PreviewWindow::show(const QJsonObject& message)
+{
+    // Arguments as JSON, which is also a script's literal.
+    const auto literal = [](const QJsonValue& value) {
+        return QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact)).chopped(1).mid(1);
+    };
+    const QJsonValue pageParts = message.value(QLatin1String("page"));
+    page->runJavaScript(QStringLiteral("prizmo.show(%1, %2, %3, %4, %5)")
+                            .arg(pageParts.isObject() ? literal(pageParts) : QStringLiteral("null"),
+                                 literal(message.value(QLatin1String("add")).toString()),
+                                 literal(message.value(QLatin1String("styles")).toArray()),
+                                 literal(message.value(QLatin1String("mark")).toString()),
+                                 QString::number(message.value(QLatin1String("seq")).toInteger())));
+}
+
+// What the engine computed, with the colour a grabbed frame has at each element's centre.
+void PreviewWindow::probe()
+{
+    page->runJavaScript(QStringLiteral("prizmo.probe()"), [this](const QVariant& result) {
+        QJsonObject rules = QJsonDocument::fromJson(result.toString().toUtf8()).object();
+        const QImage frame = view->grab().toImage();
+        for (auto rule = rules.begin(); rule != rules.end(); ++rule) {
+            QJsonObject values = rule.value().toObject();
+            const QJsonArray centre = values.value(QLatin1String("centre")).toArray();
+            const QPoint at(centre.at(0).toInt(), centre.at(1).toInt());
+            if (frame.valid(at))
+                values.insert(QStringLiteral("pixel"), frame.pixelColor(at).name());
+            rule.value() = values;
+        }
+        tell({{QStringLiteral("probe"), rules}});
+    });
+}
+
+// A real click, through the view's input, at the centre of the rule's box.
+void PreviewWindow::click(const QString& rule)
+{
+    const QString asked = QStringLiteral("prizmo.centre(%1)").arg(QString::fromUtf8(
+        QJsonDocument(QJsonArray{rule}).toJson(QJsonDocument::Compact)).chopped(1).mid(1));
+    page->runJavaScript(asked, [this](const QVariant& result) {
+        const QVariantList centre = result.toList();
+        if (centre.size() != 2 || !view->focusProxy())
+            return;
+        QWidget* input = view->focusProxy();
+        const QPointF at(centre[0].toDouble(), centre[1].toDouble());
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, input->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(input, &event);
+        }
+    });
+}
+
+// Closing the window ends the preview; the editor turns its item off.
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view.get() && event->type() == QEvent::Close) {
+        tell({{QStringLiteral("closed"), true}});
+        QCoreApplication::quit();
+    }
+    return false;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "preview/PreviewMessages.h"
+
+#include <QJsonObject>
+#include <QObject>
+#include <QRect>
+#include <QUrl>
+
+#include <memory>
+#include <vector>
+
+class PreviewPage;
+class QWebEngineProfile;
+class QWebEngineView;
+
+// The preview's window: shows what the editor sends, in the order it sends it, and reports
+// frames, clicks and its closing back through `tell`.
+class PreviewWindow : public QObject
+{
+public:
+    using Tell = std::function<void(const QJsonObject&)>;
+    PreviewWindow(const QRect& editorFrame, Tell tell);
+    ~PreviewWindow() override;
+
+    void take(const QJsonObject& message);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void placeBeside(const QRect& editorFrame);
+    void loaded();
+    void heard(const QString& what);
+    void show(const QJsonObject& message);
+    void probe();
+    void click(const QString& rule);
+
+    Tell tell;
+    // Declared in the order they are made, so that each goes before what it uses.
+    std::unique_ptr<QWebEngineProfile> profile;
+    std::unique_ptr<PreviewPage> page;
+    std::unique_ptr<QWebEngineView> view;
+    QUrl loadedBase;
+    bool loading = false;
+    bool everLoaded = false;
+    std::vector<QJsonObject> waiting;   // arrived while the page was loading
+};

@@ -1,0 +1,177 @@
+#include "ui/PreviewLink.h"
+
+#include "platform/Events.h"
+
+#include <QJsonArray>
+#include <QRect>
+
+namespace {
+
+// A busy machine can be slow to start a browser engine; one that has not answered in these
+// times is taken for hung.
+constexpr int startPatienceMs = 60'000;
+constexpr int answerPatienceMs = 20'000;
+
+QString qt(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QString ruleName(std::size_t rule)
+{
+    return rule == 0 ? QStringLiteral("body") : QStringLiteral("div%1").arg(rule - 1);
+}
+
+} // namespace
+
+PreviewLink::PreviewLink(const QString& program, const QRect& editorFrame, Handlers handlers, QObject* parent)
+    : QObject(parent), handlers(std::move(handlers))
+{
+    patience.setSingleShot(true);
+    connect(&patience, &QTimer::timeout, this, [this] {
+        process.kill();
+        end(ready ? Ending::Stopped : Ending::NotStarted);
+    });
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    connect(&process, &QProcess::readyReadStandardOutput, this, [this] {
+        lines.append(process.readAllStandardOutput());
+        while (const auto message = lines.next())
+            heard(*message);
+    });
+    connect(&process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            end(Ending::NotStarted);
+    });
+    connect(&process, &QProcess::finished, this, [this] { end(ready ? Ending::Stopped : Ending::NotStarted); });
+    process.start(program, {QStringLiteral("--beside"), QStringLiteral("%1,%2,%3,%4")
+                                                            .arg(editorFrame.x())
+                                                            .arg(editorFrame.y())
+                                                            .arg(editorFrame.width())
+                                                            .arg(editorFrame.height())});
+    patience.start(startPatienceMs);
+}
+
+// The editor is going: a preview still running goes with it.
+PreviewLink::~PreviewLink()
+{
+    process.disconnect(this);
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
+}
+
+void PreviewLink::retire()
+{
+    over = true;
+    handlers = {};
+    if (process.state() == QProcess::NotRunning) {
+        deleteLater();
+        return;
+    }
+    connect(&process, &QProcess::finished, this, &QObject::deleteLater);
+    process.closeWriteChannel();   // the end of its input ends the preview
+    patience.disconnect();
+    connect(&patience, &QTimer::timeout, this, [this] { process.kill(); });
+    patience.start(3000);
+}
+
+void PreviewLink::show(PreviewContent content)
+{
+    wanted = std::move(content);
+    if (!inFlight)
+        sendWhatChanged();
+}
+
+void PreviewLink::ask(const QJsonObject& question)
+{
+    send(question);
+}
+
+// A page when the elements or the folder changed, else the values of the rules that changed,
+// and the mark.
+void PreviewLink::sendWhatChanged()
+{
+    if (over || !wanted)
+        return;
+    const PreviewContent& next = *wanted;
+    QJsonObject message{{QStringLiteral("do"), QStringLiteral("show")}, {QStringLiteral("base"), qt(next.base)},
+                        {QStringLiteral("mark"), qt(next.mark)}};
+    QJsonArray styles;
+    const bool sameFolder = sent && sent->base == next.base;
+    // Divs added after every other (a new div) are added; any other change of the elements
+    // sends the page whole.
+    const bool added = sameFolder && next.elements.size() > sent->elements.size()
+        && next.elements.starts_with(sent->elements) && next.declarations.size() > sent->declarations.size();
+    if (!sameFolder || (!added && sent->elements != next.elements)) {
+        message.insert(QStringLiteral("page"), QJsonObject{{QStringLiteral("css"), qt(next.css)},
+                                                           {QStringLiteral("elements"), qt(next.elements)}});
+        if (next.typedRule >= 0)
+            styles.append(QJsonArray{ruleName(static_cast<std::size_t>(next.typedRule)), qt(next.typedDeclarations)});
+    } else {
+        // The page's rules hold what was sent last; only the values that changed since go,
+        // and an added div's as its element's own style.
+        if (added)
+            message.insert(QStringLiteral("add"), qt(next.elements.substr(sent->elements.size())));
+        for (std::size_t rule = 0; rule < next.declarations.size(); ++rule)
+            if (rule >= sent->declarations.size() || next.shown(rule) != sent->shown(rule))
+                styles.append(QJsonArray{ruleName(rule), qt(next.shown(rule))});
+        if (styles.isEmpty() && next.mark == sent->mark) {
+            wanted.reset();   // shown already
+            return;
+        }
+    }
+    message.insert(QStringLiteral("styles"), styles);
+    message.insert(QStringLiteral("seq"), static_cast<qint64>(++lastSeq));
+    sent = std::move(wanted);
+    wanted.reset();
+    inFlight = true;
+    send(message);
+}
+
+void PreviewLink::send(const QJsonObject& message)
+{
+    process.write(messageLine(message));
+    if (!patience.isActive())
+        patience.start(ready ? answerPatienceMs : startPatienceMs);
+}
+
+void PreviewLink::heard(const QJsonObject& message)
+{
+    if (message.contains(QLatin1String("ready"))) {
+        ready = true;
+        patience.stop();
+        if (inFlight)
+            patience.start(answerPatienceMs);
+    } else if (message.contains(QLatin1String("painted"))) {
+        const qint64 seq = message.value(QLatin1String("painted")).toInteger();
+        if (seq == lastSeq) {
+            inFlight = false;
+            patience.stop();
+        }
+        if (!inFlight)
+            sendWhatChanged();
+        emit painted(seq);   // once upToDate() tells whether more is coming
+    } else if (message.contains(QLatin1String("clicked"))) {
+        if (handlers.clicked) {
+            const std::string rule = message.value(QLatin1String("clicked")).toString().toStdString();
+            RunGuarded([this, &rule] { handlers.clicked(rule); });
+        }
+    } else if (message.contains(QLatin1String("closed"))) {
+        end(Ending::ClosedByPerson);
+    } else {
+        patience.stop();
+        emit answered(message);
+    }
+}
+
+void PreviewLink::end(Ending ending)
+{
+    if (std::exchange(over, true))
+        return;
+    patience.stop();
+    if (handlers.ended) {
+        const auto ended = std::move(handlers.ended);
+        RunGuarded([&] { ended(ending); });
+    }
+}

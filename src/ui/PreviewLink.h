@@ -1,0 +1,81 @@
+#pragma once
+
+#include "preview/PreviewMessages.h"
+
+#include <QJsonObject>
+#include <QObject>
+#include <QProcess>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QRect;
+
+// What the preview is to show: the page's parts and each rule's declarations as the records
+// hold them, the values being typed into the rule the panels stand for, and that rule's mark.
+struct PreviewContent {
+    std::string base;                       // a file: URL; relative pictures resolve against it
+    std::string css;                        // the page's style element
+    std::string elements;                   // the page's body
+    std::vector<std::string> declarations;  // the body's first, then div 0, div 1, …
+    std::int64_t typedRule = -1;            // an index into declarations
+    std::string typedDeclarations;
+    std::string mark;                       // "body", "divN" or nothing
+
+    const std::string& shown(std::size_t rule) const
+    {
+        return static_cast<std::int64_t>(rule) == typedRule ? typedDeclarations : declarations[rule];
+    }
+};
+
+// The editor's end of the preview process: starts it, keeps it showing the latest content
+// with one message in flight (whatever changes meanwhile goes in the next), and watches that
+// it answers.
+class PreviewLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Ending { ClosedByPerson, NotStarted, Stopped };
+    struct Handlers {
+        std::function<void(Ending)> ended;                    // at most once; the link is dead then
+        std::function<void(const std::string& rule)> clicked;
+    };
+    PreviewLink(const QString& program, const QRect& editorFrame, Handlers handlers, QObject* parent);
+    ~PreviewLink() override;
+
+    void show(PreviewContent content);
+    // Ends the preview without a word back: this object goes once its process has.
+    void retire();
+
+    // For tests and benchmarks: the process, a question over the channel, and the answers.
+    qint64 processId() const { return process.processId(); }
+    // The preview has started and shows the latest content.
+    bool upToDate() const { return ready && !inFlight && !wanted; }
+    void ask(const QJsonObject& question);
+
+signals:
+    void painted(qint64 seq);
+    void answered(const QJsonObject& answer);
+
+private:
+    void heard(const QJsonObject& message);
+    void sendWhatChanged();
+    void end(Ending ending);
+    void send(const QJsonObject& message);
+
+    Handlers handlers;
+    QProcess process;
+    MessageLines lines;
+    QTimer patience;                  // a preview that stops answering has hung
+    std::optional<PreviewContent> sent;
+    std::optional<PreviewContent> wanted;
+    std::int64_t lastSeq = 0;
+    bool inFlight = false;
+    bool ready = false;
+    bool over = false;
+};

@@ -1,0 +1,167 @@
+// "Nézet" → "Előnézet": the web page of what the window holds, live in a browser engine that
+// runs as a program of its own (prizmo-preview), and a click there opens what was clicked.
+
+#include "ui/Unit1.h"
+
+#include "output/WebPageWriter.h"
+#include "platform/Conversions.h"
+#include "platform/Exception.h"
+#include "ui/PreviewLink.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+#include <QUrl>
+
+#include <filesystem>
+#include <optional>
+
+namespace {
+
+const QString previewShownKey = QStringLiteral("view/preview");
+
+QSettings settings()
+{
+    return QSettings(QStringLiteral("Prizmo"), QStringLiteral("Prizmo"));
+}
+
+std::optional<std::int32_t> typedNumber(const TEdit* edit)
+{
+    try {
+        return StrToInt(edit->Text());
+    } catch (const EConvertError&) {
+        return std::nullopt;   // the stored value shows until the text is a number
+    }
+}
+
+std::string nameOf(const Rule& rule)
+{
+    switch (rule.kind) {
+    case Rule::Kind::Body: return "body";
+    case Rule::Kind::Div: return "div" + std::to_string(rule.number);
+    case Rule::Kind::None: break;
+    }
+    return {};
+}
+
+std::optional<std::int32_t> divNumberIn(const std::string& name)
+{
+    if (name.size() < 4 || name.compare(0, 3, "div") != 0)
+        return std::nullopt;
+    try {
+        return StrToInt(name.substr(3));
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+void TForm1::Elnzet1Click()
+{
+    showPreview(!Preview);
+    QSettings remembered = settings();
+    remembered.setValue(previewShownKey, Preview != nullptr);
+}
+
+// Nothing of the preview is made until it is turned on: no process, no engine.
+void TForm1::createPreview()
+{
+    previewProgram = QCoreApplication::applicationDirPath().toStdString() + "/prizmo-preview";
+    Elnzet1->setCheckable(true);
+    // What is being typed shows before "KÉSZ".
+    for (TEdit* edit : {Edit1, Edit2, Edit3})
+        edit->SetOnChange([this] { if (Preview) followPreview(); });
+    for (TComboBox* list : {ComboBox1, ComboBox2})
+        list->SetOnChange([this] { if (Preview) followPreview(); });
+    if (settings().value(previewShownKey, false).toBool())
+        showPreview(true);
+}
+
+void TForm1::showPreview(bool shown)
+{
+    if (shown && !Preview) {
+        SetStatusText({});
+        PreviewLink::Handlers handlers;
+        handlers.ended = [this](PreviewLink::Ending ending) {
+            Preview->retire();
+            Preview = nullptr;
+            Elnzet1->setChecked(false);
+            if (ending == PreviewLink::Ending::ClosedByPerson) {
+                QSettings remembered = settings();
+                remembered.setValue(previewShownKey, false);
+            } else {
+                SetStatusText(ending == PreviewLink::Ending::NotStarted ? "Az előnézet nem indult el"
+                                                                         : "Az előnézet leállt");
+            }
+        };
+        handlers.clicked = [this](const std::string& rule) { previewClicked(rule); };
+        Preview = new PreviewLink(QString::fromStdString(previewProgram), frameGeometry(), std::move(handlers), this);
+        followPreview();
+    } else if (!shown && Preview) {
+        std::exchange(Preview, nullptr)->retire();
+    }
+    Elnzet1->setChecked(Preview != nullptr);
+}
+
+void TForm1::followPreview()
+{
+    // Relative pictures are relative to the stylesheet's folder, or to where Prizmo runs.
+    std::error_code unknown;
+    const std::filesystem::path folder = openedFileName.empty()
+        ? std::filesystem::current_path(unknown)
+        : std::filesystem::absolute(openedFileName, unknown).parent_path();
+    const std::string pageFolder = folder.string();
+
+    PreviewContent content;
+    content.base = QUrl::fromLocalFile(QDir(QString::fromStdString(pageFolder)).absolutePath() + QLatin1Char('/'))
+                       .toString()
+                       .toStdString();
+    content.css = webPageStyle(body.get(), liveDivs(), pageFolder);
+    content.elements = webPageElements(liveDivs());
+    content.declarations.reserve(liveDivs().size() + 1);
+    content.declarations.push_back(body ? bodyDeclarations(*body, pageFolder) : std::string());
+    for (const auto& div : liveDivs())
+        content.declarations.push_back(divDeclarations(*div, pageFolder));
+
+    const Rule rule = panelsRule();
+    content.mark = nameOf(rule);
+    // The values being typed, as "KÉSZ" would store them; the records stay as they are.
+    if (editOpen() && rule.kind == Rule::Kind::Div) {
+        DivStyle typed = *divs[rule.number];
+        if (const auto width = typedNumber(Edit1))
+            typed.setWidth(*width);
+        if (const auto height = typedNumber(Edit2))
+            typed.setHeight(*height);
+        if (const auto fontSize = typedNumber(Edit3))
+            typed.setFontSize(*fontSize);
+        typed.setFloat(ComboBox1->ItemIndex());
+        typed.setPosition(ComboBox2->ItemIndex());
+        content.typedRule = rule.number + 1;
+        content.typedDeclarations = divDeclarations(typed, pageFolder);
+    } else if (editOpen() && rule.kind == Rule::Kind::Body) {
+        BodyStyle typed = *body;
+        if (const auto fontSize = typedNumber(Edit3))
+            typed.setFontSize(*fontSize);
+        content.typedRule = 0;
+        content.typedDeclarations = bodyDeclarations(typed, pageFolder);
+    }
+    Preview->show(std::move(content));
+}
+
+// A div clicked opens that div, the page around every div the body, as the rules panel
+// would; the window comes up to be typed into.
+void TForm1::previewClicked(const std::string& name)
+{
+    Rule rule;
+    if (name == "body" && body)
+        rule = {Rule::Kind::Body, -1};
+    else if (const auto number = divNumberIn(name); number && *number >= 0 && *number <= lastDiv)
+        rule = {Rule::Kind::Div, *number};
+    if (rule.kind == Rule::Kind::None)
+        return;
+    reopenRuleCommand(rule);
+    BringToFront();
+    if (editOpen())
+        Edit3->SetFocus();
+}

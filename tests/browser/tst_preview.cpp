@@ -1,0 +1,198 @@
+// The preview in the real engine: what the window holds shows there as "Weboldal" would
+// write it, live while typing, with the rule being edited marked; a click opens what it hits;
+// and a preview that ends leaves the editor as it was.
+
+#include "FormDriver.h"
+
+#include "ui/PreviewLink.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+constexpr int patienceMs = 60'000;   // a browser engine starting on a busy machine
+
+void turnOn(TForm1& form)
+{
+    form.Elnzet1->trigger();
+}
+
+bool waitUntilShown(TForm1& form)
+{
+    return QTest::qWaitFor([&form] { return !form.Preview || form.Preview->upToDate(); }, patienceMs)
+        && form.Preview;
+}
+
+QJsonObject probe(TForm1& form)
+{
+    QSignalSpy answers(form.Preview, &PreviewLink::answered);
+    form.Preview->ask({{QStringLiteral("do"), QStringLiteral("probe")}});
+    if (!answers.wait(patienceMs))
+        return {};
+    return answers.takeFirst().at(0).toJsonObject().value(QLatin1String("probe")).toObject();
+}
+
+QString computed(const QJsonObject& rules, const char* rule, const char* property)
+{
+    return rules.value(QLatin1String(rule)).toObject().value(QLatin1String(property)).toString();
+}
+
+// The widget receives the engine's frame a little after the engine has drawn it.
+QJsonObject probeUntilDrawn(TForm1& form, const char* rule, const QString& pixel)
+{
+    QJsonObject rules;
+    QTest::qWaitFor([&] { return computed(rules = probe(form), rule, "pixel") == pixel; }, patienceMs);
+    return rules;
+}
+
+} // namespace
+
+class TestPreview : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { testApplication(); }
+
+    void thePreviewShowsTheWindowLive()
+    {
+        QTemporaryDir folder;
+        const QString picture = folder.filePath(QStringLiteral("csík.png"));
+        QImage stripe(8, 8, QImage::Format_RGB32);
+        stripe.fill(QColor(0x20, 0xA0, 0x40));
+        QVERIFY(stripe.save(picture));
+
+        FormDriver driver;
+        TForm1& form = driver.form;
+        form.previewProgram = PRIZMO_PREVIEW_PROGRAM;
+        turnOn(form);
+        QVERIFY(form.Elnzet1->isChecked());
+
+        driver.bodySettings();
+        driver.script.confirmColor(0xE7F8FF);   // #FFF8E7
+        driver.pickBackground();
+        driver.type(form.Edit3, "18");
+        driver.done();
+        driver.newDiv();
+        driver.type(form.Edit1, "500");
+        driver.type(form.Edit2, "300");
+        driver.script.confirmColor(0xC08040);   // #4080C0
+        driver.pickBackground();
+        driver.done();
+        driver.newDiv();
+        driver.type(form.Edit1, "120");
+        driver.click(form.RadioButton2);
+        driver.script.confirmFile(picture.toStdString());
+        driver.pickBackground();
+        driver.pick(form.ComboBox1, 2);   // balra
+        driver.done();
+        driver.openSavePanel();
+        driver.pick(form.ComboBox3, 1);
+        driver.pick(form.ComboBox4, 0);
+        driver.ok();
+        // Div 0 opened again, and a width typed that "KÉSZ" has not stored.
+        form.runCommand("div0 megnyitása", [&form] { form.reopenRule({Rule::Kind::Div, 0}); });
+        driver.type(form.Edit1, "640");
+        QCOMPARE(form.divs[0]->getWidth(), 500);
+        QVERIFY(waitUntilShown(form));
+
+        probeUntilDrawn(form, "div0", QStringLiteral("#4080c0"));
+        const QJsonObject rules = probeUntilDrawn(form, "div1", QStringLiteral("#20a040"));
+        const QString pictureUrl = QStringLiteral("url(\"%1\")").arg(QString::fromUtf8(QUrl::fromLocalFile(picture).toEncoded()));
+        const std::vector<std::tuple<const char*, const char*, QString>> expected{
+            {"body", "background-color", "rgb(255, 248, 231)"}, {"body", "font-size", "18px"},
+            {"div0", "width", "640px"}, {"div0", "height", "300px"},
+            {"div0", "background-color", "rgb(64, 128, 192)"}, {"div0", "parent", "body"},
+            {"div0", "outline-style", "solid"}, {"div0", "pixel", "#4080c0"},
+            {"div1", "width", "120px"}, {"div1", "height", "200px"}, {"div1", "float", "left"},
+            {"div1", "background-image", pictureUrl}, {"div1", "parent", "div0"},
+            {"div1", "outline-style", "none"}, {"div1", "pixel", "#20a040"},
+            {"body", "outline-style", "none"},
+        };
+        for (const auto& [rule, property, value] : expected)
+            QCOMPARE(computed(rules, rule, property) + " (" + rule + " " + property + ")",
+                     value + " (" + rule + " " + property + ")");
+
+        // A text that is no number shows the stored value; "KÉSZ" then keeps the page.
+        driver.type(form.Edit1, "6x");
+        QVERIFY(waitUntilShown(form));
+        QCOMPARE(computed(probe(form), "div0", "width"), QStringLiteral("500px"));
+        driver.type(form.Edit1, "640");
+        driver.done();
+
+        // A click at the centre of div 1's box opens div 1, the window up to be typed into.
+        form.Preview->ask({{QStringLiteral("do"), QStringLiteral("click")}, {QStringLiteral("rule"), QStringLiteral("div1")}});
+        QTRY_VERIFY_WITH_TIMEOUT(form.panelsRule() == (Rule{Rule::Kind::Div, 1}), patienceMs);
+        QVERIFY(form.editOpen());
+        QCOMPARE(QApplication::focusWidget(), form.Edit3);
+        QVERIFY(waitUntilShown(form));
+        const QJsonObject reopened = probe(form);
+        QCOMPARE(computed(reopened, "div1", "outline-style"), QStringLiteral("solid"));
+        QCOMPARE(computed(reopened, "div0", "outline-style"), QStringLiteral("none"));
+        QCOMPARE(computed(reopened, "div0", "width"), QStringLiteral("640px"));
+
+        // Undo puts the width back, in the preview as well.
+        driver.done();
+        while (form.divs[0]->getWidth() != 500 && form.Visszavons1->isEnabled())
+            form.Visszavons1->trigger();
+        QCOMPARE(form.divs[0]->getWidth(), 500);
+        QVERIFY(waitUntilShown(form));
+        QCOMPARE(computed(probe(form), "div0", "width"), QStringLiteral("500px"));
+    }
+
+    // However the preview ends, the editor goes on; the item is off, the line says why, and
+    // turning it on again starts a new one.
+    void anEndedPreviewLeavesTheEditor_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("line");
+        QTest::addRow("killed") << "kill" << "Az előnézet leállt";
+        QTest::addRow("no such program") << "missing" << "Az előnézet nem indult el";
+        if (geteuid() == 0)
+            QTest::addRow("root, sandbox on") << "sandbox" << "Az előnézet nem indult el";
+    }
+    void anEndedPreviewLeavesTheEditor()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, line);
+        FormDriver driver;
+        TForm1& form = driver.form;
+        driver.newDiv();
+        const QSize designed = form.ClientArea()->size();
+        form.previewProgram = how == QLatin1String("missing") ? "/nonexistent/prizmo-preview" : PRIZMO_PREVIEW_PROGRAM;
+        const QByteArray sandbox = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
+        if (how == QLatin1String("sandbox"))
+            qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+        turnOn(form);
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", sandbox);
+        if (how == QLatin1String("kill")) {
+            QVERIFY(waitUntilShown(form));
+            ::kill(static_cast<pid_t>(form.Preview->processId()), SIGKILL);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!form.Preview, patienceMs);
+        QVERIFY(!form.Elnzet1->isChecked());
+        QCOMPARE(form.StatusText(), line.toStdString());
+        QTRY_COMPARE(form.ClientArea()->size(), designed);   // the window grew by the line
+        QVERIFY(driver.script.messages.empty());
+        driver.type(form.Edit1, "77");
+        driver.done();
+        QCOMPARE(form.divs[0]->getWidth(), 77);
+
+        form.previewProgram = PRIZMO_PREVIEW_PROGRAM;
+        turnOn(form);
+        QCOMPARE(form.StatusText(), std::string());
+        QTRY_COMPARE(form.ClientArea()->size(), designed);   // and gave the room back
+        QVERIFY(waitUntilShown(form));
+    }
+};
+
+QTEST_MAIN(TestPreview)
+#include "tst_preview.moc"
