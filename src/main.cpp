@@ -79,10 +79,13 @@ int main(int argc, char* argv[])
         case Start::Window: break;
         }
         Application->CreateForm(Form1);
+        Application->OnEndRequest([] { Form1->endBySignal(); });
+        // Over the window, and before a file named at start is opened.
+        QMetaObject::invokeMethod(Form1, [] { RunGuarded([] { Form1->offerRecovery(); }); }, Qt::QueuedConnection);
         if (!fileToOpen.empty())
             QMetaObject::invokeMethod(
                 Form1,
-                [file = fileToOpen] { Form1->runCommand("Megnyitás", [&file] { Form1->openStyleSheet(file); }); },
+                [file = fileToOpen] { Form1->runCommand("Megnyitás", [&file] { Form1->openAtStart(file); }); },
                 Qt::QueuedConnection);
         Application->Run();
     } catch (...) {

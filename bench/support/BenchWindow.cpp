@@ -22,6 +22,10 @@ public:
     void showException(const std::string& text) override { stop("exception report", text); }
     SaveAnswer askToSave(const std::string& text) override { stop("question", text); }
     YesNoAnswer askYesNo(const std::string& text) override { stop("question", text); }
+    YesNoAnswer askChoice(const std::string& text, const std::string&, const std::string&) override
+    {
+        stop("question", text);
+    }
     std::optional<TColor> chooseColor(QWidget*, TColor) override
     {
         stop("colour dialog", {});
@@ -60,6 +64,7 @@ void dropOffscreenNoise(QtMsgType type, const QMessageLogContext&, const QString
 BenchApplication::BenchApplication(int& argc, char** argv) : application(argc, argv)
 {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsHome.path()));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(settingsHome.path()));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(dropOffscreenNoise);

@@ -170,3 +170,25 @@ void writeStyleSheet(OutputFile& file, const BodyStyle* body,
                       div.getPosition());
     }
 }
+
+std::string styleSheetText(const BodyStyle* body, std::span<const std::unique_ptr<DivStyle>> divs)
+{
+    const auto eachBlock = [&](auto& into) {
+        if (body)
+            bodyLines(body->getBackground(), body->getFontSize(), body->getFontColor())(into);
+        for (std::size_t number = 0; number < divs.size(); ++number) {
+            const DivStyle& div = *divs[number];
+            const DivValues values{static_cast<std::int32_t>(number), div.getWidth(), div.getHeight(),
+                                   div.getBackground(), div.getFontSize(), div.getFontColor(),
+                                   div.getFloat(), div.getPosition()};
+            divLines(values)(into);
+        }
+    };
+    Measure measure;
+    eachBlock(measure);
+    std::string text(measure.size, '\0');
+    Fill fill(text.data());
+    eachBlock(fill);
+    text.resize(static_cast<std::size_t>(fill.end() - text.data()));
+    return text;
+}

@@ -35,3 +35,6 @@ void writeDivBlock(OutputFile& file, std::int32_t number, std::int32_t width, st
 // its position as its number.
 void writeStyleSheet(OutputFile& file, const BodyStyle* body,
                      std::span<const std::unique_ptr<DivStyle>> divs);
+
+// The same stylesheet as one text, made in one piece.
+std::string styleSheetText(const BodyStyle* body, std::span<const std::unique_ptr<DivStyle>> divs);

@@ -8,9 +8,29 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <QSocketNotifier>
+
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 TApplication* Application = nullptr;
+
+namespace {
+
+// The signal handler only writes a byte here; the event loop reads it.
+int endRequestPipe[2] = {-1, -1};
+
+extern "C" void requestEnd(int)
+{
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(endRequestPipe[1], &byte, 1);
+    errno = saved;
+}
+
+} // namespace
 
 TApplication::TApplication(int& argc, char** argv) : argc(argc), argv(argv), previous(Application)
 {
@@ -24,6 +44,11 @@ TApplication::TApplication(int& argc, char** argv) : argc(argc), argv(argv), pre
 TApplication::~TApplication()
 {
     mainForm.reset();
+    if (endRequests) {
+        std::signal(SIGTERM, SIG_DFL);
+        std::signal(SIGHUP, SIG_DFL);
+        endRequests.reset();
+    }
     Application = previous;
 }
 
@@ -79,6 +104,31 @@ void TApplication::Terminate()
 {
     terminated = true;
     QCoreApplication::quit();
+}
+
+void TApplication::OnEndRequest(TNotifyEvent handler)
+{
+    if (endRequestPipe[0] < 0 && ::pipe2(endRequestPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    endRequests = std::make_unique<QSocketNotifier>(endRequestPipe[0], QSocketNotifier::Read);
+    QObject::connect(endRequests.get(), &QSocketNotifier::activated, [handler = std::move(handler)] {
+        char bytes[16];
+        while (::read(endRequestPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        RunGuarded(handler);
+    });
+    struct sigaction action = {};
+    action.sa_handler = requestEnd;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+void TApplication::EndNow()
+{
+    terminated = true;
+    QCoreApplication::exit(0);
 }
 
 void TApplication::ShowException(std::exception_ptr exception) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Events.h"
 #include "platform/Forms.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <exception>
 #include <memory>
 
+class QSocketNotifier;
 class QTranslator;
 
 // The application object: starts Qt, owns the main form and runs the event loop.
@@ -38,6 +40,11 @@ public:
 
     // The event loop ends once the current command has finished.
     void Terminate();
+    // A request to end from outside (SIGTERM, SIGHUP: a logout, `kill`) runs `handler` in the
+    // event loop, never inside the signal handler.
+    void OnEndRequest(TNotifyEvent handler);
+    // Ends the event loop without closing the windows, so that nothing asks first.
+    void EndNow();
     bool Terminated() const { return terminated; }
 
     void ShowException(std::exception_ptr exception) const;
@@ -53,6 +60,7 @@ private:
     char** argv;
     std::unique_ptr<QApplication> qtApplication;   // declared first: destroyed last
     std::unique_ptr<QTranslator> qtTranslator;
+    std::unique_ptr<QSocketNotifier> endRequests;
     std::unique_ptr<TForm> mainForm;
     bool terminated = false;
     bool designedFaceAdded = false;

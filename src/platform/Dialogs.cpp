@@ -49,3 +49,8 @@ bool AskYesNo(const std::string& text)
 {
     return Interaction::current().askYesNo(text) == YesNoAnswer::Yes;
 }
+
+bool AskChoice(const std::string& text, const std::string& yes, const std::string& no)
+{
+    return Interaction::current().askChoice(text, yes, no) == YesNoAnswer::Yes;
+}

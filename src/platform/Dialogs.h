@@ -80,3 +80,5 @@ SaveAnswer AskToSave(const std::string& text);
 
 // A modal question with Yes and No (the default); true for Yes.
 bool AskYesNo(const std::string& text);
+// A modal question with two named answers, the first the default; true for the first.
+bool AskChoice(const std::string& text, const std::string& yes, const std::string& no);

@@ -43,6 +43,8 @@ public:
     virtual SaveAnswer askToSave(const std::string& text) = 0;
     // A question with Yes and No (the default, also Escape).
     virtual YesNoAnswer askYesNo(const std::string& text) = 0;
+    // A question with two named answers: `yes` (the default) and `no` (also Escape).
+    virtual YesNoAnswer askChoice(const std::string& text, const std::string& yes, const std::string& no) = 0;
 
     // Empty when the person cancelled.
     virtual std::optional<TColor> chooseColor(QWidget* owner, TColor current) = 0;

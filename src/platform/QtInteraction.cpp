@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 namespace {
@@ -85,6 +86,18 @@ YesNoAnswer QtInteraction::askYesNo(const std::string& text)
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? YesNoAnswer::Yes : YesNoAnswer::No;
+}
+
+YesNoAnswer QtInteraction::askChoice(const std::string& text, const std::string& yes, const std::string& no)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), QString::fromStdString(text),
+                    QMessageBox::NoButton, boxOwner());
+    QPushButton* yesButton = box.addButton(QString::fromStdString(yes), QMessageBox::AcceptRole);
+    QPushButton* noButton = box.addButton(QString::fromStdString(no), QMessageBox::RejectRole);
+    box.setDefaultButton(yesButton);
+    box.setEscapeButton(noButton);
+    box.exec();
+    return box.clickedButton() == yesButton ? YesNoAnswer::Yes : YesNoAnswer::No;
 }
 
 std::optional<TColor> QtInteraction::chooseColor(QWidget* owner, TColor current)

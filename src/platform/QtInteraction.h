@@ -10,6 +10,7 @@ public:
     void showException(const std::string& text) override;
     SaveAnswer askToSave(const std::string& text) override;
     YesNoAnswer askYesNo(const std::string& text) override;
+    YesNoAnswer askChoice(const std::string& text, const std::string& yes, const std::string& no) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
     std::optional<std::string> chooseFile(QWidget* owner, const FileDialogRequest& request) override;
 };

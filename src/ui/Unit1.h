@@ -17,6 +17,7 @@
 
 class OutputFile;
 class PreviewLink;
+class RecoveryKeeper;
 class QUndoStack;
 class RulesPanel;
 struct ControlsState;
@@ -98,6 +99,7 @@ public:
     RulesPanel* Rules = nullptr;             // "Szabályok": the rules as a tree, made when first shown
     QUndoStack* UndoStack = nullptr;         // every command that changed the window, a step each
     PreviewLink* Preview = nullptr;          // "Előnézet": the page in a browser engine, while shown
+    RecoveryKeeper* Recovery = nullptr;      // the recovery file of what is unsaved
     // The preview program, beside this one's when installed.
     std::string previewProgram;
 
@@ -154,6 +156,8 @@ public:
     // start is opened.
     void Megynits1Click();
     void openStyleSheet(const std::string& fileName);
+    // A file named at start: after a restored stylesheet, the unsaved question comes first.
+    void openAtStart(const std::string& fileName);
 
     void Kilps1Click();
 
@@ -167,6 +171,13 @@ public:
     void Elnzet1Click();
     // The preview shows what the window holds now, values being typed included.
     void followPreview();
+
+    // At start: a recovery file left by a Prizmo that ended without saving is offered back
+    // (Unit1Recovery.cpp).
+    void offerRecovery();
+    // SIGTERM or SIGHUP: what is unsaved goes into the recovery file, and Prizmo ends
+    // without asking.
+    void endBySignal();
 
     // Every command runs here: the handler, then the view, neither letting an exception out.
     // A command that changed what the window holds becomes one undo step named `name`; one
@@ -207,6 +218,13 @@ private:
     bool mayDropStyleSheet();
     void showStoredValues();
     void takeOver(StyleSheetRecords records);
+
+    void createRecovery();
+    void keepRecoveryNow();
+    // The status line: what the preview and the recovery file have to say, if anything.
+    void showStatus();
+    std::string previewStatus;
+    std::string recoveryStatus;
 
     void createPreview();
     void showPreview(bool shown);

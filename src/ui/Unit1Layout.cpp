@@ -268,4 +268,5 @@ void TForm1::createComponents()
     createUndoStack();
     createRulesPanel();
     createPreview();
+    createRecovery();
 }

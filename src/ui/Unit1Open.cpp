@@ -17,9 +17,18 @@ void TForm1::Megynits1Click()
         ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
         return;
     }
-    if (!mayDropStyleSheet() || !OpenDialog1->Execute())
+    if (!mayDropStyleSheet())
+        return;
+    keepRecoveryNow();
+    if (!OpenDialog1->Execute())
         return;
     openStyleSheet(OpenDialog1->FileName());
+}
+
+void TForm1::openAtStart(const std::string& fileName)
+{
+    if (mayDropStyleSheet())
+        openStyleSheet(fileName);
 }
 
 void TForm1::openStyleSheet(const std::string& fileName)

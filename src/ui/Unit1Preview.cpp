@@ -81,7 +81,8 @@ void TForm1::createPreview()
 void TForm1::showPreview(bool shown)
 {
     if (shown && !Preview) {
-        SetStatusText({});
+        previewStatus.clear();
+        showStatus();
         PreviewLink::Handlers handlers;
         handlers.ended = [this](PreviewLink::Ending ending) {
             Preview->retire();
@@ -91,8 +92,9 @@ void TForm1::showPreview(bool shown)
                 QSettings remembered = settings();
                 remembered.setValue(previewShownKey, false);
             } else {
-                SetStatusText(ending == PreviewLink::Ending::NotStarted ? "Az előnézet nem indult el"
-                                                                         : "Az előnézet leállt");
+                previewStatus = ending == PreviewLink::Ending::NotStarted ? "Az előnézet nem indult el"
+                                                                          : "Az előnézet leállt";
+                showStatus();
             }
         };
         handlers.clicked = [this](const std::string& rule) { previewClicked(rule); };

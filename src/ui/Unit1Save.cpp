@@ -62,6 +62,7 @@ bool TForm1::saveStyleSheet()
         ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
         return false;
     }
+    keepRecoveryNow();   // the dialog may stay open for long
     if (!SaveDialog1->Execute())
         return false;
     const std::string fileName = SaveDialog1->FileName();
@@ -90,6 +91,7 @@ bool TForm1::mayDropStyleSheet()
 {
     if (!stylesheetUnsaved())
         return true;
+    keepRecoveryNow();
     switch (AskToSave("A stíluslap még nincs elmentve. Elmented?")) {
     case SaveAnswer::Save: return saveStyleSheet();
     case SaveAnswer::Discard: return true;

@@ -4,6 +4,7 @@
 #include "ui/Unit1.h"
 
 #include "model/ColorValue.h"
+#include "recovery/RecoveryKeeper.h"
 #include "ui/RulesModel.h"
 #include "ui/RulesPanel.h"
 
@@ -55,6 +56,8 @@ void TForm1::refreshView()
     showStoredValues();
     if (Preview)
         followPreview();
+    if (Recovery)
+        Recovery->changed(stylesheetUnsaved());
     const bool restructured = std::exchange(rulesRestructured, false);
     const std::vector<Rule> shownAgain = std::exchange(rulesShownAgain, {});
     if (!Rules)

@@ -127,6 +127,8 @@ export QT_QPA_PLATFORM=xcb
 export QT_QUICK_BACKEND=software QTWEBENGINE_DISABLE_SANDBOX=1
 # What Prizmo remembers (whether the rules show) starts empty, and stays in the scratch folder.
 export XDG_CONFIG_HOME="$work/config"
+# And the recovery files.
+export XDG_STATE_HOME="$work/state"
 # In the sanitizer build the program's end is checked for leaks; not for the system's own.
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
@@ -345,6 +347,56 @@ save_as "$work/undone save.css"
 cmp "$work/expected-changed-again.css" "$work/undone save.css" || fail "the stylesheet saved again after Ctrl+Z differs"
 choose "$fajl_x" 3 3
 wait "$prizmo_pid" || fail "Prizmo did not end cleanly after the rules' road"
+prizmo_pid=
+
+# Killed with unsaved work: the next start offers the recovery file back ("Visszaállítás",
+# the default), and the stylesheet saves to the bytes composed before the kill.
+start_prizmo() {
+    LANG=hu_HU.UTF-8 LC_ALL= LC_MESSAGES= "$prizmo" >>"$out/prizmo.log" 2>&1 &
+    prizmo_pid=$!
+    known=
+    main=$(appears_within 60) || fail "Prizmo shows no window ($1)"
+    wait_until pixel_is 300 $((menu_height + 300)) "$green"
+}
+answer_the_question() {
+    local known=$main question
+    question=$(new_window)
+    xdotool key "$1"
+    wait_until gone "$question"
+}
+kept() { grep -qa "$1" "$XDG_STATE_HOME"/prizmo/*.recovery; }
+start_prizmo "before the kill"
+choose "$css_x" 1 2
+wait_until pixel_is "${edit1[@]}" "$white"
+type_into "${edit1[@]}" 321
+click "${kesz[@]}"
+wait_until kept 'width:321px'                        # within 2 s of the change
+kill -KILL "$prizmo_pid"
+wait "$prizmo_pid" 2>/dev/null || true
+start_prizmo "after the kill"
+answer_the_question Return
+wait_until title_matches "$main" '^Prizmo\*$'
+choose "$fajl_x" 2 3
+wait_until pixel_is_not "${save_button_top[@]}" "$green"
+save_as "$work/recovered.css"
+div_with_width 0 321 >"$work/expected-recovered.css"
+cmp "$work/expected-recovered.css" "$work/recovered.css" ||
+    fail "the recovered stylesheet differs: $(od -c "$work/recovered.css" | head -20)"
+# SIGTERM (a logout, `kill`) with unsaved work: Prizmo ends at once, and the next start
+# offers what it held; "Eldobás" (Escape) drops it.
+choose "$css_x" 1 2
+wait_until pixel_is "${edit1[@]}" "$white"
+click "${kesz[@]}"
+wait_until title_matches "$main" '^Prizmo\*$'
+kill -TERM "$prizmo_pid"
+wait "$prizmo_pid" || fail "Prizmo did not end cleanly on SIGTERM"
+prizmo_pid=
+kept '#div0' || fail "SIGTERM left no recovery file"
+start_prizmo "after SIGTERM"
+answer_the_question Escape
+wait_until bash -c "! compgen -G '$XDG_STATE_HOME/prizmo/*.recovery'"
+choose "$fajl_x" 3 3
+wait "$prizmo_pid" || fail "Prizmo did not end cleanly after the recovery road"
 prizmo_pid=
 
 # A name that is no UTF-8 (from an old archive) and holds Qt's own mark: opened from the

@@ -1,6 +1,8 @@
-// libFuzzer target: any bytes are either read into records or refused with a line number,
-// never read out of bounds, never crash, never hang.
+// libFuzzer target: any bytes are either read into records or refused (a stylesheet with a
+// line number), never read out of bounds, never crash, never hang; as a stylesheet and as a
+// recovery file.
 
+#include "input/RecoveryReader.h"
 #include "input/StyleSheetReader.h"
 
 #include <cstddef>
@@ -14,5 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         readStyleSheet(std::string_view(reinterpret_cast<const char*>(data), size));
     if (reading.records.has_value() == (reading.badLine > 0))
         std::abort();
+    // A recovery file is read or refused whole; its parents always name a div or none.
+    if (const auto recovered = readRecovery(std::string_view(reinterpret_cast<const char*>(data), size)))
+        for (const auto& div : recovered->records.divs)
+            if (div->getParent() < -1 || div->getParent() >= static_cast<std::int32_t>(recovered->records.divs.size()))
+                std::abort();
     return 0;
 }

@@ -33,6 +33,17 @@ YesNoAnswer ScriptedInteraction::askYesNo(const std::string& text)
     return YesNoAnswer::No;
 }
 
+YesNoAnswer ScriptedInteraction::askChoice(const std::string& text, const std::string&, const std::string&)
+{
+    questions.push_back(text);
+    const Answer answer = next();
+    if (const auto* yesNo = std::get_if<YesNoAnswer>(&answer))
+        return *yesNo;
+    if (!std::holds_alternative<Cancel>(answer))
+        ++unanswered;
+    return YesNoAnswer::No;
+}
+
 std::optional<TColor> ScriptedInteraction::chooseColor(QWidget*, TColor)
 {
     dialogRuns.emplace_back("colour");

@@ -39,6 +39,8 @@ public:
     void showException(const std::string& text) override { exceptions.push_back(text); }
     SaveAnswer askToSave(const std::string& text) override;
     YesNoAnswer askYesNo(const std::string& text) override;
+    // Answered like askYesNo: no answer queued is Escape, the second answer.
+    YesNoAnswer askChoice(const std::string& text, const std::string& yes, const std::string& no) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
     std::optional<std::string> chooseFile(QWidget* owner, const FileDialogRequest& request) override;
 

@@ -25,9 +25,12 @@ TApplication& testApplication()
 {
     static const bool filtered = (qtTestHandler = qInstallMessageHandler(dropOffscreenNoise), true);
     Q_UNUSED(filtered);
-    // Each test program starts with no remembered settings, and leaves none behind.
+    // Each test program starts with no remembered settings or recovery files, and leaves none
+    // behind.
     static QTemporaryDir settingsHome;
-    static const bool isolated = (qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsHome.path())), true);
+    static const bool isolated = (qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsHome.path())),
+                                  qputenv("XDG_STATE_HOME", QFile::encodeName(settingsHome.path() + QStringLiteral("/state"))),
+                                  true);
     Q_UNUSED(isolated);
     static int argc = 1;
     static char name[] = "prizmo-tests";

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "input/StyleSheetReader.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// A recovery file read back (see RecoveryWriter.h): the records with their parents, the
+// rule the panels stood for and the file "Megnyitás" had read.
+struct RecoveredStyleSheet {
+    StyleSheetRecords records;
+    std::string panelsRule;
+    std::string openedFileName;
+};
+
+// Nothing when the bytes are no recovery file of this version, or are damaged in any way.
+std::optional<RecoveredStyleSheet> readRecovery(std::string_view bytes);

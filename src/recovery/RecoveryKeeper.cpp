@@ -1,0 +1,172 @@
+#include "recovery/RecoveryKeeper.h"
+
+#include "output/OutputFile.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int writeDelayMs = 2000;
+const QString recoverySuffix = QStringLiteral(".recovery");
+
+std::unique_ptr<QLockFile> lockFor(const std::string& path)
+{
+    auto lock = std::make_unique<QLockFile>(QString::fromStdString(path + ".lock"));
+    lock->setStaleLockTime(0);   // held for as long as its Prizmo runs; a dead one's is stale
+    return lock;
+}
+
+// The file made private before anything is written into it: its later replacements keep
+// the mode.
+bool writeText(const std::string& path, const std::string& text)
+{
+    const int made = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (made < 0)
+        return false;
+    ::close(made);
+    OutputFile file(path);
+    if (file.isOpen())
+        file.write(text);
+    return file.close();
+}
+
+} // namespace
+
+RecoveryKeeper::RecoveryKeeper(QObject* parent, Snapshot snapshot, Failing failing)
+    : QObject(parent), snapshot(std::move(snapshot)), failing(std::move(failing))
+{
+    writer.setMaxThreadCount(1);
+    due.setSingleShot(true);
+    connect(&due, &QTimer::timeout, this, [this] { writeInBackground(); });
+}
+
+RecoveryKeeper::~RecoveryKeeper()
+{
+    due.stop();
+    writer.waitForDone();
+    if (written && !keptForNextStart)
+        std::remove(ownPath.c_str());
+}
+
+std::string RecoveryKeeper::folder()
+{
+    const QByteArray state = qgetenv("XDG_STATE_HOME");
+    const QString base = !state.isEmpty() && QDir::isAbsolutePath(QFile::decodeName(state))
+        ? QFile::decodeName(state)
+        : QDir::homePath() + QStringLiteral("/.local/state");
+    return QFile::encodeName(base + QStringLiteral("/prizmo")).toStdString();
+}
+
+void RecoveryKeeper::changed(bool unsaved)
+{
+    if (!unsaved) {
+        due.stop();
+        if (std::exchange(written, false))
+            writer.start([path = ownPath] { std::remove(path.c_str()); });
+        tellFailing(false);
+    } else if (!due.isActive()) {
+        due.start(writeDelayMs);
+    }
+}
+
+void RecoveryKeeper::writeNow()
+{
+    due.stop();
+    writeInBackground();
+    writer.waitForDone();
+}
+
+void RecoveryKeeper::writeInBackground()
+{
+    std::optional<std::string> text = snapshot();
+    if (!text) {
+        if (std::exchange(written, false))
+            writer.start([path = ownPath] { std::remove(path.c_str()); });
+        tellFailing(false);
+        return;
+    }
+    if (!takeOwnFile()) {
+        tellFailing(true);
+        return;
+    }
+    written = true;
+    writer.start([this, path = ownPath, text = std::move(*text)] {
+        const bool ok = writeText(path, text);
+        QMetaObject::invokeMethod(this, [this, ok] { tellFailing(!ok); }, Qt::QueuedConnection);
+    });
+}
+
+// The folder (private), a name no other Prizmo has, and its lock.
+bool RecoveryKeeper::takeOwnFile()
+{
+    if (ownLock && ownLock->isLocked())
+        return true;
+    const std::string where = folder();
+    if (!QDir().mkpath(QString::fromStdString(where)))
+        return false;
+    ::chmod(where.c_str(), 0700);
+    if (ownPath.empty())
+        ownPath = where + "/" + std::to_string(QCoreApplication::applicationPid()) + "-"
+            + std::to_string(QDateTime::currentMSecsSinceEpoch()) + recoverySuffix.toStdString();
+    ownLock = lockFor(ownPath);
+    return ownLock->tryLock(0);
+}
+
+void RecoveryKeeper::tellFailing(bool nowFailing)
+{
+    if (std::exchange(lastFailed, nowFailing) != nowFailing && failing)
+        failing(nowFailing);
+}
+
+std::optional<RecoveryKeeper::Left> RecoveryKeeper::takeNewestLeft()
+{
+    const QFileInfoList files = QDir(QString::fromStdString(folder()))
+                                    .entryInfoList({QStringLiteral("*") + recoverySuffix}, QDir::Files, QDir::Time);
+    std::optional<Left> newest;
+    int count = 0;
+    for (const QFileInfo& file : files) {   // newest first
+        const std::string path = QFile::encodeName(file.absoluteFilePath()).toStdString();
+        if (path == ownPath)
+            continue;
+        auto lock = lockFor(path);
+        if (!lock->tryLock(0))
+            continue;   // its Prizmo runs
+        ++count;
+        if (!newest)
+            newest = Left{path, std::move(lock)};
+    }
+    if (newest)
+        newest->count = count;
+    return newest;
+}
+
+void RecoveryKeeper::adopt(Left left)
+{
+    writer.waitForDone();
+    if (written)
+        std::remove(ownPath.c_str());
+    ownPath = std::move(left.path);
+    ownLock = std::move(left.lock);
+    written = true;
+}
+
+void RecoveryKeeper::discard(Left left)
+{
+    std::remove(left.path.c_str());
+}
+
+std::string RecoveryKeeper::moveAside(Left left)
+{
+    const std::string aside = left.path + ".sérült";
+    std::rename(left.path.c_str(), aside.c_str());
+    return aside;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+// Keeps this Prizmo's recovery file in the user's state folder ($XDG_STATE_HOME/prizmo, else
+// ~/.local/state/prizmo): written while the stylesheet is unsaved, at most once every
+// 2 seconds and within 2 seconds of a change, and removed once nothing is unsaved. A lock
+// file beside it tells every other Prizmo that it is taken.
+//
+// The text is made on the GUI thread, between commands; writing it (through the same safe
+// replacement as a save) and removing it happen in order on a thread of their own, so that
+// a large stylesheet never holds up the window and a half-written file never replaces a good
+// one.
+class RecoveryKeeper : public QObject
+{
+public:
+    // The recovery file's text now, or nothing when nothing is unsaved.
+    using Snapshot = std::function<std::optional<std::string>()>;
+    // Whether the last write failed; told only when that changes.
+    using Failing = std::function<void(bool)>;
+    RecoveryKeeper(QObject* parent, Snapshot snapshot, Failing failing);
+    ~RecoveryKeeper() override;   // the file goes, unless keepForNextStart was called
+
+    static std::string folder();
+
+    // After every command: written within 2 seconds while unsaved, removed at once when not.
+    void changed(bool unsaved);
+    void writeNow();                // before a dialog that can take long, and when ending by a signal
+    // What the timer does: the text made here, written on the writing thread.
+    void writeInBackground();
+    void keepForNextStart() { keptForNextStart = true; }
+
+    // A recovery file left by a Prizmo that no longer runs, and how many such files are there.
+    struct Left {
+        std::string path;
+        std::unique_ptr<QLockFile> lock;   // held: no other Prizmo takes it meanwhile
+        int count = 0;
+    };
+    // The newest such file; its lock is held from now on.
+    std::optional<Left> takeNewestLeft();
+    // The left file becomes this Prizmo's own recovery file.
+    void adopt(Left left);
+    // The left file goes.
+    static void discard(Left left);
+    // A left file that cannot be read is kept under another name; that name.
+    static std::string moveAside(Left left);
+
+    // For tests and benchmarks: this Prizmo's file, and waiting until what was asked is done.
+    const std::string& path() const { return ownPath; }
+    void waitForWrites() { writer.waitForDone(); }
+
+private:
+    bool takeOwnFile();
+    void tellFailing(bool nowFailing);
+
+    Snapshot snapshot;
+    Failing failing;
+    QTimer due;
+    QThreadPool writer;   // one thread: writes and removals keep their order
+    std::string ownPath;
+    std::unique_ptr<QLockFile> ownLock;
+    bool written = false;   // the file holds a write, or one is on its way
+    bool keptForNextStart = false;
+    bool lastFailed = false;
+};

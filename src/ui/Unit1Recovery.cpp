@@ -1,0 +1,89 @@
+// The recovery file: what is unsaved is kept in the user's state folder as it changes, so
+// that a Prizmo that is killed or crashes loses at most the last 2 seconds; the next start
+// offers it back.
+
+#include "ui/Unit1.h"
+
+#include "input/InputFile.h"
+#include "input/RecoveryReader.h"
+#include "output/RecoveryWriter.h"
+#include "platform/Application.h"
+#include "platform/Conversions.h"
+#include "recovery/RecoveryKeeper.h"
+
+#include <filesystem>
+
+namespace {
+
+std::string ruleName(const Rule& rule)
+{
+    switch (rule.kind) {
+    case Rule::Kind::Body: return "body";
+    case Rule::Kind::Div: return "div" + std::to_string(rule.number);
+    case Rule::Kind::None: break;
+    }
+    return {};
+}
+
+} // namespace
+
+void TForm1::createRecovery()
+{
+    Recovery = new RecoveryKeeper(
+        this,
+        [this]() -> std::optional<std::string> {
+            if (!stylesheetUnsaved())
+                return std::nullopt;
+            return recoveryText(body.get(), liveDivs(), ruleName(panelsRule()), openedFileName);
+        },
+        [this](bool failing) {
+            recoveryStatus = failing ? "A visszaállítási fájl nem írható" : "";
+            showStatus();
+        });
+}
+
+void TForm1::keepRecoveryNow()
+{
+    Recovery->writeNow();
+}
+
+void TForm1::showStatus()
+{
+    SetStatusText(previewStatus.empty() || recoveryStatus.empty() ? previewStatus + recoveryStatus
+                                                                    : previewStatus + " · " + recoveryStatus);
+}
+
+void TForm1::offerRecovery()
+{
+    std::optional<RecoveryKeeper::Left> left = Recovery->takeNewestLeft();
+    if (!left)
+        return;
+    std::string question = "Egy korábbi, el nem mentett stíluslap maradt itt. Visszaállítsam?";
+    if (left->count > 1)
+        question += "\n(" + IntToStr(left->count) + " ilyen maradt; a legutóbbit hoznám vissza.)";
+    if (!AskChoice(question, "Visszaállítás", "Eldobás")) {
+        RecoveryKeeper::discard(std::move(*left));
+        return;
+    }
+    const auto bytes = readRegularFile(left->path);
+    std::optional<RecoveredStyleSheet> recovered = bytes ? readRecovery(*bytes) : std::nullopt;
+    if (!recovered) {
+        const std::string aside = RecoveryKeeper::moveAside(std::move(*left));
+        ShowMessage("A visszaállítási fájl sérült, nem tudom visszaállítani. Félretettem ide:", aside);
+        return;
+    }
+    runCommand("Visszaállítás", [this, &recovered] {
+        takeOver(std::move(recovered->records));
+        openedFileName = recovered->openedFileName;
+        if (!openedFileName.empty())
+            SaveDialog1->SetFileName(openedFileName);
+    });
+    Recovery->adopt(std::move(*left));
+}
+
+void TForm1::endBySignal()
+{
+    Recovery->writeNow();
+    Recovery->keepForNextStart();
+    Application->EndNow();
+}
