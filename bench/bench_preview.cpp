@@ -122,7 +122,7 @@ bool measure(const std::string& platform, double firstPageLimit)
     }
 
     for (const int divCount : {20, 1000}) {
-        const std::string at = " at " + std::to_string(divCount) + " divs";
+        const std::string at = divCount == 1000 ? " at 1,000 divs" : " at " + std::to_string(divCount) + " divs";
         auto window = windowWithFloatingDivs(divCount, folder);
         const std::size_t withoutPreview = residentBytes();
         millisecondsUntilShown(*window, [&] {

@@ -47,7 +47,7 @@ int main(int argc, char* argv[])
     auto small = showBenchWindowWith(1'000, folder);
     auto large = showBenchWindowWith(100'000, folder);
     for (TForm1* window : {small.get(), large.get()})
-        if (window->Rules->isHidden())
+        if (!window->Rules || window->Rules->isHidden())
             window->Szablyok1->trigger();
 
     const auto [shownSmall, shownLarge] = alternatedMedians(

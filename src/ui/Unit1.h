@@ -34,6 +34,9 @@ struct Rule {
     bool operator==(const Rule&) const = default;
 };
 
+// "body", "divN", or nothing for no rule: as the page's elements and the recovery file name them.
+std::string ruleName(const Rule& rule);
+
 // The main window. The editing mode lives in the controls: see editOpen() and editingDiv().
 class TForm1 : public TForm
 {

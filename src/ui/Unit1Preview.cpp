@@ -34,16 +34,6 @@ std::optional<std::int32_t> typedNumber(const TEdit* edit)
     }
 }
 
-std::string nameOf(const Rule& rule)
-{
-    switch (rule.kind) {
-    case Rule::Kind::Body: return "body";
-    case Rule::Kind::Div: return "div" + std::to_string(rule.number);
-    case Rule::Kind::None: break;
-    }
-    return {};
-}
-
 std::optional<std::int32_t> divNumberIn(const std::string& name)
 {
     if (name.size() < 4 || name.compare(0, 3, "div") != 0)
@@ -127,7 +117,7 @@ void TForm1::followPreview()
         content.declarations.push_back(divDeclarations(*div, pageFolder));
 
     const Rule rule = panelsRule();
-    content.mark = nameOf(rule);
+    content.mark = ruleName(rule);
     // The values being typed, as "KÉSZ" would store them; the records stay as they are.
     if (editOpen() && rule.kind == Rule::Kind::Div) {
         DivStyle typed = *divs[rule.number];

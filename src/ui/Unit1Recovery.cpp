@@ -11,21 +11,6 @@
 #include "platform/Conversions.h"
 #include "recovery/RecoveryKeeper.h"
 
-#include <filesystem>
-
-namespace {
-
-std::string ruleName(const Rule& rule)
-{
-    switch (rule.kind) {
-    case Rule::Kind::Body: return "body";
-    case Rule::Kind::Div: return "div" + std::to_string(rule.number);
-    case Rule::Kind::None: break;
-    }
-    return {};
-}
-
-} // namespace
 
 void TForm1::createRecovery()
 {
@@ -78,7 +63,9 @@ void TForm1::offerRecovery()
         if (!openedFileName.empty())
             SaveDialog1->SetFileName(openedFileName);
     });
-    Recovery->adopt(std::move(*left));
+    // Should the restore have failed (no memory), the file stays for the next start.
+    if (body || lastDiv >= 0)
+        Recovery->adopt(std::move(*left));
 }
 
 void TForm1::endBySignal()

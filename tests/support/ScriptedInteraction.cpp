@@ -35,13 +35,7 @@ YesNoAnswer ScriptedInteraction::askYesNo(const std::string& text)
 
 YesNoAnswer ScriptedInteraction::askChoice(const std::string& text, const std::string&, const std::string&)
 {
-    questions.push_back(text);
-    const Answer answer = next();
-    if (const auto* yesNo = std::get_if<YesNoAnswer>(&answer))
-        return *yesNo;
-    if (!std::holds_alternative<Cancel>(answer))
-        ++unanswered;
-    return YesNoAnswer::No;
+    return askYesNo(text);
 }
 
 std::optional<TColor> ScriptedInteraction::chooseColor(QWidget*, TColor)
