@@ -10,6 +10,7 @@
 #include <QSocketNotifier>
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
@@ -46,6 +47,7 @@ int main(int argc, char* argv[])
         tellEditor({{QStringLiteral("failed"), QStringLiteral("root without QTWEBENGINE_DISABLE_SANDBOX=1")}});
         return 3;
     }
+    std::signal(SIGPIPE, SIG_IGN);   // an editor gone is the end of input, not a signal
     // A change shows in the frame drawn at once, not at the next tick of a 60 Hz clock; a page
     // without animations asks for no frames between changes, so this costs nothing at rest.
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --disable-frame-rate-limit");

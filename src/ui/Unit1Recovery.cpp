@@ -11,7 +11,6 @@
 #include "platform/Conversions.h"
 #include "recovery/RecoveryKeeper.h"
 
-
 void TForm1::createRecovery()
 {
     Recovery = new RecoveryKeeper(
