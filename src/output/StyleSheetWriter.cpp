@@ -184,11 +184,5 @@ std::string styleSheetText(const BodyStyle* body, std::span<const std::unique_pt
             divLines(values)(into);
         }
     };
-    Measure measure;
-    eachBlock(measure);
-    std::string text(measure.size, '\0');
-    Fill fill(text.data());
-    eachBlock(fill);
-    text.resize(static_cast<std::size_t>(fill.end() - text.data()));
-    return text;
+    return blockText(eachBlock);
 }

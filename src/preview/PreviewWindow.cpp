@@ -12,6 +12,16 @@
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
+namespace {
+
+// A value as JSON, which is also a script's literal.
+QString scriptLiteral(const QJsonValue& value)
+{
+    return QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact)).chopped(1).mid(1);
+}
+
+} // namespace
+
 PreviewWindow::PreviewWindow(const QRect& editorFrame, Tell tell)
     : tell(std::move(tell)),
       profile(PreviewPage::createProfile(nullptr)),
@@ -92,16 +102,12 @@ void PreviewWindow::heard(const QString& what)
 
 void PreviewWindow::show(const QJsonObject& message)
 {
-    // Arguments as JSON, which is also a script's literal.
-    const auto literal = [](const QJsonValue& value) {
-        return QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact)).chopped(1).mid(1);
-    };
     const QJsonValue pageParts = message.value(QLatin1String("page"));
     page->runJavaScript(QStringLiteral("prizmo.show(%1, %2, %3, %4, %5)")
-                            .arg(pageParts.isObject() ? literal(pageParts) : QStringLiteral("null"),
-                                 literal(message.value(QLatin1String("add")).toString()),
-                                 literal(message.value(QLatin1String("styles")).toArray()),
-                                 literal(message.value(QLatin1String("mark")).toString()),
+                            .arg(pageParts.isObject() ? scriptLiteral(pageParts) : QStringLiteral("null"),
+                                 scriptLiteral(message.value(QLatin1String("add")).toString()),
+                                 scriptLiteral(message.value(QLatin1String("styles")).toArray()),
+                                 scriptLiteral(message.value(QLatin1String("mark")).toString()),
                                  QString::number(message.value(QLatin1String("seq")).toInteger())));
 }
 
@@ -126,9 +132,7 @@ void PreviewWindow::probe()
 // A real click, through the view's input, at the centre of the rule's box.
 void PreviewWindow::click(const QString& rule)
 {
-    const QString asked = QStringLiteral("prizmo.centre(%1)").arg(QString::fromUtf8(
-        QJsonDocument(QJsonArray{rule}).toJson(QJsonDocument::Compact)).chopped(1).mid(1));
-    page->runJavaScript(asked, [this](const QVariant& result) {
+    page->runJavaScript(QStringLiteral("prizmo.centre(%1)").arg(scriptLiteral(rule)), [this](const QVariant& result) {
         const QVariantList centre = result.toList();
         if (centre.size() != 2 || !view->focusProxy())
             return;

@@ -17,7 +17,8 @@ QString qt(const std::string& text)
     return QString::fromStdString(text);
 }
 
-QString ruleName(std::size_t rule)
+// The element a declarations index stands for.
+QString elementOf(std::size_t rule)
 {
     return rule == 0 ? QStringLiteral("body") : QStringLiteral("div%1").arg(rule - 1);
 }
@@ -107,7 +108,7 @@ void PreviewLink::sendWhatChanged()
         message.insert(QStringLiteral("page"), QJsonObject{{QStringLiteral("css"), qt(next.css)},
                                                            {QStringLiteral("elements"), qt(next.elements)}});
         if (next.typedRule >= 0)
-            styles.append(QJsonArray{ruleName(static_cast<std::size_t>(next.typedRule)), qt(next.typedDeclarations)});
+            styles.append(QJsonArray{elementOf(static_cast<std::size_t>(next.typedRule)), qt(next.typedDeclarations)});
     } else {
         // The page's rules hold what was sent last; only the values that changed since go,
         // and an added div's as its element's own style.
@@ -115,7 +116,7 @@ void PreviewLink::sendWhatChanged()
             message.insert(QStringLiteral("add"), qt(next.elements.substr(sent->elements.size())));
         for (std::size_t rule = 0; rule < next.declarations.size(); ++rule)
             if (rule >= sent->declarations.size() || next.shown(rule) != sent->shown(rule))
-                styles.append(QJsonArray{ruleName(rule), qt(next.shown(rule))});
+                styles.append(QJsonArray{elementOf(rule), qt(next.shown(rule))});
         if (styles.isEmpty() && next.mark == sent->mark) {
             wanted.reset();   // shown already
             return;

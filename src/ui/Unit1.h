@@ -234,6 +234,10 @@ private:
     void previewClicked(const std::string& rule);
     void reopenRuleCommand(const Rule& rule);
 
+    // Whether a view ("view/rules", "view/preview") showed when last turned on or off.
+    static bool rememberedShown(const char* view);
+    static void rememberShown(const char* view, bool shown);
+
     void createRulesPanel();
     void makeRulesPanel();
     void showRules(bool shown);

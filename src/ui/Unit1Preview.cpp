@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSettings>
 #include <QUrl>
 
 #include <filesystem>
@@ -18,12 +17,7 @@
 
 namespace {
 
-const QString previewShownKey = QStringLiteral("view/preview");
-
-QSettings settings()
-{
-    return QSettings(QStringLiteral("Prizmo"), QStringLiteral("Prizmo"));
-}
+const char* const previewShownKey = "view/preview";
 
 std::optional<std::int32_t> typedNumber(const TEdit* edit)
 {
@@ -50,8 +44,7 @@ std::optional<std::int32_t> divNumberIn(const std::string& name)
 void TForm1::Elnzet1Click()
 {
     showPreview(!Preview);
-    QSettings remembered = settings();
-    remembered.setValue(previewShownKey, Preview != nullptr);
+    rememberShown(previewShownKey, Preview != nullptr);
 }
 
 // Nothing of the preview is made until it is turned on: no process, no engine.
@@ -64,7 +57,7 @@ void TForm1::createPreview()
         edit->SetOnChange([this] { if (Preview) followPreview(); });
     for (TComboBox* list : {ComboBox1, ComboBox2})
         list->SetOnChange([this] { if (Preview) followPreview(); });
-    if (settings().value(previewShownKey, false).toBool())
+    if (rememberedShown(previewShownKey))
         showPreview(true);
 }
 
@@ -79,8 +72,7 @@ void TForm1::showPreview(bool shown)
             Preview = nullptr;
             Elnzet1->setChecked(false);
             if (ending == PreviewLink::Ending::ClosedByPerson) {
-                QSettings remembered = settings();
-                remembered.setValue(previewShownKey, false);
+                rememberShown(previewShownKey, false);
             } else {
                 previewStatus = ending == PreviewLink::Ending::NotStarted ? "Az előnézet nem indult el"
                                                                           : "Az előnézet leállt";

@@ -15,9 +15,9 @@
 
 namespace {
 
-// Whether the panel shows is the one thing Prizmo remembers; a settings file it cannot read
-// or write is the same as none.
-const QString rulesShownKey = QStringLiteral("view/rules");
+// Whether the views show is all Prizmo remembers; a settings file it cannot read or write is
+// the same as none.
+const char* const rulesShownKey = "view/rules";
 
 QSettings settings()
 {
@@ -109,11 +109,21 @@ void TForm1::reopenRuleCommand(const Rule& rule)
                [this, rule] { reopenRule(rule); });
 }
 
+bool TForm1::rememberedShown(const char* view)
+{
+    return settings().value(QLatin1String(view), false).toBool();
+}
+
+void TForm1::rememberShown(const char* view, bool shown)
+{
+    QSettings remembered = settings();
+    remembered.setValue(QLatin1String(view), shown);
+}
+
 void TForm1::Szablyok1Click()
 {
     showRules(!Rules || Rules->isHidden());
-    QSettings remembered = settings();
-    remembered.setValue(rulesShownKey, !Rules->isHidden());
+    rememberShown(rulesShownKey, !Rules->isHidden());
 }
 
 void TForm1::goToRules()
@@ -145,7 +155,7 @@ void TForm1::createRulesPanel()
 {
     Szablyok1->setCheckable(true);
     new GoToRulesKey(this);
-    if (settings().value(rulesShownKey, false).toBool())
+    if (rememberedShown(rulesShownKey))
         showRules(true);
 }
 
