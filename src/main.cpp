@@ -80,13 +80,16 @@ int main(int argc, char* argv[])
         }
         Application->CreateForm(Form1);
         Application->OnEndRequest([] { Form1->endBySignal(); });
-        // Over the window, and before a file named at start is opened.
-        QMetaObject::invokeMethod(Form1, [] { RunGuarded([] { Form1->offerRecovery(); }); }, Qt::QueuedConnection);
-        if (!fileToOpen.empty())
-            QMetaObject::invokeMethod(
-                Form1,
-                [file = fileToOpen] { Form1->runCommand("Megnyitás", [&file] { Form1->openAtStart(file); }); },
-                Qt::QueuedConnection);
+        // Over the window; a file named at start opens only once the question is answered,
+        // not from inside the question's own event loop.
+        QMetaObject::invokeMethod(
+            Form1,
+            [file = fileToOpen] {
+                RunGuarded([] { Form1->offerRecovery(); });
+                if (!file.empty() && !Application->Terminated())
+                    Form1->runCommand("Megnyitás", [&file] { Form1->openAtStart(file); });
+            },
+            Qt::QueuedConnection);
         Application->Run();
     } catch (...) {
         ShowException(std::current_exception());

@@ -22,7 +22,7 @@ public:
     void showException(const std::string& text) override { stop("exception report", text); }
     SaveAnswer askToSave(const std::string& text) override { stop("question", text); }
     YesNoAnswer askYesNo(const std::string& text) override { stop("question", text); }
-    YesNoAnswer askChoice(const std::string& text, const std::string&, const std::string&) override
+    ChoiceAnswer askChoice(const std::string& text, const std::string&, const std::string&, const std::string&) override
     {
         stop("question", text);
     }

@@ -80,5 +80,7 @@ SaveAnswer AskToSave(const std::string& text);
 
 // A modal question with Yes and No (the default); true for Yes.
 bool AskYesNo(const std::string& text);
-// A modal question with two named answers, the first the default; true for the first.
-bool AskChoice(const std::string& text, const std::string& yes, const std::string& no);
+// A modal question with two named answers, the first the default, and a third that puts it
+// off (also Escape and closing the box).
+ChoiceAnswer AskChoice(const std::string& text, const std::string& first, const std::string& second,
+                       const std::string& later);

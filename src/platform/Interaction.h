@@ -27,6 +27,9 @@ enum class SaveAnswer { Save, Discard, Cancel };
 
 enum class YesNoAnswer { Yes, No };
 
+// The answers to a question with two named answers and one that puts it off.
+enum class ChoiceAnswer { First, Second, Later };
+
 // Every message box and every dialog's modal run goes through the one installed Interaction.
 // The program installs nothing and gets the real Qt boxes and dialogs; tests install a
 // scripted one that records what was shown and answers the dialogs.
@@ -43,8 +46,10 @@ public:
     virtual SaveAnswer askToSave(const std::string& text) = 0;
     // A question with Yes and No (the default, also Escape).
     virtual YesNoAnswer askYesNo(const std::string& text) = 0;
-    // A question with two named answers: `yes` (the default) and `no` (also Escape).
-    virtual YesNoAnswer askChoice(const std::string& text, const std::string& yes, const std::string& no) = 0;
+    // A question with two named answers, `first` the default, and `later`, which is also
+    // Escape, closing the box, and a box that ended without an answer (the program ending).
+    virtual ChoiceAnswer askChoice(const std::string& text, const std::string& first, const std::string& second,
+                                   const std::string& later) = 0;
 
     // Empty when the person cancelled.
     virtual std::optional<TColor> chooseColor(QWidget* owner, TColor current) = 0;

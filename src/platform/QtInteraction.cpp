@@ -88,16 +88,21 @@ YesNoAnswer QtInteraction::askYesNo(const std::string& text)
     return box.exec() == QMessageBox::Yes ? YesNoAnswer::Yes : YesNoAnswer::No;
 }
 
-YesNoAnswer QtInteraction::askChoice(const std::string& text, const std::string& yes, const std::string& no)
+ChoiceAnswer QtInteraction::askChoice(const std::string& text, const std::string& first, const std::string& second,
+                                      const std::string& later)
 {
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), QString::fromStdString(text),
                     QMessageBox::NoButton, boxOwner());
-    QPushButton* yesButton = box.addButton(QString::fromStdString(yes), QMessageBox::AcceptRole);
-    QPushButton* noButton = box.addButton(QString::fromStdString(no), QMessageBox::RejectRole);
-    box.setDefaultButton(yesButton);
-    box.setEscapeButton(noButton);
+    QPushButton* firstButton = box.addButton(QString::fromStdString(first), QMessageBox::AcceptRole);
+    QPushButton* secondButton = box.addButton(QString::fromStdString(second), QMessageBox::DestructiveRole);
+    QPushButton* laterButton = box.addButton(QString::fromStdString(later), QMessageBox::RejectRole);
+    box.setDefaultButton(firstButton);
+    box.setEscapeButton(laterButton);
     box.exec();
-    return box.clickedButton() == yesButton ? YesNoAnswer::Yes : YesNoAnswer::No;
+    // A box whose event loop ended with the program's was not answered.
+    if (box.clickedButton() == firstButton)
+        return ChoiceAnswer::First;
+    return box.clickedButton() == secondButton ? ChoiceAnswer::Second : ChoiceAnswer::Later;
 }
 
 std::optional<TColor> QtInteraction::chooseColor(QWidget* owner, TColor current)

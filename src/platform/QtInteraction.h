@@ -10,7 +10,8 @@ public:
     void showException(const std::string& text) override;
     SaveAnswer askToSave(const std::string& text) override;
     YesNoAnswer askYesNo(const std::string& text) override;
-    YesNoAnswer askChoice(const std::string& text, const std::string& yes, const std::string& no) override;
+    ChoiceAnswer askChoice(const std::string& text, const std::string& first, const std::string& second,
+                           const std::string& later) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
     std::optional<std::string> chooseFile(QWidget* owner, const FileDialogRequest& request) override;
 };

@@ -33,8 +33,11 @@ void TForm1::keepRecoveryNow()
 
 void TForm1::showStatus()
 {
-    SetStatusText(previewStatus.empty() || recoveryStatus.empty() ? previewStatus + recoveryStatus
-                                                                    : previewStatus + " · " + recoveryStatus);
+    std::string text;
+    for (const std::string* part : {&rulesStatus, &previewStatus, &recoveryStatus})
+        if (!part->empty())
+            text += (text.empty() ? "" : " · ") + *part;
+    SetStatusText(text);
 }
 
 void TForm1::offerRecovery()
@@ -45,9 +48,12 @@ void TForm1::offerRecovery()
     std::string question = "Egy korábbi, el nem mentett stíluslap maradt itt. Visszaállítsam?";
     if (left->count > 1)
         question += "\n(" + IntToStr(left->count) + " ilyen maradt; a legutóbbit hoznám vissza.)";
-    if (!AskChoice(question, "Visszaállítás", "Eldobás")) {
-        RecoveryKeeper::discard(std::move(*left));
-        return;
+    // Only "Eldobás" discards: Escape, closing the box or the program ending meanwhile
+    // leave the file, unlocked, for the next start.
+    switch (AskChoice(question, "Visszaállítás", "Eldobás", "Később")) {
+    case ChoiceAnswer::First: break;
+    case ChoiceAnswer::Second: RecoveryKeeper::discard(std::move(*left)); return;
+    case ChoiceAnswer::Later: return;
     }
     const auto bytes = readRegularFile(left->path);
     std::optional<RecoveredStyleSheet> recovered = bytes ? readRecovery(*bytes) : std::nullopt;

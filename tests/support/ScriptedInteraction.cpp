@@ -33,9 +33,16 @@ YesNoAnswer ScriptedInteraction::askYesNo(const std::string& text)
     return YesNoAnswer::No;
 }
 
-YesNoAnswer ScriptedInteraction::askChoice(const std::string& text, const std::string&, const std::string&)
+ChoiceAnswer ScriptedInteraction::askChoice(const std::string& text, const std::string&, const std::string&,
+                                            const std::string&)
 {
-    return askYesNo(text);
+    questions.push_back(text);
+    const Answer answer = next();
+    if (const auto* choice = std::get_if<ChoiceAnswer>(&answer))
+        return *choice;
+    if (!std::holds_alternative<Cancel>(answer))
+        ++unanswered;
+    return ChoiceAnswer::Later;
 }
 
 std::optional<TColor> ScriptedInteraction::chooseColor(QWidget*, TColor)

@@ -14,18 +14,19 @@ class ScriptedInteraction final : public Interaction
 {
 public:
     struct Cancel {};
-    using Answer = std::variant<Cancel, TColor, std::string, SaveAnswer, YesNoAnswer>;
+    using Answer = std::variant<Cancel, TColor, std::string, SaveAnswer, YesNoAnswer, ChoiceAnswer>;
 
     void confirmColor(TColor color) { answers.emplace_back(color); }
     void confirmFile(const std::string& path) { answers.emplace_back(path); }
     void cancel() { answers.emplace_back(Cancel{}); }
     void answer(SaveAnswer saveAnswer) { answers.emplace_back(saveAnswer); }
     void answer(YesNoAnswer yesNo) { answers.emplace_back(yesNo); }
+    void answer(ChoiceAnswer choice) { answers.emplace_back(choice); }
 
     std::vector<std::string> messages;      // ShowMessage texts, in order
     std::vector<std::string> details;       // what stood beneath each of them ("" for none)
     std::vector<std::string> exceptions;    // exception reports, in order
-    std::vector<std::string> questions;     // askToSave and askYesNo texts, in order
+    std::vector<std::string> questions;     // askToSave, askYesNo and askChoice texts, in order
     std::vector<std::string> dialogRuns;    // "colour", "open", "save" (or "save .html" with a
                                             // default suffix) or "picture", in order
     int unanswered = 0;                     // dialogs run with no answer queued
@@ -39,8 +40,9 @@ public:
     void showException(const std::string& text) override { exceptions.push_back(text); }
     SaveAnswer askToSave(const std::string& text) override;
     YesNoAnswer askYesNo(const std::string& text) override;
-    // Answered like askYesNo: no answer queued is Escape, the second answer.
-    YesNoAnswer askChoice(const std::string& text, const std::string& yes, const std::string& no) override;
+    // No answer queued is Escape: put off.
+    ChoiceAnswer askChoice(const std::string& text, const std::string& first, const std::string& second,
+                           const std::string& later) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
     std::optional<std::string> chooseFile(QWidget* owner, const FileDialogRequest& request) override;
 
