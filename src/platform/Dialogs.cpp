@@ -1,6 +1,11 @@
 #include "platform/Dialogs.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QWidget>
+
+#include <sys/stat.h>
 
 TCommonDialog::TCommonDialog(QWidget* owner, const char* name) : QObject(owner)
 {
@@ -26,11 +31,38 @@ TFileDialog::TFileDialog(QWidget* owner, const char* name, FileDialogKind kind)
 {
 }
 
+namespace {
+
+// A name as the dialogs show it: bytes that are no UTF-8 stand replaced, as the path made
+// absolute the way the dialogs hand a chosen name back.
+QString shownPath(const std::string& name)
+{
+    return QDir::cleanPath(QFileInfo(QString::fromStdString(name)).absoluteFilePath());
+}
+
+bool isUtf8(const std::string& name)
+{
+    return QString::fromStdString(name).toStdString() == name;
+}
+
+} // namespace
+
 bool TFileDialog::Execute()
 {
     const auto chosen = Interaction::current().chooseFile(owner(), {kind, fileName, filters, defaultSuffix});
     if (!chosen)
         return false;
+    // A name that is no UTF-8 came back as the text it was shown as: kept, it stands for its
+    // own bytes, and the dialog, which looked for the shown text, did not see that it exists.
+    if (!fileName.empty() && !isUtf8(fileName) && shownPath(*chosen) == shownPath(fileName)) {
+        struct stat status {};
+        if (kind == FileDialogKind::Save && ::stat(fileName.c_str(), &status) == 0) {
+            const QString question = QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                                         .arg(QFileInfo(QString::fromStdString(fileName)).fileName());
+            return AskYesNo(question.toStdString());
+        }
+        return true;
+    }
     fileName = *chosen;
     return true;
 }
@@ -50,7 +82,8 @@ bool AskYesNo(const std::string& text)
     return Interaction::current().askYesNo(text) == YesNoAnswer::Yes;
 }
 
-bool AskChoice(const std::string& text, const std::string& yes, const std::string& no)
+ChoiceAnswer AskChoice(const std::string& text, const std::string& first, const std::string& second,
+                       const std::string& later)
 {
-    return Interaction::current().askChoice(text, yes, no) == YesNoAnswer::Yes;
+    return Interaction::current().askChoice(text, first, second, later);
 }

@@ -188,26 +188,41 @@ private slots:
     {
         QTest::addColumn<QByteArray>("opened");
         QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<QByteArray>("name");   // not "saved.css": saved back where it was opened
         const std::string prizmo = styleSheet(ModelBody{16, "#FF0000", "#000000"},
                                               {{.background = "C:\\Képek\\ősz.png"}, {.width = -3}});
-        QTest::addRow("Prizmo's form") << QByteArray::fromStdString(prizmo) << QByteArray::fromStdString(prizmo);
+        QTest::addRow("Prizmo's form") << QByteArray::fromStdString(prizmo) << QByteArray::fromStdString(prizmo)
+                                       << QByteArray("saved.css");
         QByteArray windows = QByteArray::fromStdString(prizmo).replace("\n\r", "\r\n\r");
         windows.replace("\xc3\xa9", "\xe9").replace("\xc5\x91", "\xf5");   // é and ő in Windows-1250
-        QTest::addRow("Windows form and code page") << windows << QByteArray::fromStdString(prizmo);
+        QTest::addRow("Windows form and code page") << windows << QByteArray::fromStdString(prizmo) << QByteArray("saved.css");
         QByteArray edited = QByteArray::fromStdString(prizmo).replace("\n\r", "\r\n").mid(2) + "\r\n";
-        QTest::addRow("edited, CR LF") << edited << QByteArray::fromStdString(prizmo);
+        QTest::addRow("edited, CR LF") << edited << QByteArray::fromStdString(prizmo) << QByteArray("saved.css");
+        // The dialog shows the bad byte replaced and hands that text back: the name's own
+        // bytes are replaced, after the question any existing file gets.
+        QTest::addRow("a name that is no UTF-8, kept") << edited << QByteArray::fromStdString(prizmo) << QByteArray("k\xE9p.css");
     }
     void anOpenedFileSavesBackInPrizmosForm()
     {
         QFETCH(QByteArray, opened);
         QFETCH(QByteArray, saved);
+        QFETCH(QByteArray, name);
         FormDriver driver;
-        open(driver, fileWith("opened.css", opened.toStdString()));
+        const bool savedBack = name != "saved.css";
+        const std::string openedPath = QFile::encodeName(folder.path()).toStdString() + "/"
+            + (savedBack ? name.toStdString() : std::string("opened.css"));
+        QVERIFY(writeBytes(openedPath, opened.toStdString()));
+        open(driver, openedPath);
         driver.openSavePanel();
-        driver.script.confirmFile(path("saved.css"));
+        const std::string shown = QString::fromStdString(openedPath).toStdString();
+        driver.script.confirmFile(savedBack ? shown : path("saved.css"));
+        if (savedBack)
+            driver.script.answer(YesNoAnswer::Yes);
         driver.save();
-        QCOMPARE(bytesOf(path("saved.css")), saved.toStdString());
+        QCOMPARE(readBytes(savedBack ? openedPath : path("saved.css")).value_or("<unreadable>"), saved.toStdString());
         QVERIFY(driver.script.messages.empty());
+        QCOMPARE(driver.script.questions.size(), std::size_t(savedBack ? 1 : 0));
+        QVERIFY(!savedBack || !QFile::exists(QString::fromStdString(shown)));
     }
 };
 
