@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string_view>
 #include <vector>
 
@@ -65,9 +66,9 @@ std::string_view cutName(std::string_view name, std::size_t length)
     return name.substr(0, length);
 }
 
-// A new, empty, private file in `folder` named after `path` (".NAME.XXXXXX", the name cut
-// so that the whole fits in a folder entry); -1 with errno set when the folder takes none.
-int createTemporary(const std::string& folder, const std::string& path, std::string& created)
+// A name in `folder` after `path`: ".NAME.XXXXXX", the name cut so that the whole fits in a
+// folder entry, the X's to be replaced.
+std::string temporaryPattern(const std::string& folder, const std::string& path)
 {
     constexpr std::string_view before = ".", after = ".XXXXXX";
     const std::string name = fs::path(path).filename().string();
@@ -76,10 +77,50 @@ int createTemporary(const std::string& folder, const std::string& path, std::str
     pattern += before;
     pattern += cutName(name, NAME_MAX - before.size() - after.size());
     pattern += after;
+    return pattern;
+}
+
+// A new, empty, private file in `folder` named after `path`; -1 with errno set when the
+// folder takes none.
+int createTemporary(const std::string& folder, const std::string& path, std::string& created)
+{
+    std::string pattern = temporaryPattern(folder, path);
     const int descriptor = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (descriptor >= 0)
         created = pattern;
     return descriptor;
+}
+
+// A new, empty, private file in `folder` that has no name, so that a Prizmo killed while
+// writing it leaves nothing behind; -1 where the file system or the kernel has no such
+// files, or where it could not be given a name later (no /proc).
+int createUnnamed(const std::string& folder)
+{
+    if (::access("/proc/self/fd", X_OK) != 0)
+        return -1;
+    return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+}
+
+// Gives the unnamed file open at `descriptor` a free name after `path` beside it; false
+// with errno set when it cannot be named.
+bool nameUnnamed(int descriptor, const std::string& folder, const std::string& path, std::string& named)
+{
+    static constexpr std::string_view letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
+    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+    std::string name = temporaryPattern(folder, path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        for (std::size_t at = name.size() - 6; at < name.size(); ++at)
+            name[at] = letters[pick(random)];
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            named = name;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
 }
 
 bool writeAll(int descriptor, const char* bytes, std::size_t length)
@@ -180,9 +221,9 @@ void syncFolder(const std::string& folder)
 
 } // namespace
 
-FileReplacement::FileReplacement(const std::string& fileName)
+FileReplacement::FileReplacement(const std::string& fileName, std::optional<unsigned> newFileMode)
 {
-    chooseWay(fileName);
+    chooseWay(fileName, newFileMode);
     if (output < 0 && firstError == 0)
         firstError = EIO;
 }
@@ -193,7 +234,7 @@ FileReplacement::~FileReplacement()
         rollBack();
 }
 
-void FileReplacement::chooseWay(const std::string& fileName)
+void FileReplacement::chooseWay(const std::string& fileName, std::optional<unsigned> newFileMode)
 {
     const auto resolved = resolve(fileName);
     if (!resolved) {
@@ -204,7 +245,7 @@ void FileReplacement::chooseWay(const std::string& fileName)
     struct stat status {};
     if (::stat(target.c_str(), &status) != 0) {
         if (errno == ENOENT)
-            openNew();
+            openNew(newFileMode.value_or(modeForNewFiles()));
         else
             fail(errno);
     } else {
@@ -212,14 +253,14 @@ void FileReplacement::chooseWay(const std::string& fileName)
     }
 }
 
-void FileReplacement::openNew()
+void FileReplacement::openNew(unsigned mode)
 {
-    if (openBeside(modeForNewFiles(), nullptr)) {
+    if (openBeside(mode, nullptr)) {
         way = Way::Rename;
         return;
     }
     // No room for a file beside it; the name itself may still be created.
-    output = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    output = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
     if (output < 0)
         fail(errno);
     else
@@ -265,7 +306,10 @@ void FileReplacement::openExisting(const struct stat& status)
 // The new content beside the target, with the target's mode and, when it has one, its owner.
 bool FileReplacement::openBeside(unsigned mode, const struct stat* keepOwner)
 {
-    const int descriptor = createTemporary(folderOf(target), target, temporary);
+    int descriptor = createUnnamed(folderOf(target));
+    unnamed = descriptor >= 0;
+    if (!unnamed)
+        descriptor = createTemporary(folderOf(target), target, temporary);
     if (descriptor < 0)
         return false;
     const bool ownerKept = !keepOwner
@@ -276,8 +320,10 @@ bool FileReplacement::openBeside(unsigned mode, const struct stat* keepOwner)
     const bool attributesKept = ownerKept && (!keepOwner || copyAttributes(target, descriptor));
     if (!attributesKept || ::fchmod(descriptor, static_cast<mode_t>(mode)) != 0) {
         ::close(descriptor);
-        ::unlink(temporary.c_str());
+        if (!unnamed)
+            ::unlink(temporary.c_str());
         temporary.clear();
+        unnamed = false;
         return false;
     }
     output = descriptor;
@@ -380,6 +426,9 @@ bool FileReplacement::commit()
     // Pipes and devices cannot be synced; that is no failure of the save.
     if (::fsync(output) != 0 && errno != EINVAL && errno != EROFS)
         fail(errno);
+    // Named only now, complete and synced, just before it takes the target's place.
+    if (firstError == 0 && way == Way::Rename && unnamed && !nameUnnamed(output, folderOf(target), target, temporary))
+        fail(errno);
     const int descriptor = output;
     output = -1;
     if (::close(descriptor) != 0)
@@ -444,7 +493,8 @@ void FileReplacement::rollBack()
     case Way::Device:
         return;
     case Way::Rename:
-        ::unlink(temporary.c_str());
+        if (!temporary.empty())
+            ::unlink(temporary.c_str());
         return;
     case Way::Created:
         ::unlink(target.c_str());

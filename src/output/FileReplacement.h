@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 // Puts new content into a named file so that a failure at any point leaves the old content
@@ -9,7 +10,8 @@
 // choose it:
 //  - a new file, or a regular file with one link whose owner and extended attributes (its
 //    ACL among them) the new file can keep, in a folder that takes a new file and a rename:
-//    written beside it, then renamed over it;
+//    written beside it (into a file with no name where the file system has them, so that a
+//    kill leaves nothing), then renamed over it;
 //  - any other regular file (more links, another owner, a sticky folder, a closed folder, a
 //    bind mount or another file system that refuses the rename): its old content is copied
 //    aside first, then it is written in place, and the copy is put back on failure; where no
@@ -20,7 +22,9 @@
 class FileReplacement
 {
 public:
-    explicit FileReplacement(const std::string& fileName);
+    // A file that does not exist yet is made with `newFileMode`, or with what the umask
+    // leaves of 0666 when none is given.
+    explicit FileReplacement(const std::string& fileName, std::optional<unsigned> newFileMode = std::nullopt);
     ~FileReplacement();   // rolls back what was not committed
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -47,8 +51,8 @@ public:
 private:
     enum class Way { Refused, Rename, Created, InPlace, Device };
 
-    void chooseWay(const std::string& fileName);
-    void openNew();
+    void chooseWay(const std::string& fileName, std::optional<unsigned> newFileMode);
+    void openNew(unsigned mode);
     void openExisting(const struct stat& status);
     bool openBeside(unsigned mode, const struct stat* keepOwner);
     bool openInPlace();
@@ -59,7 +63,8 @@ private:
 
     Way way = Way::Refused;
     std::string target;      // the file finally written, symbolic links followed
-    std::string temporary;   // Rename: the new content beside the target
+    std::string temporary;   // Rename: the new content beside the target, once it has a name
+    bool unnamed = false;    // Rename: the new content has no name until it is complete
     std::string backup;      // InPlace: the old content, until the new one is complete
     int output = -1;
     int firstError = 0;

@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
-OutputFile::OutputFile(const std::string& fileName)
-    : replacement(fileName), buffer(std::make_unique_for_overwrite<char[]>(capacity))
+OutputFile::OutputFile(const std::string& fileName, std::optional<unsigned> newFileMode)
+    : replacement(fileName, newFileMode), buffer(std::make_unique_for_overwrite<char[]>(capacity))
 {
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,8 @@
 class OutputFile
 {
 public:
-    explicit OutputFile(const std::string& fileName);
+    // A new file gets `newFileMode` (see FileReplacement).
+    explicit OutputFile(const std::string& fileName, std::optional<unsigned> newFileMode = std::nullopt);
     ~OutputFile();   // an unfinished save leaves the file as it was
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;

@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,15 +24,11 @@ std::unique_ptr<QLockFile> lockFor(const std::string& path)
     return lock;
 }
 
-// The file made private before anything is written into it: its later replacements keep
-// the mode.
+// The file exists only once it is complete, and private from its first byte on: its later
+// replacements keep the mode.
 bool writeText(const std::string& path, const std::string& text)
 {
-    const int made = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (made < 0)
-        return false;
-    ::close(made);
-    OutputFile file(path);
+    OutputFile file(path, 0600);
     if (file.isOpen())
         file.write(text);
     return file.close();

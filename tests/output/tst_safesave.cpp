@@ -115,7 +115,7 @@ private slots:
         QTest::addColumn<bool>("limited");
         for (const char* kind : {"own file", "second hard link", "other owner, sticky folder",
                                  "closed folder", "closed folder, nowhere to copy", "255-byte name",
-                                 "255-byte name, closed folder", "bind mount"}) {
+                                 "255-byte name, closed folder", "bind mount", "own file, killed while writing"}) {
             QTest::addRow("%s", kind) << QString::fromLatin1(kind) << false;
             QTest::addRow("%s, write limit", kind) << QString::fromLatin1(kind) << true;
         }
@@ -174,11 +174,18 @@ private slots:
                 const rlimit limit{64, 64};
                 ::setrlimit(RLIMIT_FSIZE, &limit);
             }
+            if (kind.contains(QLatin1String("killed"))) {
+                // Written, not committed, and nothing cleaned up: as after SIGKILL.
+                auto file = new OutputFile(path.toStdString());
+                file->write(tenDivs());
+                file->write(std::string(2 * 1024 * 1024, ' '));
+                ::_exit(1);
+            }
             return saveTenDivs(path.toStdString()) ? 0 : 1;
         });
         ::chmod(local(folder).constData(), 0700);
 
-        const bool expectSaved = !limited && !kind.contains(QLatin1String("nowhere"));
+        const bool expectSaved = !limited && !kind.contains(QLatin1String("nowhere")) && !kind.contains(QLatin1String("killed"));
         QCOMPARE(saved, expectSaved ? 0 : 1);
         QCOMPARE(readBytes(path).value(), expectSaved ? tenDivs() : oldContent);
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
