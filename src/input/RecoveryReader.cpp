@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
@@ -77,6 +78,11 @@ std::optional<RecoveredStyleSheet> readRecovery(std::string_view bytes)
     RecoveredStyleSheet recovery{std::move(*reading.records), std::string(*rule),
                       QByteArray::fromPercentEncoding(QByteArray(opened->data(), static_cast<qsizetype>(opened->size())))
                           .toStdString()};
+    // A file name with a line break or another control character would reach the title and
+    // the save dialog: no Prizmo wrote it.
+    if (std::any_of(recovery.openedFileName.begin(), recovery.openedFileName.end(),
+                    [](char byte) { return static_cast<unsigned char>(byte) < 0x20 || byte == 0x7F; }))
+        return std::nullopt;
     for (std::size_t number = 0; number < parents->size(); ++number) {
         const std::int32_t parent = (*parents)[number];
         if (parent < -1 || parent >= static_cast<std::int32_t>(parents->size()))

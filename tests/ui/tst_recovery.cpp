@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using Texts = std::vector<std::string>;
 
 namespace {
@@ -144,22 +147,26 @@ private slots:
     void aLeftFileIsOfferedAtStart_data()
     {
         QTest::addColumn<QString>("left");
-        QTest::addColumn<bool>("restore");
+        QTest::addColumn<QString>("answer");     // the button pressed; "" for Escape, closing, a signal
         QTest::addColumn<QString>("question");   // "" for none
         QTest::addColumn<int>("divs");           // in the window afterwards
         QTest::addColumn<QStringList>("files");  // left in the folder
         const QString asked = QStringLiteral("Egy korábbi, el nem mentett stíluslap maradt itt. Visszaállítsam?");
-        QTest::addRow("restored") << "one" << true << asked << 2 << QStringList{"*.recovery"};
-        QTest::addRow("discarded") << "one" << false << asked << 0 << QStringList{};
-        QTest::addRow("a dead Prizmo's lock") << "stale lock" << true << asked << 2 << QStringList{"*.recovery"};
-        QTest::addRow("two left: the newest") << "two" << true << asked + "\n(2 ilyen maradt; a legutóbbit hoznám vissza.)" << 2
+        const QString restore = QStringLiteral("Visszaállítás");
+        QTest::addRow("restored") << "one" << restore << asked << 2 << QStringList{"*.recovery"};
+        QTest::addRow("discarded") << "one" << "Eldobás" << asked << 0 << QStringList{};
+        QTest::addRow("not answered: kept for the next start") << "one" << "" << asked << 0 << QStringList{"*.recovery"};
+        QTest::addRow("a dead Prizmo's lock") << "stale lock" << restore << asked << 2 << QStringList{"*.recovery"};
+        QTest::addRow("two left: the newest") << "two" << restore << asked + "\n(2 ilyen maradt; a legutóbbit hoznám vissza.)" << 2
                                                << QStringList{"*.recovery", "*.recovery"};
-        QTest::addRow("damaged") << "damaged" << true << asked << 0 << QStringList{"*.recovery.sérült"};
+        QTest::addRow("damaged") << "damaged" << restore << asked << 0 << QStringList{"*.recovery.sérült"};
+        QTest::addRow("a control character in the opened name") << "line break in the name" << restore << asked << 0
+                                                                 << QStringList{"*.recovery.sérült"};
     }
     void aLeftFileIsOfferedAtStart()
     {
         QFETCH(QString, left);
-        QFETCH(bool, restore);
+        QFETCH(QString, answer);
         QFETCH(QString, question);
         QFETCH(int, divs);
         QFETCH(QStringList, files);
@@ -172,14 +179,20 @@ private slots:
             lockByTheDead(first + ".lock");
         else if (left == QLatin1String("damaged"))
             QVERIFY(QFile::resize(first, 40));
+        else if (left == QLatin1String("line break in the name")) {
+            std::string bytes = *readBytes(first);
+            bytes.replace(bytes.find("megnyitott:"), 11, "megnyitott:/tmp/a%0Ab.css");
+            QVERIFY(writeBytes(QFile::encodeName(first).toStdString(), bytes));
+        }
 
         FormDriver driver;
         TForm1& form = driver.form;
-        driver.script.answer(restore ? YesNoAnswer::Yes : YesNoAnswer::No);
+        if (!answer.isEmpty())
+            driver.script.answer(answer == QStringLiteral("Eldobás") ? ChoiceAnswer::Second : ChoiceAnswer::First);
         form.offerRecovery();
         QCOMPARE(driver.script.questions, question.isEmpty() ? Texts{} : Texts{question.toStdString()});
         QCOMPARE(form.lastDiv + 1, divs);
-        QCOMPARE(driver.script.messages.size(), std::size_t(left == QLatin1String("damaged") ? 1 : 0));
+        QCOMPARE(driver.script.messages.size(), std::size_t(!files.isEmpty() && files.first().endsWith(QStringLiteral("sérült")) ? 1 : 0));
         QStringList found = recoveryFiles();
         found.removeIf([](const QString& name) { return name.endsWith(QLatin1String(".lock")); });
         QCOMPARE(found.size(), files.size());
@@ -206,6 +219,21 @@ private slots:
     // succeeds again.
     void aFolderThatTakesNothingShowsOneLine()
     {
+        // A first write cut short (a full disk, a quota) leaves no file for the next start.
+        {
+            FormDriver driver;
+            compose(driver);
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit was {};
+            getrlimit(RLIMIT_FSIZE, &was);
+            rlimit small = was;
+            small.rlim_cur = 256;   // room for the lock, not for the stylesheet
+            setrlimit(RLIMIT_FSIZE, &small);
+            driver.form.Recovery->writeNow();
+            setrlimit(RLIMIT_FSIZE, &was);
+            QCOMPARE(keptFiles(), 0);
+            QTRY_COMPARE_WITH_TIMEOUT(driver.form.StatusText(), std::string("A visszaállítási fájl nem írható"), patienceMs);
+        }
         const QString blocked = state.filePath(QStringLiteral("blocked"));
         QFile(blocked).open(QIODevice::WriteOnly);   // a file where the folder would be
         qputenv("XDG_STATE_HOME", QFile::encodeName(blocked));
