@@ -2,6 +2,7 @@
 
 #include "ui/RulesModel.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -9,8 +10,9 @@
 
 #include <utility>
 
-RulesPanel::RulesPanel(TForm1* form, std::function<void(const Rule&)> open)
-    : QDockWidget(QStringLiteral("Szabályok"), form),
+RulesPanel::RulesPanel(TForm1* form, std::function<void(const Rule&)> open,
+                       std::function<void(const std::string&)> openNamed)
+    : QDockWidget(QStringLiteral("Szabályok"), form), openNamed(std::move(openNamed)),
       model(new RulesModel(form->body, form->divs, form->lastDiv, this)),
       view(new QTreeView(this))
 {
@@ -34,6 +36,7 @@ RulesPanel::RulesPanel(TForm1* form, std::function<void(const Rule&)> open)
     setWidget(view);
     setFocusProxy(view);
     view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
 
     connect(view, &QTreeView::activated, this,
             [this, open = std::move(open)](const QModelIndex& index) { open(model->ruleAt(index)); });
@@ -53,6 +56,10 @@ void RulesPanel::follow(bool restructured, const Rule& panels)
 // is the row the person is on, so that the key never deletes another div than the one seen.
 bool RulesPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == view && event->type() == QEvent::KeyPress && tookTypedName(*static_cast<QKeyEvent*>(event)))
+        return true;
+    if (watched == view->viewport() && event->type() == QEvent::MouseButtonPress)
+        typed.clear();
     if (watched == view && event->type() == QEvent::ShortcutOverride
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete
         && model->ruleAt(view->currentIndex()) != selected) {
@@ -60,6 +67,30 @@ bool RulesPanel::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QDockWidget::eventFilter(watched, event);
+}
+
+bool RulesPanel::tookTypedName(const QKeyEvent& key)
+{
+    if (key.key() == Qt::Key_Shift || key.key() == Qt::Key_Control || key.key() == Qt::Key_Alt
+        || key.key() == Qt::Key_Meta || key.key() == Qt::Key_AltGr)
+        return false;
+    const QString text = key.text();
+    const bool printable = !text.isEmpty() && text.at(0).isPrint()
+        && !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (printable) {
+        // The tree's own search starts over after the same pause.
+        if (!sinceTyped.isValid() || sinceTyped.hasExpired(QApplication::keyboardInputInterval()))
+            typed.clear();
+        typed += text.toStdString();
+        sinceTyped.start();
+        return false;
+    }
+    if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && !typed.empty()) {
+        openNamed(std::exchange(typed, std::string()));
+        return true;
+    }
+    typed.clear();   // the arrows, Home, …: the row is the person's choice again
+    return false;
 }
 
 void RulesPanel::showEvent(QShowEvent* event)

@@ -3,19 +3,22 @@
 #include "ui/Unit1.h"
 
 #include <QDockWidget>
+#include <QElapsedTimer>
 
 #include <functional>
 
+class QKeyEvent;
 class QTreeView;
 class RulesModel;
 
 // "Szabályok": the rules tree in a dock on the right of the window. The row of the rule the
 // panels stand for is selected and kept in view; Return or a double click on a row asks for
-// that rule to be opened again.
+// that rule to be opened again. After a name was typed, Return asks for the rule of exactly
+// that name, whichever row the tree's search stopped at.
 class RulesPanel : public QDockWidget
 {
 public:
-    RulesPanel(TForm1* form, std::function<void(const Rule&)> open);
+    RulesPanel(TForm1* form, std::function<void(const Rule&)> open, std::function<void(const std::string&)> openNamed);
 
     // After every command: the tree follows the records, and its selection the panels. The
     // panels' rule is the only one a command changes the values of.
@@ -37,6 +40,12 @@ protected:
 private:
     void catchUp();
     void select(const Rule& rule);
+    // Whether the key pressed in the tree was Return after a typed name, then taken.
+    bool tookTypedName(const QKeyEvent& key);
+
+    std::function<void(const std::string&)> openNamed;
+    std::string typed;            // the name being typed, as the tree's own search collects it
+    QElapsedTimer sinceTyped;
 
     RulesModel* model;
     QTreeView* view;

@@ -232,6 +232,11 @@ private:
     void createPreview();
     void showPreview(bool shown);
     void previewClicked(const std::string& rule);
+    // The body or a live div by the name the page and the tree give it; nothing for another name.
+    Rule liveRuleNamed(const std::string& name) const;
+    // A name typed into the rules tree, then Return: that rule opens, if it is one.
+    void openTypedRule(const std::string& typed);
+    std::string rulesStatus;   // what the last name typed into the tree found
     void reopenRuleCommand(const Rule& rule);
 
     // Whether a view ("view/rules", "view/preview") showed when last turned on or off.
@@ -255,6 +260,7 @@ private:
     void restoreControls(const ControlsState& state);
     void finishStep(StepJournal& journal);
     void createUndoStack();
+    void undoOrRedo(bool undo);
 
     std::unique_ptr<StepJournal> journal;   // while a command runs
     std::unique_ptr<ControlsState> lastStepControls;   // as the last step left them

@@ -28,17 +28,6 @@ std::optional<std::int32_t> typedNumber(const TEdit* edit)
     }
 }
 
-std::optional<std::int32_t> divNumberIn(const std::string& name)
-{
-    if (name.size() < 4 || name.compare(0, 3, "div") != 0)
-        return std::nullopt;
-    try {
-        return StrToInt(name.substr(3));
-    } catch (const EConvertError&) {
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
 void TForm1::Elnzet1Click()
@@ -137,11 +126,7 @@ void TForm1::followPreview()
 // would; the window comes up to be typed into.
 void TForm1::previewClicked(const std::string& name)
 {
-    Rule rule;
-    if (name == "body" && body)
-        rule = {Rule::Kind::Body, -1};
-    else if (const auto number = divNumberIn(name); number && *number >= 0 && *number <= lastDiv)
-        rule = {Rule::Kind::Div, *number};
+    const Rule rule = liveRuleNamed(name);
     if (rule.kind == Rule::Kind::None)
         return;
     reopenRuleCommand(rule);

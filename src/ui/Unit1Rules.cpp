@@ -12,6 +12,7 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -66,6 +67,28 @@ std::string ruleName(const Rule& rule)
     case Rule::Kind::None: break;
     }
     return {};
+}
+
+Rule TForm1::liveRuleNamed(const std::string& name) const
+{
+    if (name == "body")
+        return body ? Rule{Rule::Kind::Body, -1} : Rule{};
+    std::int32_t number = -1;
+    if (name.starts_with("div"))
+        std::from_chars(name.data() + 3, name.data() + name.size(), number);
+    const Rule div{Rule::Kind::Div, number};
+    return number >= 0 && number <= lastDiv && ruleName(div) == name ? div : Rule{};
+}
+
+void TForm1::openTypedRule(const std::string& typed)
+{
+    const Rule rule = liveRuleNamed(typed);
+    if (rule.kind != Rule::Kind::None) {
+        reopenRuleCommand(rule);
+        return;
+    }
+    rulesStatus = "Nincs ilyen szabály: " + typed;
+    showStatus();
 }
 
 Rule TForm1::panelsRule() const
@@ -163,7 +186,9 @@ void TForm1::makeRulesPanel()
 {
     if (Rules)
         return;
-    Rules = new RulesPanel(this, [this](const Rule& rule) { reopenRuleCommand(rule); });
+    Rules = new RulesPanel(
+        this, [this](const Rule& rule) { reopenRuleCommand(rule); },
+        [this](const std::string& typed) { RunGuarded([this, &typed] { openTypedRule(typed); }); });
     addDockWidget(Qt::RightDockWidgetArea, Rules);
     Rules->follow(true, panelsRule());
 }

@@ -6,6 +6,7 @@
 #include "platform/Events.h"
 #include "ui/WindowStep.h"
 
+#include <QAction>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -55,8 +56,15 @@ void WindowStep::redo()
 void TForm1::createUndoStack()
 {
     UndoStack = new QUndoStack(this);
-    Visszavons1 = UndoStack->createUndoAction(this);
-    Mgis1 = UndoStack->createRedoAction(this);
+    // The stack's own actions would undo at once; these first keep what is being typed.
+    Visszavons1 = new QAction(this);
+    Mgis1 = new QAction(this);
+    Visszavons1->setEnabled(false);
+    Mgis1->setEnabled(false);
+    connect(UndoStack, &QUndoStack::canUndoChanged, Visszavons1, &QAction::setEnabled);
+    connect(UndoStack, &QUndoStack::canRedoChanged, Mgis1, &QAction::setEnabled);
+    connect(Visszavons1, &QAction::triggered, this, [this] { RunGuarded([this] { undoOrRedo(true); }); });
+    connect(Mgis1, &QAction::triggered, this, [this] { RunGuarded([this] { undoOrRedo(false); }); });
     Visszavons1->setObjectName(QStringLiteral("Visszavons1"));
     Mgis1->setObjectName(QStringLiteral("Mgis1"));
     // "Visszavonás: Új Div": after the stack's own naming, which would leave out the colon.
@@ -80,11 +88,29 @@ void TForm1::createUndoStack()
     lastStepControls = std::make_unique<ControlsState>(controlsNow());
 }
 
+// Values typed into an open edit since the last step are in no step yet: undo and redo would
+// drop them without a way back, so they wait for "KÉSZ".
+void TForm1::undoOrRedo(bool undo)
+{
+    if (editOpen() && controlsNow() != *lastStepControls) {
+        ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
+        return;
+    }
+    if (undo)
+        UndoStack->undo();
+    else
+        UndoStack->redo();
+}
+
 void TForm1::runCommand(const std::string& name, const TNotifyEvent& handler)
 {
     if (journal) {   // inside another command: its step
         handler();
         return;
+    }
+    if (!rulesStatus.empty()) {   // said of the name typed last, not of what comes now
+        rulesStatus.clear();
+        showStatus();
     }
     RunGuarded([this, &name, &handler] {
         journal = std::make_unique<StepJournal>();

@@ -106,9 +106,14 @@ private slots:
         QVERIFY(form.width() >= designedWidth + RulesPanel::designedWidth);
         QTRY_VERIFY(form.Rules->tree()->hasFocus());
         QCOMPARE(selected(form), std::string());   // the panels stand for nothing now
+        typeText(form.Rules->tree(), QStringLiteral("div5"));   // no such div: div0 is no answer
+        QTest::keyClick(form.Rules->tree(), Qt::Key_Return);
+        QVERIFY(!form.Panel1->isVisible());
+        QCOMPARE(form.StatusText(), std::string("Nincs ilyen szabály: div5"));
         typeText(form.Rules->tree(), QStringLiteral("div1"));
         QTest::keyClick(form.Rules->tree(), Qt::Key_Return);
         QVERIFY(form.Panel2->isVisible());
+        QCOMPARE(form.StatusText(), std::string());
         QCOMPARE(selected(form), std::string("div1"));
         QCOMPARE(form.Edit1->Text(), std::string("100"));
         driver.type(form.Edit1, "250");
