@@ -383,7 +383,7 @@ div_with_width 0 321 >"$work/expected-recovered.css"
 cmp "$work/expected-recovered.css" "$work/recovered.css" ||
     fail "the recovered stylesheet differs: $(od -c "$work/recovered.css" | head -20)"
 # SIGTERM (a logout, `kill`) with unsaved work: Prizmo ends at once, and the next start
-# offers what it held; "Eldobás" (Escape) drops it.
+# offers what it held. Neither a logout at that question nor Escape drops it.
 choose "$css_x" 1 2
 wait_until pixel_is "${edit1[@]}" "$white"
 click "${kesz[@]}"
@@ -393,11 +393,27 @@ wait "$prizmo_pid" || fail "Prizmo did not end cleanly on SIGTERM"
 prizmo_pid=
 kept '#div0' || fail "SIGTERM left no recovery file"
 start_prizmo "after SIGTERM"
-answer_the_question Escape
-wait_until bash -c "! compgen -G '$XDG_STATE_HOME/prizmo/*.recovery'"
+known=$main
+question=$(new_window)
+kill -TERM "$prizmo_pid"
+wait "$prizmo_pid" || fail "Prizmo did not end cleanly on SIGTERM at the recovery question"
+kept '#div0' || fail "SIGTERM at the recovery question lost the recovery file"
+# A file named on the command line opens only once the question is answered.
+LANG=hu_HU.UTF-8 LC_ALL= LC_MESSAGES= "$prizmo" "$saved" >>"$out/prizmo.log" 2>&1 &
+prizmo_pid=$!
+known=
+main=$(appears_within 60) || fail "Prizmo shows no window (a file and a recovery file)"
+known=$main
+question=$(new_window)
+title_matches "$main" '^Prizmo$' || fail "the file opened behind the recovery question: $(xdotool getwindowname "$main")"
+xdotool key Escape
+wait_until gone "$question"
+wait_until title_matches "$main" '^saved stylesheet\.css .* Prizmo$'
+kept '#div0' || fail "Escape at the recovery question lost the recovery file"
 choose "$fajl_x" 3 3
 wait "$prizmo_pid" || fail "Prizmo did not end cleanly after the recovery road"
 prizmo_pid=
+rm -f "$XDG_STATE_HOME"/prizmo/*.recovery   # the later starts are asked nothing
 
 # A name that is no UTF-8 (from an old archive) and holds Qt's own mark: opened from the
 # command line's bytes, shown with the bad byte replaced and the mark as it is.
@@ -408,6 +424,24 @@ prizmo_pid=$!
 known=
 main=$(appears_within 60) || fail "Prizmo started with a name that is no UTF-8 shows no window"
 wait_until title_matches "$main" '^caf.+ \[\*\]\.css .* Prizmo$'
+# Saved back under the name the dialog offers (the bad byte shown replaced): kept, it means
+# the file's own bytes, and the replace question comes as for any existing file (Alt+I: Igen).
+choose "$css_x" 1 2
+wait_until pixel_is "${edit1[@]}" "$white"
+click "${kesz[@]}"
+choose "$fajl_x" 2 3
+wait_until pixel_is "${edit1[@]}" "$green"
+wait_until pixel_is_not "${save_button_top[@]}" "$green"
+known=$(windows)
+click "${save_button_top[@]}"
+dialog=$(new_window)
+xdotool key Return
+wait_until gone "$dialog"
+box=$(new_window)
+xdotool key alt+i
+wait_until gone "$box"
+wait_until cmp -s "$work/expected-reopened.css" "$odd_name"
+! compgen -G "$work/caf"$'\xEF\xBF\xBD'"*" >/dev/null || fail "the save went to the name as shown, not to its bytes"
 choose "$fajl_x" 3 3                               # nothing unsaved: Kilépés ends it
 wait "$prizmo_pid" || fail "Prizmo did not end cleanly after opening $odd_name"
 prizmo_pid=

@@ -592,7 +592,13 @@ private:
             for (int times = pick(1, 3); times > 0; --times) {
                 log << (undo ? "Visszavonás " : "Mégis ");
                 QAction* item = undo ? form.Visszavons1 : form.Mgis1;
-                const bool expected = undo ? model.undo() : model.redo();
+                // Values typed into an open edit since the last step refuse it.
+                const bool typed = model.editOpen && !model.sameWindow(model.history[static_cast<std::size_t>(model.at)]);
+                const bool expected = undo ? model.at > 0 : model.at + 1 < static_cast<int>(model.history.size());
+                if (expected && typed)
+                    model.messages.emplace_back("Előbb nyomd meg a KÉSZ gombot!");
+                else if (expected)
+                    undo ? model.undo() : model.redo();
                 if (item->isEnabled() != expected)
                     return std::string(undo ? "Visszavonás" : "Mégis") + " enabled: window " + shown(item->isEnabled())
                         + ", model " + shown(expected);

@@ -148,6 +148,14 @@ private slots:
         form.Visszavons1->trigger();
         form.Mgis1->trigger();   // back at the saved state: nothing to save
         QVERIFY(!form.isWindowModified());
+
+        // Typed into an open edit and not committed: undo waits for "KÉSZ".
+        driver.newDiv();
+        driver.type(form.Edit1, "999");
+        form.Visszavons1->trigger();
+        QCOMPARE(driver.script.messages, std::vector<std::string>{"Előbb nyomd meg a KÉSZ gombot!"});
+        QCOMPARE(form.Edit1->Text(), std::string("999"));
+        QCOMPARE(form.lastDiv, 0);   // the save let the earlier div go
     }
 };
 
