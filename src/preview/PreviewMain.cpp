@@ -34,7 +34,7 @@ QRect rectangleFrom(const QString& text)
 {
     const QStringList numbers = text.split(QLatin1Char(','));
     if (numbers.size() != 4)
-        return {0, 0, 660, 400};
+        return {0, 0, 640, 480};
     return {numbers[0].toInt(), numbers[1].toInt(), numbers[2].toInt(), numbers[3].toInt()};
 }
 
@@ -57,13 +57,13 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("prizmo"));
 
     QCommandLineParser parser;
-    const QCommandLineOption beside(QStringLiteral("beside"), QStringLiteral("The editor's frame: x,y,width,height."),
-                                    QStringLiteral("frame"));
-    parser.addOption(beside);
+    const QCommandLineOption place(QStringLiteral("place"), QStringLiteral("Where the window opens: x,y,width,height."),
+                                   QStringLiteral("place"));
+    parser.addOption(place);
     parser.addHelpOption();
     parser.process(application);
 
-    PreviewWindow window(rectangleFrom(parser.value(beside)), tellEditor);
+    PreviewWindow window(rectangleFrom(parser.value(place)), tellEditor);
     MessageLines lines;
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, &window, [&] {

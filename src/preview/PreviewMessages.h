@@ -17,7 +17,8 @@
 //   {"do": "probe"}     tests only: {"probe": {rule: {computed values…, "parent", "pixel"}}}
 //   {"do": "click", "rule": rule}   tests only: a mouse click at the centre of the rule's box
 // Preview → editor: {"ready": true}, {"painted": seq}, {"clicked": rule}, {"closed": true},
-// {"failed": reason}. A rule is "body" or "divN".
+// {"placed": [x, y, width, height]} (moved or resized), {"failed": reason}. A rule is "body"
+// or "divN".
 QByteArray messageLine(const QJsonObject& message);
 
 // Collects the bytes that arrive and hands out the complete lines' messages; a line that is

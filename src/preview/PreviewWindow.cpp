@@ -4,11 +4,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
@@ -22,7 +20,7 @@ QString scriptLiteral(const QJsonValue& value)
 
 } // namespace
 
-PreviewWindow::PreviewWindow(const QRect& editorFrame, Tell tell)
+PreviewWindow::PreviewWindow(const QRect& place, Tell tell)
     : tell(std::move(tell)),
       profile(PreviewPage::createProfile(nullptr)),
       page(std::make_unique<PreviewPage>(profile.get(), [this](const QString& what) { heard(what); })),
@@ -32,29 +30,21 @@ PreviewWindow::PreviewWindow(const QRect& editorFrame, Tell tell)
     view->setWindowTitle(QStringLiteral("Előnézet – Prizmo"));
     view->installEventFilter(this);
     connect(page.get(), &QWebEnginePage::loadFinished, this, [this] { loaded(); });
-    placeBeside(editorFrame);
+    view->resize(place.size());
+    view->move(place.topLeft());
+    placed.setSingleShot(true);
+    // Told only once it differs from the place given: the editor remembers the person's.
+    connect(&placed, &QTimer::timeout, this, [this, place] {
+        const QRect frame(view->frameGeometry().topLeft(), view->size());
+        if (frame != place)
+            this->tell({{QStringLiteral("placed"), QJsonArray{frame.x(), frame.y(), frame.width(), frame.height()}}});
+    });
     view->show();
 }
 
 PreviewWindow::~PreviewWindow()
 {
     view->removeEventFilter(this);
-}
-
-// Beside the editor: to its right where the screen has room, else to its left, else at the
-// screen's right edge.
-void PreviewWindow::placeBeside(const QRect& editorFrame)
-{
-    QScreen* screen = QGuiApplication::screenAt(editorFrame.center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
-    const QSize size(640, std::max(editorFrame.height(), 480));
-    int left = editorFrame.right() + 1;
-    if (left + size.width() > room.right() + 1)
-        left = editorFrame.left() - size.width() >= room.left() ? editorFrame.left() - size.width()
-                                                                 : room.right() + 1 - size.width();
-    view->setGeometry(QRect(QPoint(left, editorFrame.top()), size));
 }
 
 void PreviewWindow::take(const QJsonObject& message)
@@ -149,6 +139,8 @@ void PreviewWindow::click(const QString& rule)
 // Closing the window ends the preview; the editor turns its item off.
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == view.get() && view->isVisible() && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        placed.start(250);
     if (watched == view.get() && event->type() == QEvent::Close) {
         tell({{QStringLiteral("closed"), true}});
         QCoreApplication::quit();

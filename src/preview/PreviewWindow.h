@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QObject>
 #include <QRect>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -20,7 +21,8 @@ class PreviewWindow : public QObject
 {
 public:
     using Tell = std::function<void(const QJsonObject&)>;
-    PreviewWindow(const QRect& editorFrame, Tell tell);
+    // Opens at `place`; wherever a window manager or the person puts it then, it stays.
+    PreviewWindow(const QRect& place, Tell tell);
     ~PreviewWindow() override;
 
     void take(const QJsonObject& message);
@@ -29,7 +31,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void placeBeside(const QRect& editorFrame);
     void loaded();
     void heard(const QString& what);
     void show(const QJsonObject& message);
@@ -45,4 +46,5 @@ private:
     bool loading = false;
     bool everLoaded = false;
     std::vector<QJsonObject> waiting;   // arrived while the page was loading
+    QTimer placed;                      // a move or resize is told once it has settled
 };

@@ -25,7 +25,7 @@ QString elementOf(std::size_t rule)
 
 } // namespace
 
-PreviewLink::PreviewLink(const QString& program, const QRect& editorFrame, Handlers handlers, QObject* parent)
+PreviewLink::PreviewLink(const QString& program, const QRect& place, Handlers handlers, QObject* parent)
     : QObject(parent), handlers(std::move(handlers))
 {
     patience.setSingleShot(true);
@@ -44,11 +44,11 @@ PreviewLink::PreviewLink(const QString& program, const QRect& editorFrame, Handl
             end(Ending::NotStarted);
     });
     connect(&process, &QProcess::finished, this, [this] { end(ready ? Ending::Stopped : Ending::NotStarted); });
-    process.start(program, {QStringLiteral("--beside"), QStringLiteral("%1,%2,%3,%4")
-                                                            .arg(editorFrame.x())
-                                                            .arg(editorFrame.y())
-                                                            .arg(editorFrame.width())
-                                                            .arg(editorFrame.height())});
+    process.start(program, {QStringLiteral("--place"), QStringLiteral("%1,%2,%3,%4")
+                                                           .arg(place.x())
+                                                           .arg(place.y())
+                                                           .arg(place.width())
+                                                           .arg(place.height())});
     patience.start(startPatienceMs);
 }
 
@@ -158,6 +158,10 @@ void PreviewLink::heard(const QJsonObject& message)
             const std::string rule = message.value(QLatin1String("clicked")).toString().toStdString();
             RunGuarded([this, &rule] { handlers.clicked(rule); });
         }
+    } else if (message.contains(QLatin1String("placed"))) {
+        const QJsonArray place = message.value(QLatin1String("placed")).toArray();
+        if (handlers.placed && place.size() == 4)
+            handlers.placed(QRect(place[0].toInt(), place[1].toInt(), place[2].toInt(), place[3].toInt()));
     } else if (message.contains(QLatin1String("closed"))) {
         end(Ending::ClosedByPerson);
     } else {

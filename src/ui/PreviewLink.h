@@ -44,8 +44,10 @@ public:
     struct Handlers {
         std::function<void(Ending)> ended;                    // at most once; the link is dead then
         std::function<void(const std::string& rule)> clicked;
+        std::function<void(const QRect& place)> placed;     // moved or resized, on the screen
     };
-    PreviewLink(const QString& program, const QRect& editorFrame, Handlers handlers, QObject* parent);
+    // The preview opens at `place`, in screen coordinates.
+    PreviewLink(const QString& program, const QRect& place, Handlers handlers, QObject* parent);
     ~PreviewLink() override;
 
     void show(PreviewContent content);

@@ -7,9 +7,13 @@
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
 #include "ui/PreviewLink.h"
+#include "ui/PreviewPlace.h"
+#include "ui/RulesPanel.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QMenuBar>
+#include <QScreen>
 #include <QUrl>
 
 #include <filesystem>
@@ -18,6 +22,12 @@
 namespace {
 
 const char* const previewShownKey = "view/preview";
+const char* const previewPlaceKey = "view/previewPlace";
+
+QRect onScreen(const QWidget* widget)
+{
+    return {widget->mapToGlobal(QPoint(0, 0)), widget->size()};
+}
 
 std::optional<std::int32_t> typedNumber(const TEdit* edit)
 {
@@ -46,8 +56,29 @@ void TForm1::createPreview()
         edit->SetOnChange([this] { if (Preview) followPreview(); });
     for (TComboBox* list : {ComboBox1, ComboBox2})
         list->SetOnChange([this] { if (Preview) followPreview(); });
+    // Once the window has its place on the screen, which the preview's place depends on.
     if (rememberedShown(previewShownKey))
-        showPreview(true);
+        QMetaObject::invokeMethod(this, [this] { RunGuarded([this] { showPreview(true); }); }, Qt::QueuedConnection);
+}
+
+// Never over the menu, the panels or the rules: a click meant for "KÉSZ" must reach it.
+QRect TForm1::previewPlace() const
+{
+    std::vector<QRect> controls{onScreen(menuBar())};
+    int panelsHeight = 0;
+    for (const TPanel* panel : {Panel1, Panel2, Panel3}) {
+        controls.push_back(onScreen(panel));
+        panelsHeight += panel->height();
+    }
+    if (Rules && Rules->isVisible())
+        controls.push_back(onScreen(Rules));
+    const QRect remembered = rememberedPlace(previewPlaceKey);
+    if (placeStillFits(remembered, controls))
+        return remembered;
+    // Below where the panels show, whichever of them show later.
+    QRect free = onScreen(ClientArea());
+    free.setTop(free.top() + panelsHeight);
+    return firstPreviewPlace(frameGeometry(), screen()->availableGeometry(), free);
 }
 
 void TForm1::showPreview(bool shown)
@@ -69,7 +100,8 @@ void TForm1::showPreview(bool shown)
             }
         };
         handlers.clicked = [this](const std::string& rule) { previewClicked(rule); };
-        Preview = new PreviewLink(QString::fromStdString(previewProgram), frameGeometry(), std::move(handlers), this);
+        handlers.placed = [](const QRect& place) { rememberPlace(previewPlaceKey, place); };
+        Preview = new PreviewLink(QString::fromStdString(previewProgram), previewPlace(), std::move(handlers), this);
         followPreview();
     } else if (!shown && Preview) {
         std::exchange(Preview, nullptr)->retire();

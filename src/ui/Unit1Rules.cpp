@@ -143,6 +143,17 @@ void TForm1::rememberShown(const char* view, bool shown)
     remembered.setValue(QLatin1String(view), shown);
 }
 
+QRect TForm1::rememberedPlace(const char* view)
+{
+    return settings().value(QLatin1String(view)).toRect();
+}
+
+void TForm1::rememberPlace(const char* view, const QRect& place)
+{
+    QSettings remembered = settings();
+    remembered.setValue(QLatin1String(view), place);
+}
+
 void TForm1::Szablyok1Click()
 {
     showRules(!Rules || Rules->isHidden());

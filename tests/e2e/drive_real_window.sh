@@ -3,12 +3,14 @@
 # menus and presses the buttons, the keyboard types into the edits and the real save dialog.
 # Compares the saved stylesheet byte for byte, reopens it through the real open dialog and
 # through `prizmo FILE`, and keeps a screenshot of every stage.
-#   drive_real_window.sh PRIZMO X11_SCREENSHOT OUTPUT_FOLDER
+#   drive_real_window.sh PRIZMO X11_SCREENSHOT OUTPUT_FOLDER [SCREEN]
+# SCREEN is the X screen's size, 1700x768 unless given (1024x768: a laptop's).
 set -euo pipefail
 
 prizmo=$1
 look=$2
 out=$3
+screen=${4:-1700x768}
 rm -rf "$out"
 mkdir -p "$out"
 work=$(mktemp -d)
@@ -117,7 +119,7 @@ type_into() {
 
 # -noreset: without it the server starts over when its last client leaves, and turns away
 # the next one meanwhile.
-Xvfb -displayfd 3 -screen 0 1700x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until test -s "$work/display"
 export DISPLAY=":$(head -1 "$work/display")"
@@ -295,6 +297,22 @@ printf '%s' $'\n\r#div0\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;\n\
     $'\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}' >"$work/expected-on-exit.css"
 cmp "$work/expected-on-exit.css" "$work/saved on exit.css" || fail "the stylesheet saved on exit differs"
 
+# The preview's window covers neither the menu, the panels nor the rules: what is clicked
+# there reaches the editor.
+clear_of_controls() {
+    local X Y WIDTH HEIGHT px py pw ph mx my mw mh
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    px=$X py=$Y pw=$WIDTH ph=$HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    mx=$X my=$Y mw=$WIDTH mh=$HEIGHT
+    overlaps() { ((px < $1 + $3 && $1 < px + pw && py < $2 + $4 && $2 < py + ph)); }
+    ! overlaps "$mx" "$my" 676 $((menu_height + 89 + 88 + 128)) ||
+        fail "the preview ($pw x $ph at $px, $py) covers the menu or the panels"
+    ((mw <= 676)) || ! overlaps $((mx + 676)) "$my" $((mw - 676)) "$mh" ||
+        fail "the preview ($pw x $ph at $px, $py) covers the rules"
+    ((pw >= 320 && ph >= 240)) || ((py >= my + menu_height + 305)) || fail "the preview is $pw x $ph"
+}
+
 # Three divs, then div 0 changed again from the rules: Ctrl+E, its name typed, Return.
 LANG=hu_HU.UTF-8 LC_ALL= LC_MESSAGES= "$prizmo" >>"$out/prizmo.log" 2>&1 &
 prizmo_pid=$!
@@ -324,7 +342,19 @@ preview=$(appears_within "$patience") || fail "the preview shows no window"
 wait_until title_matches "$preview" '^Előnézet – Prizmo$'
 eval "$(xdotool getwindowgeometry --shell "$preview")"
 wait_until pixel_is $((X + 8)) $((Y + 100)) "$highlight"
+clear_of_controls "$preview"
 shot 12-preview
+choose "$nezet_x" 2 2
+wait_until gone "$preview"
+# Without the rules, and on a screen with no room beside the window too.
+choose "$nezet_x" 1 2
+wait_until pixel_is 800 $((menu_height + 300)) "000000"
+known=$(windows)
+choose "$nezet_x" 2 2
+preview=$(appears_within "$patience") || fail "the preview shows no window without the rules"
+wait_until title_matches "$preview" '^Előnézet – Prizmo$'
+clear_of_controls "$preview"
+shot 12-preview-without-rules
 choose "$nezet_x" 2 2
 wait_until gone "$preview"
 choose "$fajl_x" 2 3
