@@ -22,6 +22,19 @@ bool report(const Figure& figure)
     return holds;
 }
 
+bool reportNotMeasured(const std::string& what, const std::string& why)
+{
+    const std::string verdict = "MISSED: not measured, " + why;
+    std::printf("%-52s %10s   %-10s %s\n", what.c_str(), "—", "—", verdict.c_str());
+    if (const char* table = std::getenv("PRIZMO_BENCH_TABLE")) {
+        if (std::FILE* rows = std::fopen(table, "a")) {
+            std::fprintf(rows, "%s\t—\t—\t%s\n", what.c_str(), verdict.c_str());
+            std::fclose(rows);
+        }
+    }
+    return false;
+}
+
 double median(std::vector<double> values)
 {
     if (values.empty())

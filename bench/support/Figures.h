@@ -17,6 +17,8 @@ struct Figure {
 // Prints the row and adds it to the file named by PRIZMO_BENCH_TABLE, from which
 // scripts/bench prints one table of every benchmark's figures. True when it holds.
 bool report(const Figure& figure);
+// A figure that could not be measured: a row that says why, and counts as missed.
+bool reportNotMeasured(const std::string& what, const std::string& why);
 
 double median(std::vector<double> values);
 
