@@ -1,6 +1,7 @@
 // "Megnyitás" of a 100,000-div stylesheet through the real window, against writing the same
-// stylesheet with the writer; the time per div opened at 100,000 against 1,000 divs; and
-// the resident memory the opened stylesheet takes.
+// stylesheet with the writer; the time per div opened at 100,000 against 1,000 divs; the
+// resident memory the opened stylesheet takes; and the peak while a stylesheet of one div
+// with a 600 MiB value opens, over what the window then holds.
 //   bench_open [FOLDER]   (default: the working directory)
 
 #include "BenchStyleSheet.h"
@@ -13,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 namespace {
@@ -56,6 +58,31 @@ void BM_MemoryAfterOpening(benchmark::State& state)
     }
 }
 
+void BM_PeakOpeningALargeValue(benchmark::State& state)
+{
+    const std::string path = (folder / "bench-open-large.css").string();
+    {
+        std::ofstream file(path, std::ios::binary);
+        file << "\n\r#div0\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:";
+        const std::string piece(1024 * 1024, 'a');
+        for (int mebibytes = 0; mebibytes < 600; ++mebibytes)
+            file << piece;
+        file << ";\n\rfont-size:14px;\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}";
+    }
+    for (auto _ : state) {
+        auto window = showBenchWindow();
+        QCoreApplication::processEvents();
+        std::ofstream("/proc/self/clear_refs") << "5";   // the peak starts over from here
+        const auto atStart = residentBytes();
+        if (!openIn(*window, path, 1))
+            state.SkipWithError("the stylesheet was not opened");
+        const auto held = residentBytes();
+        state.counters["held_MiB"] = static_cast<double>(held - atStart) / mebibyte;
+        state.counters["peak_over_held_MiB"] = static_cast<double>(peakResidentBytes() - held) / mebibyte;
+    }
+    std::filesystem::remove(path);
+}
+
 void BM_Open(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
@@ -80,6 +107,7 @@ void BM_WriteWithTheWriter(benchmark::State& state)
 }
 
 BENCHMARK(BM_MemoryAfterOpening)->Arg(100'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakOpeningALargeValue)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open)->Arg(1'000)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteWithTheWriter)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
@@ -97,7 +125,9 @@ int main(int argc, char* argv[])
          {"open: per div at 100,000 / at 1,000", "BM_Open/100000/repeats:5_median",
           "BM_Open/1000/repeats:5_median", 1.3, "per_div"},
          {"open: memory of 100,000 divs (MiB)", "BM_MemoryAfterOpening/100000/iterations:1", "",
-          64.0, "growth_MiB"}});
+          64.0, "growth_MiB"},
+         {"open 600 MiB of one div: peak over what it holds (MiB)", "BM_PeakOpeningALargeValue/iterations:1", "",
+          64.0, "peak_over_held_MiB"}});
     for (const int count : {1'000, 100'000})
         std::filesystem::remove(savedStyleSheet(count));
     return status;

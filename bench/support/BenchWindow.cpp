@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <thread>
 #include <cstdlib>
 
 namespace {
@@ -35,6 +36,11 @@ public:
         if (request.kind != FileDialogKind::Open || fileToOpen.empty())
             stop("file dialog", {});
         return fileToOpen;
+    }
+    void waitWithProgress(const std::string&, WorkProgress&, const std::function<bool()>& finished) override
+    {
+        while (!finished())
+            std::this_thread::yield();
     }
 
     std::string fileToOpen;

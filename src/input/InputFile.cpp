@@ -1,5 +1,8 @@
 #include "input/InputFile.h"
 
+#include "input/MappedFile.h"
+
+#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -57,4 +60,20 @@ std::optional<std::string> readRegularFile(const std::string& fileName)
     }
     bytes.resize(filled);
     return bytes;
+}
+
+StyleSheetFileReading readStyleSheetFile(const std::string& fileName, const std::function<bool(double)>& progress)
+{
+    MappedFile file(fileName);
+    if (!file.isOpen())
+        return {{}, file.error()};
+    const std::string_view bytes = file.bytes();
+    const double whole = 2.0 * static_cast<double>(std::max<std::size_t>(bytes.size(), 1));
+    StyleSheetFileReading read{readStyleSheet(bytes, [&](const char* behind, std::uint64_t done) {
+        file.release(behind);
+        return progress(static_cast<double>(done) / whole);
+    })};
+    if (file.cutShort())
+        return {{}, EIO};
+    return read;
 }

@@ -13,6 +13,37 @@
 
 namespace {
 
+// Tells the pace at most every few megabytes; a pointer comparison the rest of the time.
+class Pacer
+{
+public:
+    Pacer(const ReadingPace& pace, std::string_view bytes) : pace(pace), begin(bytes.data()), size(bytes.size())
+    {
+        startPass();
+    }
+
+    // At `where` in the pass that is `pass` (0 or 1); false once the reading is to stop.
+    bool at(const char* where, int pass)
+    {
+        const auto offset = static_cast<std::size_t>(where - begin);
+        if (!pace || stopped || offset < next)
+            return !stopped;
+        next = offset + step;
+        stopped = !pace(where, static_cast<std::uint64_t>(pass) * size + offset);
+        return !stopped;
+    }
+    void startPass() { next = std::min(step, size); }
+
+    bool stopped = false;
+
+private:
+    static constexpr std::size_t step = 4 * 1024 * 1024;
+    const ReadingPace& pace;
+    const char* begin;
+    std::size_t size;
+    std::size_t next = 0;   // the offset at which the pace is told next
+};
+
 // How the file's text is to be read. Prizmo writes UTF-8; a stylesheet written on Windows is
 // in its Central European code page, Windows-1250, and so holds no valid multi-byte UTF-8
 // sequence. A file with both valid sequences and invalid bytes is neither.
@@ -43,13 +74,15 @@ std::size_t utf8SequenceAt(const unsigned char* at, const unsigned char* end)
     return second && continuation(2) && continuation(3) ? 4 : 0;
 }
 
-EncodingFound encodingOf(std::string_view bytes)
+EncodingFound encodingOf(std::string_view bytes, Pacer& pacer)
 {
     const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* const end = begin + bytes.size();
     bool multiByte = false;
     const unsigned char* invalid = nullptr;
     for (const unsigned char* at = begin; at < end && !(multiByte && invalid);) {
+        if (!pacer.at(reinterpret_cast<const char*>(at), 0))
+            return {};
         // Eight ASCII bytes at a time: most of a stylesheet is ASCII.
         std::uint64_t eight = 0;
         if (end - at >= 8 && (std::memcpy(&eight, at, 8), (eight & 0x8080808080808080u) == 0)) {
@@ -77,7 +110,7 @@ EncodingFound encodingOf(std::string_view bytes)
 class ValueText
 {
 public:
-    explicit ValueText(Encoding encoding) : encoding(encoding)
+    ValueText(Encoding encoding, Pacer& pacer) : encoding(encoding), pacer(pacer)
     {
         if (encoding == Encoding::Windows1250)
             windows1250.emplace("windows-1250");
@@ -85,14 +118,23 @@ public:
 
     bool readable() const { return !windows1250 || windows1250->isValid(); }
 
+    // A large value is taken a piece at a time, so that the pace can let go of what was read.
     std::optional<std::string> toUtf8(std::string_view raw)
     {
-        if (encoding == Encoding::Utf8)
-            return std::string(raw);
         constexpr std::size_t piece = 64 * 1024;
         std::string text;
         text.reserve(raw.size());
+        if (encoding == Encoding::Utf8) {
+            for (std::size_t at = 0; at < raw.size(); at += piece) {
+                text.append(raw.substr(at, piece));
+                if (!pacer.at(raw.data() + at, 1))
+                    return std::nullopt;
+            }
+            return text;
+        }
         for (std::size_t at = 0; at < raw.size(); at += piece) {
+            if (!pacer.at(raw.data() + at, 1))
+                return std::nullopt;
             const std::string_view part = raw.substr(at, piece);
             const QString decoded = windows1250->decode(QByteArrayView(part.data(), static_cast<qsizetype>(part.size())));
             if (windows1250->hasError() || static_cast<std::size_t>(decoded.size()) != part.size())
@@ -104,6 +146,7 @@ public:
 
 private:
     Encoding encoding;
+    Pacer& pacer;
     std::optional<QStringDecoder> windows1250;
 };
 
@@ -122,7 +165,7 @@ std::size_t breakLength(std::string_view text)
 class LineReader
 {
 public:
-    LineReader(std::string_view text, ValueText& values) : rest(text), values(values)
+    LineReader(std::string_view text, ValueText& values, Pacer& pacer) : rest(text), values(values), pacer(pacer)
     {
         rest.remove_prefix(breakLength(rest));
         advance();
@@ -138,9 +181,9 @@ public:
     bool text(std::string_view prefix, std::string& value, std::string_view suffix = ";")
     {
         const auto middle = between(prefix, suffix);
-        const auto converted = middle ? values.toUtf8(*middle) : std::nullopt;
+        auto converted = middle ? values.toUtf8(*middle) : std::nullopt;
         if (converted)
-            value = *converted;
+            value = std::move(*converted);
         return take(converted.has_value());
     }
 
@@ -197,7 +240,7 @@ private:
 
     void advance()
     {
-        if (rest.empty()) {
+        if (rest.empty() || !pacer.at(rest.data(), 1)) {
             current.reset();
             return;
         }
@@ -213,6 +256,7 @@ private:
 
     std::string_view rest;                    // after the current line and its break
     ValueText& values;
+    Pacer& pacer;
     std::optional<std::string_view> current;  // nothing at the end
     int lineNumber = 0;                       // the current line's, from 1
 };
@@ -225,9 +269,9 @@ bool readBody(LineReader& in, BodyStyle& body)
           && in.number("font-size:", fontSize, ";") && in.text("font-color:", fontColor)
           && in.exactly("}")))
         return false;
-    body.setBackground(background);
+    body.setBackground(std::move(background));
     body.setFontSize(fontSize);
-    body.setFontColor(fontColor);
+    body.setFontColor(std::move(fontColor));
     return true;
 }
 
@@ -245,9 +289,9 @@ bool readDiv(LineReader& in, std::size_t number, DivStyle& div)
         return false;
     div.setWidth(width);
     div.setHeight(height);
-    div.setBackground(background);
+    div.setBackground(std::move(background));
     div.setFontSize(fontSize);
-    div.setFontColor(fontColor);
+    div.setFontColor(std::move(fontColor));
     div.setFloat(floatPosition);
     div.setPosition(position);
     return true;
@@ -255,14 +299,18 @@ bool readDiv(LineReader& in, std::size_t number, DivStyle& div)
 
 } // namespace
 
-StyleSheetReading readStyleSheet(std::string_view bytes)
+StyleSheetReading readStyleSheet(std::string_view bytes, const ReadingPace& pace)
 {
     // An editor may put a byte-order mark first; Prizmo writes none.
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
-    const EncodingFound found = encodingOf(bytes);
-    ValueText values(found.encoding);
-    LineReader in(bytes, values);
+    Pacer pacer(pace, bytes);
+    const EncodingFound found = encodingOf(bytes, pacer);
+    if (pacer.stopped)
+        return {std::nullopt, 0, true};
+    pacer.startPass();
+    ValueText values(found.encoding, pacer);
+    LineReader in(bytes, values, pacer);
     if (found.encoding == Encoding::Neither) {
         in.skipTo(bytes.data() + found.firstInvalid);
         return {std::nullopt, in.failedLine()};
@@ -271,12 +319,14 @@ StyleSheetReading readStyleSheet(std::string_view bytes)
         return {std::nullopt, 1};
     StyleSheetRecords records;
     if (in.nextIs("body") && !readBody(in, records.body.emplace()))
-        return {std::nullopt, in.failedLine()};
+        return {std::nullopt, pacer.stopped ? 0 : in.failedLine(), pacer.stopped};
     while (!in.atEnd()) {
         auto div = std::make_unique<DivStyle>();
         if (!readDiv(in, records.divs.size(), *div))
-            return {std::nullopt, in.failedLine()};
+            return {std::nullopt, pacer.stopped ? 0 : in.failedLine(), pacer.stopped};
         records.divs.push_back(std::move(div));
     }
+    if (pacer.stopped)
+        return {std::nullopt, 0, true};
     return {std::move(records), 0};
 }

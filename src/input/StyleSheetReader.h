@@ -3,6 +3,8 @@
 #include "model/BodyStyle.h"
 #include "model/DivStyle.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -16,11 +18,17 @@ struct StyleSheetRecords {
 };
 
 // What reading a stylesheet gave: the records, or the number (from 1) of the first line that
-// could not be read.
+// could not be read, or that the reading was stopped.
 struct StyleSheetReading {
     std::optional<StyleSheetRecords> records;
     int badLine = 0;
+    bool stopped = false;
 };
+
+// Told every few megabytes how far a reading has come: the bytes before `behind` are done
+// with for now, and `done` out of twice the bytes is done (one pass tells the encoding, one
+// reads the lines). False stops the reading.
+using ReadingPace = std::function<bool(const char* behind, std::uint64_t done)>;
 
 // Reads exactly what the stylesheet writer writes: an optional body block, then div blocks
 // numbered 0, 1, 2, … in order, each with its lines in the writer's order and form.
@@ -29,4 +37,4 @@ struct StyleSheetReading {
 // at most. A file that holds no valid multi-byte UTF-8 sequence but bytes that are no UTF-8
 // is read as Windows-1250; one that holds both is refused at the line of its first such
 // byte. The records hold UTF-8.
-StyleSheetReading readStyleSheet(std::string_view bytes);
+StyleSheetReading readStyleSheet(std::string_view bytes, const ReadingPace& pace = {});

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 // The stylesheet's one body rule, held between the editing commands and the save.
 // A plain value holder: it validates nothing.
@@ -9,13 +10,13 @@ class BodyStyle
 {
 public:
     const std::string& getBackground() const { return background; }
-    void setBackground(const std::string& value) { background = value; }
+    void setBackground(std::string value) { background = std::move(value); }
 
     std::int32_t getFontSize() const { return fontSize; }
     void setFontSize(std::int32_t value) { fontSize = value; }
 
     const std::string& getFontColor() const { return fontColor; }
-    void setFontColor(const std::string& value) { fontColor = value; }
+    void setFontColor(std::string value) { fontColor = std::move(value); }
 
     bool operator==(const BodyStyle&) const = default;
 

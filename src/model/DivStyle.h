@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // One numbered div rule ("#div" + number). A plain value holder: it validates nothing.
 class DivStyle
@@ -24,10 +25,10 @@ public:
     void setFontSize(std::int32_t value) { fontSize = value; }
 
     const std::string& getBackground() const { return background; }
-    void setBackground(const std::string& value) { background = value; }
+    void setBackground(std::string value) { background = std::move(value); }
 
     const std::string& getFontColor() const { return fontColor; }
-    void setFontColor(const std::string& value) { fontColor = value; }
+    void setFontColor(std::string value) { fontColor = std::move(value); }
 
     // The setters take a position in the window's alignment / position list and store the
     // CSS keyword for it; a position outside the list (-1: nothing selected) keeps the keyword.

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include <exception>
+#include <thread>
+
 #include <sys/stat.h>
 
 TCommonDialog::TCommonDialog(QWidget* owner, const char* name) : QObject(owner)
@@ -86,4 +89,26 @@ ChoiceAnswer AskChoice(const std::string& text, const std::string& first, const 
                        const std::string& later)
 {
     return Interaction::current().askChoice(text, first, second, later);
+}
+
+bool RunWithProgress(const std::string& text, const std::function<void(WorkProgress&)>& work)
+{
+    WorkProgress progress;
+    std::atomic<bool> finished{false};
+    std::exception_ptr escaped;
+    std::thread worker([&] {
+        try {
+            work(progress);
+        } catch (...) {
+            escaped = std::current_exception();
+        }
+        finished = true;
+    });
+    Interaction::current().waitWithProgress(text, progress, [&finished] { return finished.load(); });
+    if (!finished)
+        progress.cancelled = true;   // the program is ending
+    worker.join();
+    if (escaped)
+        std::rethrow_exception(escaped);
+    return !progress.cancelled;
 }

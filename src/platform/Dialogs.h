@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -84,3 +85,9 @@ bool AskYesNo(const std::string& text);
 // off (also Escape and closing the box).
 ChoiceAnswer AskChoice(const std::string& text, const std::string& first, const std::string& second,
                        const std::string& later);
+
+// Runs `work` on a thread of its own while the window waits (see
+// Interaction::waitWithProgress), and rethrows what escaped it here. False when the person
+// pressed "Mégse" or the program is ending: the work was told to stop, and whatever it made
+// is to be dropped.
+bool RunWithProgress(const std::string& text, const std::function<void(WorkProgress&)>& work);

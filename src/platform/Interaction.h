@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +32,12 @@ enum class YesNoAnswer { Yes, No };
 // The answers to a question with two named answers and one that puts it off.
 enum class ChoiceAnswer { First, Second, Later };
 
+// How far work on a thread of its own has come, and whether the person asked it to stop.
+struct WorkProgress {
+    std::atomic<double> done{0};   // 0 to 1
+    std::atomic<bool> cancelled{false};
+};
+
 // Every message box and every dialog's modal run goes through the one installed Interaction.
 // The program installs nothing and gets the real Qt boxes and dialogs; tests install a
 // scripted one that records what was shown and answers the dialogs.
@@ -54,6 +62,12 @@ public:
     // Empty when the person cancelled.
     virtual std::optional<TColor> chooseColor(QWidget* owner, TColor current) = 0;
     virtual std::optional<std::string> chooseFile(QWidget* owner, const FileDialogRequest& request) = 0;
+
+    // While work runs on another thread: the windows repaint, take no input, and after half
+    // a second a progress dialog with "Mégse" shows `text` and how far the work has come.
+    // Returns once `finished` is true, or at once when the program is ending.
+    virtual void waitWithProgress(const std::string& text, WorkProgress& progress,
+                                  const std::function<bool()>& finished) = 0;
 
     static Interaction& current();
 

@@ -2,12 +2,19 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStringList>
+#include <QTimer>
+
+#include <cmath>
+#include <memory>
 
 namespace {
 
@@ -141,4 +148,37 @@ std::optional<std::string> QtInteraction::chooseFile(QWidget* owner, const FileD
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst().toStdString();
+}
+
+void QtInteraction::waitWithProgress(const std::string& text, WorkProgress& progress, const std::function<bool()>& finished)
+{
+    constexpr int dialogAfterMs = 500;
+    QEventLoop loop;
+    QTimer tick;
+    QElapsedTimer waited;
+    std::unique_ptr<QProgressDialog> dialog;
+    bool quitByUs = false;
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        if (finished() || (!dialog && waited.elapsed() >= dialogAfterMs)) {
+            quitByUs = true;
+            loop.quit();
+        } else if (dialog) {
+            dialog->setValue(static_cast<int>(std::lround(progress.done.load() * 100)));
+        }
+    });
+    waited.start();
+    tick.start(20);
+    // No input meanwhile: what is clicked waits until the work is done.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!std::exchange(quitByUs, false) || finished())
+        return;   // done, or the program is ending
+    dialog = std::make_unique<QProgressDialog>(QString::fromStdString(text), QStringLiteral("Mégse"), 0, 100, boxOwner());
+    dialog->setWindowModality(Qt::ApplicationModal);   // the person can only cancel
+    dialog->setMinimumDuration(0);
+    dialog->setAutoReset(false);
+    dialog->setAutoClose(false);
+    QObject::connect(dialog.get(), &QProgressDialog::canceled, &loop, [&progress] { progress.cancelled = true; });
+    dialog->setValue(static_cast<int>(std::lround(progress.done.load() * 100)));
+    dialog->show();
+    loop.exec();
 }

@@ -14,4 +14,5 @@ public:
                            const std::string& later) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
     std::optional<std::string> chooseFile(QWidget* owner, const FileDialogRequest& request) override;
+    void waitWithProgress(const std::string& text, WorkProgress& progress, const std::function<bool()>& finished) override;
 };

@@ -230,6 +230,7 @@ private:
     std::string recoveryStatus;
 
     void createPreview();
+    bool previewStartPending = false;   // remembered on, to start once the window has its place
     void showPreview(bool shown);
     void previewClicked(const std::string& rule);
     // The body or a live div by the name the page and the tree give it; nothing for another name.

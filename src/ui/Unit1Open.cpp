@@ -31,14 +31,24 @@ void TForm1::openAtStart(const std::string& fileName)
         openStyleSheet(fileName);
 }
 
+// Read on a thread of its own, so that a large file never freezes the window; "Mégse" leaves
+// the window as it was, and the records are taken over here, in one step.
 void TForm1::openStyleSheet(const std::string& fileName)
 {
-    const auto bytes = readRegularFile(fileName);
-    if (!bytes) {
-        ShowMessage("A fájl nem nyitható meg", std::strerror(errno));
+    StyleSheetFileReading read;
+    const bool completed = RunWithProgress("Olvasom a stíluslapot…", [&fileName, &read](WorkProgress& progress) {
+        read = readStyleSheetFile(fileName, [&progress](double done) {
+            progress.done = done;
+            return !progress.cancelled.load();
+        });
+    });
+    if (!completed)
+        return;
+    if (read.error != 0) {
+        ShowMessage("A fájl nem nyitható meg", std::strerror(read.error));
         return;
     }
-    StyleSheetReading reading = readStyleSheet(*bytes);
+    StyleSheetReading& reading = read.reading;
     if (!reading.records) {
         ShowMessage("Ez nem Prizmo stíluslap (hibás sor: " + IntToStr(reading.badLine) + ")");
         return;
@@ -53,7 +63,7 @@ void TForm1::openStyleSheet(const std::string& fileName)
 // leaves the window as it was.
 void TForm1::takeOver(StyleSheetRecords records)
 {
-    auto openedBody = records.body ? std::make_unique<BodyStyle>(*records.body) : nullptr;
+    auto openedBody = records.body ? std::make_unique<BodyStyle>(std::move(*records.body)) : nullptr;
     std::vector<std::string> entries;
     entries.reserve(records.divs.size());
     for (std::size_t number = 0; number < records.divs.size(); ++number)

@@ -42,6 +42,7 @@ std::optional<std::int32_t> typedNumber(const TEdit* edit)
 
 void TForm1::Elnzet1Click()
 {
+    previewStartPending = false;
     showPreview(!Preview);
     rememberShown(previewShownKey, Preview != nullptr);
 }
@@ -56,9 +57,13 @@ void TForm1::createPreview()
         edit->SetOnChange([this] { if (Preview) followPreview(); });
     for (TComboBox* list : {ComboBox1, ComboBox2})
         list->SetOnChange([this] { if (Preview) followPreview(); });
-    // Once the window has its place on the screen, which the preview's place depends on.
-    if (rememberedShown(previewShownKey))
-        QMetaObject::invokeMethod(this, [this] { RunGuarded([this] { showPreview(true); }); }, Qt::QueuedConnection);
+    // Once the window has its place on the screen, which the preview's place depends on;
+    // unless the person has turned it on or off by then.
+    previewStartPending = rememberedShown(previewShownKey);
+    if (previewStartPending)
+        QMetaObject::invokeMethod(
+            this, [this] { RunGuarded([this] { if (std::exchange(previewStartPending, false)) showPreview(true); }); },
+            Qt::QueuedConnection);
 }
 
 // Never over the menu, the panels or the rules: a click meant for "KÉSZ" must reach it.

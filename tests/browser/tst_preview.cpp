@@ -146,6 +146,9 @@ private slots:
         QCOMPARE(form.divs[0]->getWidth(), 500);
         QVERIFY(waitUntilShown(form));
         QCOMPARE(computed(probe(form), "div0", "width"), QStringLiteral("500px"));
+
+        form.Elnzet1->trigger();   // off, and remembered off for the windows that follow
+        QVERIFY(!form.Preview && !form.Elnzet1->isChecked());
     }
 
     // However the preview ends, the editor goes on; the item is off, the line says why, and
@@ -191,6 +194,7 @@ private slots:
         QCOMPARE(form.StatusText(), std::string());
         QTRY_COMPARE(form.ClientArea()->size(), designed);   // and gave the room back
         QVERIFY(waitUntilShown(form));
+        form.Elnzet1->trigger();   // off, and remembered off for the next row
     }
 };
 

@@ -1,9 +1,14 @@
 #include "StdStringOutput.h"
 #include "StyleSheetModel.h"
 
+#include "Files.h"
+#include "input/InputFile.h"
 #include "input/StyleSheetReader.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
 
 #include <random>
 
@@ -210,6 +215,29 @@ private slots:
         ::waitpid(child, &status, 0);
         QVERIFY(WIFEXITED(status));
         QCOMPARE(WEXITSTATUS(status), 0);   // 1: read as a stylesheet, 2: too much memory
+    }
+
+    // Another program cuts the file short while it is read: refused, never a crash.
+    void aFileCutShortWhileReadIsRefused()
+    {
+        QTemporaryDir folder;
+        const std::string path = QFile::encodeName(folder.filePath(QStringLiteral("cut.css"))).toStdString();
+        const std::string sheet = styleSheet({}, {{.background = std::string(12 * 1024 * 1024, 'a')}});
+        QVERIFY(writeBytes(path, sheet));
+        int told = 0;
+        const StyleSheetFileReading read = readStyleSheetFile(path, [&](double) {
+            if (told++ == 0)
+                QFile::resize(QString::fromStdString(path), 100);
+            return true;
+        });
+        QCOMPARE(read.error, EIO);
+        QVERIFY(!read.reading.records);
+        // And whole, it opens, with its progress told on the way.
+        QVERIFY(writeBytes(path, sheet));
+        double last = 0;
+        const StyleSheetFileReading whole = readStyleSheetFile(path, [&last](double done) { return (last = done) >= 0; });
+        QVERIFY(whole.reading.records && whole.reading.records->divs.size() == 1);
+        QVERIFY(last > 0.5 && last <= 1.0);
     }
 
     void anEmptyFileIsAnEmptyStylesheet()

@@ -1,5 +1,8 @@
 #include "ScriptedInteraction.h"
 
+#include <thread>
+#include <utility>
+
 ScriptedInteraction::Answer ScriptedInteraction::next()
 {
     if (answers.empty()) {
@@ -90,4 +93,13 @@ ScriptedScope::ScriptedScope() : script(installScripted(previous)) {}
 ScriptedScope::~ScriptedScope()
 {
     Interaction::install(std::move(previous));
+}
+
+void ScriptedInteraction::waitWithProgress(const std::string&, WorkProgress& progress, const std::function<bool()>& finished)
+{
+    ++progressWaits;
+    if (std::exchange(cancellingProgress, false))
+        progress.cancelled = true;
+    while (!finished())
+        std::this_thread::yield();
 }

@@ -22,6 +22,8 @@ public:
     void answer(SaveAnswer saveAnswer) { answers.emplace_back(saveAnswer); }
     void answer(YesNoAnswer yesNo) { answers.emplace_back(yesNo); }
     void answer(ChoiceAnswer choice) { answers.emplace_back(choice); }
+    // The next wait for work on another thread is cancelled at once (as "Mégse").
+    void cancelNextProgress() { cancellingProgress = true; }
 
     std::vector<std::string> messages;      // ShowMessage texts, in order
     std::vector<std::string> details;       // what stood beneath each of them ("" for none)
@@ -45,8 +47,12 @@ public:
                            const std::string& later) override;
     std::optional<TColor> chooseColor(QWidget* owner, TColor current) override;
     std::optional<std::string> chooseFile(QWidget* owner, const FileDialogRequest& request) override;
+    // Waits for the work, or cancels it first when that was asked for.
+    void waitWithProgress(const std::string& text, WorkProgress& progress, const std::function<bool()>& finished) override;
+    int progressWaits = 0;
 
 private:
+    bool cancellingProgress = false;
     Answer next();
     std::deque<Answer> answers;
 };
