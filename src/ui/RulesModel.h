@@ -2,7 +2,7 @@
 
 #include "model/BodyStyle.h"
 #include "model/DivStyle.h"
-#include "ui/Unit1.h"
+#include "model/Rule.h"
 
 #include <QAbstractItemModel>
 #include <QHash>

@@ -2,6 +2,7 @@
 
 #include "model/BodyStyle.h"
 #include "model/DivStyle.h"
+#include "model/Rule.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
@@ -25,17 +26,6 @@ struct StepJournal;
 struct StepRecords;
 struct StepSide;
 struct StyleSheetRecords;
-
-// One of the stylesheet's rules: the body, or the div with this number.
-struct Rule {
-    enum class Kind { None, Body, Div };
-    Kind kind = Kind::None;
-    std::int32_t number = -1;   // a div's
-    bool operator==(const Rule&) const = default;
-};
-
-// "body", "divN", or nothing for no rule: as the page's elements and the recovery file name them.
-std::string ruleName(const Rule& rule);
 
 // The main window. The editing mode lives in the controls: see editOpen() and editingDiv().
 class TForm1 : public TForm

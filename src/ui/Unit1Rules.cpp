@@ -59,16 +59,6 @@ private:
 
 } // namespace
 
-std::string ruleName(const Rule& rule)
-{
-    switch (rule.kind) {
-    case Rule::Kind::Body: return "body";
-    case Rule::Kind::Div: return "div" + std::to_string(rule.number);
-    case Rule::Kind::None: break;
-    }
-    return {};
-}
-
 Rule TForm1::liveRuleNamed(const std::string& name) const
 {
     if (name == "body")
