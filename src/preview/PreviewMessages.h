@@ -14,8 +14,9 @@
 //    "styles": [[rule, declarations]…], "mark": rule}
 //                       "page" rebuilds the elements, "add" adds some after the others;
 //                       "styles" sets single rules' values
-//   {"do": "probe"}     tests only: {"probe": {rule: {computed values…, "parent", "pixel"}}}
-//   {"do": "click", "rule": rule}   tests only: a mouse click at the centre of the rule's box
+// and, only in the tests' build of the preview (prizmo-preview-probed):
+//   {"do": "probe"}     answered {"probe": {rule: {computed values…, "parent", "pixel"}}}
+//   {"do": "click", "rule": rule}   a mouse click at the centre of the rule's box
 // Preview → editor: {"ready": true}, {"painted": seq}, {"clicked": rule}, {"closed": true},
 // {"placed": [x, y, width, height]} (moved or resized), {"failed": reason}. A rule is "body"
 // or "divN".

@@ -62,10 +62,12 @@ void PreviewWindow::take(const QJsonObject& message)
     }
     if (what == QLatin1String("show"))
         show(message);
+#ifdef PRIZMO_PREVIEW_PROBES
     else if (what == QLatin1String("probe"))
         probe();
     else if (what == QLatin1String("click"))
         click(message.value(QLatin1String("rule")).toString());
+#endif
 }
 
 void PreviewWindow::loaded()
@@ -101,6 +103,7 @@ void PreviewWindow::show(const QJsonObject& message)
                                  QString::number(message.value(QLatin1String("seq")).toInteger())));
 }
 
+#ifdef PRIZMO_PREVIEW_PROBES
 // What the engine computed, with the colour a grabbed frame has at each element's centre.
 void PreviewWindow::probe()
 {
@@ -135,6 +138,7 @@ void PreviewWindow::click(const QString& rule)
         }
     });
 }
+#endif
 
 // Closing the window ends the preview; the editor turns its item off.
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event)

@@ -34,8 +34,10 @@ private:
     void loaded();
     void heard(const QString& what);
     void show(const QJsonObject& message);
+#ifdef PRIZMO_PREVIEW_PROBES
     void probe();
     void click(const QString& rule);
+#endif
 
     Tell tell;
     // Declared in the order they are made, so that each goes before what it uses.

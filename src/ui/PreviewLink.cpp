@@ -84,11 +84,6 @@ void PreviewLink::show(PreviewContent content)
         sendWhatChanged();
 }
 
-void PreviewLink::ask(const QJsonObject& question)
-{
-    send(question);
-}
-
 // A page when the elements or the folder changed, else the values of the rules that changed,
 // and the mark.
 void PreviewLink::sendWhatChanged()
@@ -165,10 +160,11 @@ void PreviewLink::heard(const QJsonObject& message)
     } else if (message.contains(QLatin1String("closed"))) {
         end(Ending::ClosedByPerson);
     } else {
-        patience.stop();
-        emit answered(message);
+        heardOther(message);
     }
 }
+
+void PreviewLink::heardOther(const QJsonObject&) {}
 
 void PreviewLink::end(Ending ending)
 {

@@ -32,6 +32,14 @@ struct PreviewContent {
     }
 };
 
+// What the editor is told by its preview.
+struct PreviewHandlers {
+    enum class Ending { ClosedByPerson, NotStarted, Stopped };
+    std::function<void(Ending)> ended;                    // at most once; the link is dead then
+    std::function<void(const std::string& rule)> clicked;
+    std::function<void(const QRect& place)> placed;     // moved or resized, on the screen
+};
+
 // The editor's end of the preview process: starts it, keeps it showing the latest content
 // with one message in flight (whatever changes meanwhile goes in the next), and watches that
 // it answers.
@@ -40,12 +48,8 @@ class PreviewLink : public QObject
     Q_OBJECT
 
 public:
-    enum class Ending { ClosedByPerson, NotStarted, Stopped };
-    struct Handlers {
-        std::function<void(Ending)> ended;                    // at most once; the link is dead then
-        std::function<void(const std::string& rule)> clicked;
-        std::function<void(const QRect& place)> placed;     // moved or resized, on the screen
-    };
+    using Ending = PreviewHandlers::Ending;
+    using Handlers = PreviewHandlers;
     // The preview opens at `place`, in screen coordinates.
     PreviewLink(const QString& program, const QRect& place, Handlers handlers, QObject* parent);
     ~PreviewLink() override;
@@ -54,21 +58,25 @@ public:
     // Ends the preview without a word back: this object goes once its process has.
     void retire();
 
-    // For tests and benchmarks: the process, a question over the channel, and the answers.
+    // For tests and benchmarks: the process, and whether the preview has started and shows
+    // the latest content.
     qint64 processId() const { return process.processId(); }
-    // The preview has started and shows the latest content.
     bool upToDate() const { return ready && !inFlight && !wanted; }
-    void ask(const QJsonObject& question);
 
 signals:
     void painted(qint64 seq);
-    void answered(const QJsonObject& answer);
+
+protected:
+    void send(const QJsonObject& message);
+    // A message that is none of the program's own: ignored here; the tests' link takes its
+    // questions' answers from it.
+    virtual void heardOther(const QJsonObject& message);
+    void answerArrived() { patience.stop(); }
 
 private:
     void heard(const QJsonObject& message);
     void sendWhatChanged();
     void end(Ending ending);
-    void send(const QJsonObject& message);
 
     Handlers handlers;
     QProcess process;

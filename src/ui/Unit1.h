@@ -18,6 +18,7 @@
 
 class OutputFile;
 class PreviewLink;
+struct PreviewHandlers;
 class RecoveryKeeper;
 class QUndoStack;
 class RulesPanel;
@@ -194,6 +195,8 @@ protected:
     virtual std::unique_ptr<DivStyle> createDivRecord();
     // The file a save writes. Tests override it to fail.
     virtual std::unique_ptr<OutputFile> createOutputFile(const std::string& fileName);
+    // The editor's end of a preview opening at `place`. Tests override it to ask questions.
+    virtual PreviewLink* createPreviewLink(const QRect& place, PreviewHandlers handlers);
 
 private:
     void createComponents();

@@ -106,12 +106,17 @@ void TForm1::showPreview(bool shown)
         };
         handlers.clicked = [this](const std::string& rule) { previewClicked(rule); };
         handlers.placed = [](const QRect& place) { rememberPlace(previewPlaceKey, place); };
-        Preview = new PreviewLink(QString::fromStdString(previewProgram), previewPlace(), std::move(handlers), this);
+        Preview = createPreviewLink(previewPlace(), std::move(handlers));
         followPreview();
     } else if (!shown && Preview) {
         std::exchange(Preview, nullptr)->retire();
     }
     Elnzet1->setChecked(Preview != nullptr);
+}
+
+PreviewLink* TForm1::createPreviewLink(const QRect& place, PreviewHandlers handlers)
+{
+    return new PreviewLink(QString::fromStdString(previewProgram), place, std::move(handlers), this);
 }
 
 void TForm1::followPreview()

@@ -20,6 +20,42 @@ namespace {
 
 constexpr int patienceMs = 60'000;   // a browser engine starting on a busy machine
 
+// The link with the tests' questions: "probe" and "click" go to the tests' build of the
+// preview, and what it answers comes back as `answered`.
+class ProbingPreviewLink : public PreviewLink
+{
+    Q_OBJECT
+
+public:
+    using PreviewLink::PreviewLink;
+    void ask(const QJsonObject& question) { send(question); }
+
+signals:
+    void answered(const QJsonObject& answer);
+
+protected:
+    void heardOther(const QJsonObject& message) override
+    {
+        answerArrived();
+        emit answered(message);
+    }
+};
+
+class ProbedForm : public TForm1
+{
+protected:
+    PreviewLink* createPreviewLink(const QRect& place, PreviewHandlers handlers) override
+    {
+        return new ProbingPreviewLink(QString::fromStdString(previewProgram), place, std::move(handlers), this);
+    }
+};
+using ProbedFormDriver = BasicFormDriver<ProbedForm>;
+
+ProbingPreviewLink* probing(TForm1& form)
+{
+    return static_cast<ProbingPreviewLink*>(form.Preview);
+}
+
 void turnOn(TForm1& form)
 {
     form.Elnzet1->trigger();
@@ -33,8 +69,8 @@ bool waitUntilShown(TForm1& form)
 
 QJsonObject probe(TForm1& form)
 {
-    QSignalSpy answers(form.Preview, &PreviewLink::answered);
-    form.Preview->ask({{QStringLiteral("do"), QStringLiteral("probe")}});
+    QSignalSpy answers(probing(form), &ProbingPreviewLink::answered);
+    probing(form)->ask({{QStringLiteral("do"), QStringLiteral("probe")}});
     if (!answers.wait(patienceMs))
         return {};
     return answers.takeFirst().at(0).toJsonObject().value(QLatin1String("probe")).toObject();
@@ -70,7 +106,7 @@ private slots:
         stripe.fill(QColor(0x20, 0xA0, 0x40));
         QVERIFY(stripe.save(picture));
 
-        FormDriver driver;
+        ProbedFormDriver driver;
         TForm1& form = driver.form;
         form.previewProgram = PRIZMO_PREVIEW_PROGRAM;
         turnOn(form);
@@ -129,7 +165,7 @@ private slots:
         driver.done();
 
         // A click at the centre of div 1's box opens div 1, the window up to be typed into.
-        form.Preview->ask({{QStringLiteral("do"), QStringLiteral("click")}, {QStringLiteral("rule"), QStringLiteral("div1")}});
+        probing(form)->ask({{QStringLiteral("do"), QStringLiteral("click")}, {QStringLiteral("rule"), QStringLiteral("div1")}});
         QTRY_VERIFY_WITH_TIMEOUT(form.panelsRule() == (Rule{Rule::Kind::Div, 1}), patienceMs);
         QVERIFY(form.editOpen());
         QCOMPARE(QApplication::focusWidget(), form.Edit3);
@@ -166,7 +202,7 @@ private slots:
     {
         QFETCH(QString, how);
         QFETCH(QString, line);
-        FormDriver driver;
+        ProbedFormDriver driver;
         TForm1& form = driver.form;
         driver.newDiv();
         const QSize designed = form.ClientArea()->size();
