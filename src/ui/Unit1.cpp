@@ -20,6 +20,10 @@ TForm1::TForm1(QWidget* parent) : TForm(parent)
 // after them.
 TForm1::~TForm1()
 {
+    // The controls go after this part of the window: a list that loses the focus then must
+    // not reach the handlers.
+    for (TComboBox* list : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
+        QObject::disconnect(list, &QComboBox::activated, nullptr, nullptr);
     UndoStack->disconnect(this);
     delete UndoStack;
     delete Rules;

@@ -200,6 +200,9 @@ protected:
 
 private:
     void createComponents();
+    // A control's command: refused with `refusedWhileEditing` while an edit is open, where
+    // the layout gives that message, else the handler, in runCommand.
+    TNotifyEvent command(const std::string& name, void (TForm1::*handler)(), const char* refusedWhileEditing);
     DivStyle* pickerDiv() const;
     BodyStyle* pickerBody() const;
     std::optional<std::string> chooseBackground();

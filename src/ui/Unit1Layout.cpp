@@ -36,13 +36,18 @@ struct EditRow { TEdit* TForm1::*field; TPanel* TForm1::*panel; const char* name
                  const char* text; const char* role; };
 struct ComboRow { TComboBox* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
                   TComboBoxStyle style; std::vector<const char*> items; const char* role; };
+// A command with `refused` is refused with that message while an edit is open, before its
+// handler runs.
 struct ButtonRow { TButton* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
                    const char* caption; const char* role; Handler onClick;
-                   bool enabled = true; const DesignedFont* font = nullptr; };
+                   bool enabled = true; const DesignedFont* font = nullptr; const char* refused = nullptr; };
 // A row without a drop-down menu belongs to the drop-down of the row named in `menu`.
 struct MenuRow { TMenuItem* TForm1::*field; TMenuItem* TForm1::*menu; const char* name;
                  const char* caption; Handler onClick = nullptr;
-                 QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey; };
+                 QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey; const char* refused = nullptr; };
+
+// What an open edit holds reaches its record only with "KÉSZ".
+const char* const doneFirst = "Előbb nyomd meg a KÉSZ gombot!";
 
 const DesignedFont formFont{{"Tahoma", "Liberation Sans", "DejaVu Sans"}, -11, false};
 const DesignedFont doneFont{{"Ravie", "Liberation Sans", "DejaVu Sans"}, -21, true};
@@ -109,19 +114,20 @@ const ButtonRow buttonRows[] = {
     {&TForm1::Button5, &TForm1::Panel3, "Button5", {224, 96, 75, 25}, "Mentés", "Mentés",
      &TForm1::Button5Click},
     {&TForm1::Button6, &TForm1::Panel3, "Button6", {320, 96, 75, 25}, "Weboldal", "Weboldal mentése",
-     &TForm1::Button6Click},
+     &TForm1::Button6Click, true, nullptr, doneFirst},
 };
 
 const MenuRow menuRows[] = {
     {&TForm1::Fjl1, nullptr, "Fjl1", "Fájl"},
     {&TForm1::Megynits1, &TForm1::Fjl1, "Megynits1", "Megnyitás", &TForm1::Megynits1Click,
-     QKeySequence::Open},
+     QKeySequence::Open, doneFirst},
     {&TForm1::Ments1, &TForm1::Fjl1, "Ments1", "Mentés", &TForm1::Ments1Click, QKeySequence::Save},
     {&TForm1::Kilps1, &TForm1::Fjl1, "Kilps1", "Kilépés", &TForm1::Kilps1Click, QKeySequence::Quit},
     {&TForm1::CSS1, nullptr, "CSS1", "CSS"},
-    {&TForm1::jDiv1, &TForm1::CSS1, "jDiv1", "Új Div", &TForm1::jDiv1Click},
+    {&TForm1::jDiv1, &TForm1::CSS1, "jDiv1", "Új Div", &TForm1::jDiv1Click, QKeySequence::UnknownKey,
+     "Előbb ments az előző dived beállításai!"},
     {&TForm1::Bodybelltsa1, &TForm1::CSS1, "Bodybelltsa1", "Body beállítása",
-     &TForm1::Bodybelltsa1Click},
+     &TForm1::Bodybelltsa1Click, QKeySequence::UnknownKey, "Már beállítottad a body-t"},
     {&TForm1::Szerkeszts1, nullptr, "Szerkeszts1", "Szerkesztés"},
     {&TForm1::Divtrlse1, &TForm1::Szerkeszts1, "Divtrlse1", "Div törlése", &TForm1::Divtrlse1Click,
      QKeySequence::Delete},
@@ -153,6 +159,19 @@ void place(QWidget* widget, const Geometry& at)
 }
 
 } // namespace
+
+TNotifyEvent TForm1::command(const std::string& name, void (TForm1::*handler)(), const char* refusedWhileEditing)
+{
+    return [this, name, handler, refusedWhileEditing] {
+        runCommand(name, [this, handler, refusedWhileEditing] {
+            if (refusedWhileEditing && editOpen()) {
+                ShowMessage(refusedWhileEditing);
+                return;
+            }
+            (this->*handler)();
+        });
+    };
+}
 
 void TForm1::createComponents()
 {
@@ -223,9 +242,7 @@ void TForm1::createComponents()
         if (row.font)
             button->setFont(fontOf(*row.font));
         if (row.onClick)
-            button->SetOnClick([this, handler = row.onClick, name = std::string(row.role)] {
-                runCommand(name, [this, handler] { (this->*handler)(); });
-            });
+            button->SetOnClick(command(row.role, row.onClick, row.refused));
         this->*row.field = button;
     }
 
@@ -238,9 +255,7 @@ void TForm1::createComponents()
         else
             MainMenu1->Add(item);
         if (row.onClick)
-            item->SetOnClick([this, handler = row.onClick, name = std::string(row.caption)] {
-                runCommand(name, [this, handler] { (this->*handler)(); });
-            });
+            item->SetOnClick(command(row.caption, row.onClick, row.refused));
         if (row.shortcut != QKeySequence::UnknownKey)
             item->SetShortCut(QKeySequence(row.shortcut));
         this->*row.field = item;

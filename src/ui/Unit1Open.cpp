@@ -12,11 +12,8 @@
 
 void TForm1::Megynits1Click()
 {
-    // An open edit's typed values would be lost with the records they belong to.
-    if (editOpen()) {
-        ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
-        return;
-    }
+    // Refused while an edit is open (the layout's menu table): its typed values would be
+    // lost with the records they belong to.
     if (!mayDropStyleSheet())
         return;
     keepRecoveryNow();

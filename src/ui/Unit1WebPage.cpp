@@ -8,12 +8,9 @@
 
 #include <filesystem>
 
+// Refused while an edit is open (the layout's button table).
 void TForm1::Button6Click()
 {
-    if (editOpen()) {
-        ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
-        return;
-    }
     if (!SaveDialog2->Execute())
         return;
     const std::filesystem::path name(SaveDialog2->FileName());
