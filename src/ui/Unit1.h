@@ -210,6 +210,17 @@ private:
 
     // The panel's "Mentés"; true when the stylesheet was written and released.
     bool saveStyleSheet();
+
+    // Through the panels' binding table (PanelBindings.cpp): a record's values into the
+    // editing panels' controls, the typed values into the record ("KÉSZ": a text that is no
+    // number throws, naming its field), and the typed values laid over a copy, where a text
+    // that is no number leaves the stored value (the preview).
+    void showValues(const DivStyle& div);
+    void showValues(const BodyStyle& rule);
+    void storeValues(DivStyle& div) const;
+    void storeValues(BodyStyle& rule) const;
+    void layTypedValuesOver(DivStyle& div) const;
+    void layTypedValuesOver(BodyStyle& rule) const;
     // Nothing when the stylesheet reached the file; otherwise the system's reason.
     std::optional<std::string> writeStyleSheet(const std::string& fileName);
     void releaseStyleSheet();

@@ -4,23 +4,8 @@
 
 #include "platform/Application.h"
 #include "platform/Conversions.h"
-#include "platform/Exception.h"
 
 #include <new>
-
-namespace {
-
-// A text that is no number is reported with the label of its field.
-std::int32_t numberIn(const TEdit* edit, const char* label)
-{
-    try {
-        return StrToInt(edit->Text());
-    } catch (const EConvertError& refused) {
-        throw EConvertError(std::string(label) + ": " + refused.Message());
-    }
-}
-
-} // namespace
 
 void TForm1::Bodybelltsa1Click()
 {
@@ -32,7 +17,7 @@ void TForm1::Bodybelltsa1Click()
     Panel2->Hide();
     journalBody();
     body = std::make_unique<BodyStyle>();
-    Edit3->SetText(IntToStr(body->getFontSize()));
+    showValues(*body);
     Button3->SetEnabled(true);
 }
 
@@ -56,20 +41,14 @@ void TForm1::jDiv1Click()
     ++lastDiv;
     divs[lastDiv] = std::move(created);
     reopenedDiv = -1;   // the panels stand for the new div
-    const DivStyle& div = *divs[lastDiv];
-
-    Edit1->SetText(IntToStr(div.getWidth()));
-    Edit2->SetText(IntToStr(div.getHeight()));
-    Edit3->SetText(IntToStr(div.getFontSize()));
-    ComboBox1->SetItemIndex(0);
-    ComboBox2->SetItemIndex(0);
+    showValues(*divs[lastDiv]);   // its defaults, the lists at their first entries
     Button3->SetEnabled(true);
 }
 
 void TForm1::Button3Click()
 {
     if (body && !editingDiv()) {
-        changeBody().setFontSize(numberIn(Edit3, "Betüméret"));
+        storeValues(changeBody());
         Button3->SetEnabled(false);
         return;
     }
@@ -79,12 +58,7 @@ void TForm1::Button3Click()
     // Each field is converted just before it is stored: a text that is no number stops the
     // commit there, keeps "KÉSZ" enabled and lists nothing, so the person can correct it.
     if (lastDiv >= 0) {
-        DivStyle& div = changeDiv(panelsDiv());
-        div.setWidth(numberIn(Edit1, "Szélesség"));
-        div.setHeight(numberIn(Edit2, "Magasság"));
-        div.setFontSize(numberIn(Edit3, "Betüméret"));
-        div.setFloat(ComboBox1->ItemIndex());
-        div.setPosition(ComboBox2->ItemIndex());
+        storeValues(changeDiv(panelsDiv()));
 
         // A div opened again is listed already.
         if (reopenedDiv >= 0) {

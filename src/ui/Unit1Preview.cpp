@@ -4,8 +4,6 @@
 #include "ui/Unit1.h"
 
 #include "output/WebPageWriter.h"
-#include "platform/Conversions.h"
-#include "platform/Exception.h"
 #include "ui/PreviewLink.h"
 #include "ui/PreviewPlace.h"
 #include "ui/RulesPanel.h"
@@ -27,15 +25,6 @@ const char* const previewPlaceKey = "view/previewPlace";
 QRect onScreen(const QWidget* widget)
 {
     return {widget->mapToGlobal(QPoint(0, 0)), widget->size()};
-}
-
-std::optional<std::int32_t> typedNumber(const TEdit* edit)
-{
-    try {
-        return StrToInt(edit->Text());
-    } catch (const EConvertError&) {
-        return std::nullopt;   // the stored value shows until the text is a number
-    }
 }
 
 } // namespace
@@ -144,20 +133,12 @@ void TForm1::followPreview()
     // The values being typed, as "KÉSZ" would store them; the records stay as they are.
     if (editOpen() && rule.kind == Rule::Kind::Div) {
         DivStyle typed = *divs[rule.number];
-        if (const auto width = typedNumber(Edit1))
-            typed.setWidth(*width);
-        if (const auto height = typedNumber(Edit2))
-            typed.setHeight(*height);
-        if (const auto fontSize = typedNumber(Edit3))
-            typed.setFontSize(*fontSize);
-        typed.setFloat(ComboBox1->ItemIndex());
-        typed.setPosition(ComboBox2->ItemIndex());
+        layTypedValuesOver(typed);
         content.typedRule = rule.number + 1;
         content.typedDeclarations = divDeclarations(typed, pageFolder);
     } else if (editOpen() && rule.kind == Rule::Kind::Body) {
         BodyStyle typed = *body;
-        if (const auto fontSize = typedNumber(Edit3))
-            typed.setFontSize(*fontSize);
+        layTypedValuesOver(typed);
         content.typedRule = 0;
         content.typedDeclarations = bodyDeclarations(typed, pageFolder);
     }

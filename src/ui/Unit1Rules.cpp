@@ -2,7 +2,6 @@
 
 #include "ui/Unit1.h"
 
-#include "platform/Conversions.h"
 #include "ui/RulesPanel.h"
 
 #include <QApplication>
@@ -23,13 +22,6 @@ const char* const rulesShownKey = "view/rules";
 QSettings settings()
 {
     return QSettings(QStringLiteral("Prizmo"), QStringLiteral("Prizmo"));
-}
-
-template <std::size_t N>
-int listPositionOf(const std::array<std::string_view, N>& keywords, const std::string& keyword)
-{
-    const auto found = std::find(keywords.begin(), keywords.end(), keyword);
-    return found == keywords.end() ? -1 : static_cast<int>(found - keywords.begin());
 }
 
 // Ctrl+E goes to the rules from anywhere in the window, also from an edit, where it would
@@ -101,17 +93,12 @@ void TForm1::reopenRule(const Rule& rule)
         Panel1->Show();
         Panel2->Show();
         reopenedDiv = rule.number;
-        const DivStyle& div = *divs[rule.number];
-        Edit1->SetText(IntToStr(div.getWidth()));
-        Edit2->SetText(IntToStr(div.getHeight()));
-        Edit3->SetText(IntToStr(div.getFontSize()));
-        ComboBox1->SetItemIndex(listPositionOf(DivStyle::floatKeywords, div.getFloat()));
-        ComboBox2->SetItemIndex(listPositionOf(DivStyle::positionKeywords, div.getPosition()));
+        showValues(*divs[rule.number]);
         Button3->SetEnabled(true);
     } else if (rule.kind == Rule::Kind::Body && body) {
         Panel1->Show();
         Panel2->Hide();
-        Edit3->SetText(IntToStr(body->getFontSize()));
+        showValues(*body);
         Button3->SetEnabled(true);
     }
 }

@@ -4,6 +4,7 @@
 #include "ui/Unit1.h"
 
 #include "platform/Events.h"
+#include "ui/PanelBindings.h"
 #include "ui/WindowStep.h"
 
 #include <QAction>
@@ -22,7 +23,8 @@ ControlsState::List listState(const TComboBox* list)
 
 void restoreList(TComboBox* list, const ControlsState::List& state)
 {
-    // The nesting lists hold "div0" … in order: only their ends differ between two states.
+    // The nesting lists hold "div0" … in order: only their ends differ between two states;
+    // the panels' lists always hold the same entries.
     while (list->ItemCount() > state.entries)
         list->removeItem(list->ItemCount() - 1);
     while (list->ItemCount() < state.entries)
@@ -232,11 +234,10 @@ ControlsState TForm1::controlsNow() const
     state.panel3 = Panel3->Visible();
     state.done = Button3->Enabled();
     state.colour = RadioButton1->Checked();
-    state.edit1 = Edit1->Text();
-    state.edit2 = Edit2->Text();
-    state.edit3 = Edit3->Text();
-    state.alignment = ComboBox1->currentIndex();
-    state.position = listState(ComboBox2);
+    for (const NumberBinding& row : numberBindings)
+        state.edits.push_back((this->*row.edit)->Text());
+    for (const ListBinding& row : listBindings)
+        state.lists.push_back(listState(this->*row.list));
     state.child = listState(ComboBox3);
     state.parent = listState(ComboBox4);
     state.reopenedDiv = reopenedDiv;
@@ -251,11 +252,10 @@ void TForm1::restoreControls(const ControlsState& state)
     Panel3->setVisible(state.panel3);
     Button3->SetEnabled(state.done);
     (state.colour ? RadioButton1 : RadioButton2)->setChecked(true);
-    Edit1->SetText(state.edit1);
-    Edit2->SetText(state.edit2);
-    Edit3->SetText(state.edit3);
-    ComboBox1->setCurrentIndex(state.alignment);
-    restoreList(ComboBox2, state.position);
+    for (std::size_t at = 0; at < state.edits.size(); ++at)
+        (this->*numberBindings[at].edit)->SetText(state.edits[at]);
+    for (std::size_t at = 0; at < state.lists.size(); ++at)
+        restoreList(this->*listBindings[at].list, state.lists[at]);
     restoreList(ComboBox3, state.child);
     restoreList(ComboBox4, state.parent);
     reopenedDiv = state.reopenedDiv;

@@ -25,9 +25,9 @@ struct ControlsState {
         bool operator==(const List&) const = default;
     };
     bool panel1 = false, panel2 = false, panel3 = false, done = false, colour = true;
-    std::string edit1, edit2, edit3;
-    int alignment = 0;
-    List position, child, parent;
+    std::vector<std::string> edits;   // the editing panels' edits and lists, in the order of
+    std::vector<List> lists;          // their binding table
+    List child, parent;
     std::int32_t reopenedDiv = -1;
     std::string openedFileName;
     bool operator==(const ControlsState&) const = default;
