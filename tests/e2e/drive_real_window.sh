@@ -353,6 +353,8 @@ known=$(windows)
 choose "$nezet_x" 2 2
 preview=$(appears_within "$patience") || fail "the preview shows no window without the rules"
 wait_until title_matches "$preview" '^Előnézet – Prizmo$'
+eval "$(xdotool getwindowgeometry --shell "$preview")"
+wait_until pixel_is $((X + 8)) $((Y + 100)) "$highlight"
 clear_of_controls "$preview"
 shot 12-preview-without-rules
 choose "$nezet_x" 2 2
