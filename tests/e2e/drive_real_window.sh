@@ -335,30 +335,25 @@ shot 11-rules
 type_into "${edit1[@]}" 500
 click "${kesz[@]}"
 wait_until pixel_is_not "${edit1[@]}" "$white"
-# Nézet → Előnézet: the page beside the window, with div 0's outline, as it is being edited.
-known=$(windows)
-choose "$nezet_x" 2 2
-preview=$(appears_within "$patience") || fail "the preview shows no window"
-wait_until title_matches "$preview" '^Előnézet – Prizmo$'
-eval "$(xdotool getwindowgeometry --shell "$preview")"
-wait_until pixel_is $((X + 8)) $((Y + 100)) "$highlight"
-clear_of_controls "$preview"
-shot 12-preview
-choose "$nezet_x" 2 2
-wait_until gone "$preview"
+# Nézet → Előnézet: the page, with div 0's outline, as it is being edited; turned off again.
+look_at_the_preview() {
+    local known preview X Y WIDTH HEIGHT SCREEN
+    known=$(windows)
+    choose "$nezet_x" 2 2
+    preview=$(appears_within "$patience") || fail "the preview shows no window ($1)"
+    wait_until title_matches "$preview" '^Előnézet – Prizmo$'
+    eval "$(xdotool getwindowgeometry --shell "$preview")"
+    wait_until pixel_is $((X + 8)) $((Y + 100)) "$highlight"
+    clear_of_controls "$preview"
+    shot "$1"
+    choose "$nezet_x" 2 2
+    wait_until gone "$preview"
+}
+look_at_the_preview 12-preview
 # Without the rules, and on a screen with no room beside the window too.
 choose "$nezet_x" 1 2
 wait_until pixel_is 800 $((menu_height + 300)) "000000"
-known=$(windows)
-choose "$nezet_x" 2 2
-preview=$(appears_within "$patience") || fail "the preview shows no window without the rules"
-wait_until title_matches "$preview" '^Előnézet – Prizmo$'
-eval "$(xdotool getwindowgeometry --shell "$preview")"
-wait_until pixel_is $((X + 8)) $((Y + 100)) "$highlight"
-clear_of_controls "$preview"
-shot 12-preview-without-rules
-choose "$nezet_x" 2 2
-wait_until gone "$preview"
+look_at_the_preview 12-preview-without-rules
 choose "$fajl_x" 2 3
 wait_until pixel_is "${edit1[@]}" "$green"
 wait_until pixel_is_not "${save_button_top[@]}" "$green"
