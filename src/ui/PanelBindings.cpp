@@ -6,9 +6,9 @@
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
 #include "ui/Unit1.h"
-#include "ui/WindowStep.h"
 
 #include <algorithm>
+#include <optional>
 
 const NumberBinding numberBindings[] = {
     {&TForm1::Edit1, "Szélesség", &DivStyle::getWidth, &DivStyle::setWidth},
