@@ -200,14 +200,19 @@ save_as() {
     wait_until test -f "$1"
 }
 
-# Új Div, its KÉSZ, Fájl → Mentés and the panel's Mentés to $1.
-add_div_and_save() {
+# Új Div, its KÉSZ and Fájl → Mentés: the save panel shows.
+add_div_and_open_save_panel() {
     choose "$css_x" 1 2
     wait_until pixel_is "${edit1[@]}" "$white"
     click "${kesz[@]}"
     choose "$fajl_x" 2 3
     wait_until pixel_is "${edit1[@]}" "$green"
     wait_until pixel_is_not "${save_button_top[@]}" "$green"
+}
+
+# The same, then the panel's Mentés to $1.
+add_div_and_save() {
+    add_div_and_open_save_panel
     save_as "$1"
 }
 
@@ -453,12 +458,7 @@ main=$(appears_within 60) || fail "Prizmo started with a name that is no UTF-8 s
 wait_until title_matches "$main" '^caf.+ \[\*\]\.css .* Prizmo$'
 # Saved back under the name the dialog offers (the bad byte shown replaced): kept, it means
 # the file's own bytes, and the replace question comes as for any existing file (Alt+I: Igen).
-choose "$css_x" 1 2
-wait_until pixel_is "${edit1[@]}" "$white"
-click "${kesz[@]}"
-choose "$fajl_x" 2 3
-wait_until pixel_is "${edit1[@]}" "$green"
-wait_until pixel_is_not "${save_button_top[@]}" "$green"
+add_div_and_open_save_panel
 known=$(windows)
 click "${save_button_top[@]}"
 dialog=$(new_window)

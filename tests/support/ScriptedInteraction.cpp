@@ -14,38 +14,32 @@ ScriptedInteraction::Answer ScriptedInteraction::next()
     return answer;
 }
 
-SaveAnswer ScriptedInteraction::askToSave(const std::string& text)
+template <typename Reply>
+Reply ScriptedInteraction::question(const std::string& text, Reply escaped)
 {
     questions.push_back(text);
     const Answer answer = next();
-    if (const auto* saveAnswer = std::get_if<SaveAnswer>(&answer))
-        return *saveAnswer;
+    if (const auto* reply = std::get_if<Reply>(&answer))
+        return *reply;
     if (!std::holds_alternative<Cancel>(answer))
-        ++unanswered;
-    return SaveAnswer::Cancel;
+        ++unanswered;   // another kind of answer queued for this question: the script is wrong
+    return escaped;
+}
+
+SaveAnswer ScriptedInteraction::askToSave(const std::string& text)
+{
+    return question(text, SaveAnswer::Cancel);
 }
 
 YesNoAnswer ScriptedInteraction::askYesNo(const std::string& text)
 {
-    questions.push_back(text);
-    const Answer answer = next();
-    if (const auto* yesNo = std::get_if<YesNoAnswer>(&answer))
-        return *yesNo;
-    if (!std::holds_alternative<Cancel>(answer))
-        ++unanswered;
-    return YesNoAnswer::No;
+    return question(text, YesNoAnswer::No);
 }
 
 ChoiceAnswer ScriptedInteraction::askChoice(const std::string& text, const std::string&, const std::string&,
                                             const std::string&)
 {
-    questions.push_back(text);
-    const Answer answer = next();
-    if (const auto* choice = std::get_if<ChoiceAnswer>(&answer))
-        return *choice;
-    if (!std::holds_alternative<Cancel>(answer))
-        ++unanswered;
-    return ChoiceAnswer::Later;
+    return question(text, ChoiceAnswer::Later);
 }
 
 std::optional<TColor> ScriptedInteraction::chooseColor(QWidget*, TColor)

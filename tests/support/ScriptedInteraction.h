@@ -54,6 +54,9 @@ public:
 private:
     bool cancellingProgress = false;
     Answer next();
+    // The queued answer of the question's kind, or `escaped` (as Escape) when none is queued.
+    template <typename Reply>
+    Reply question(const std::string& text, Reply escaped);
     std::deque<Answer> answers;
 };
 
