@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/StyleSheetChange.h"
+
 #include <QLockFile>
 #include <QObject>
 #include <QThreadPool>
@@ -19,7 +21,7 @@
 // replacement as a save) and removing it happen in order on a thread of their own, so that
 // a large stylesheet never holds up the window and a half-written file never replaces a good
 // one.
-class RecoveryKeeper : public QObject
+class RecoveryKeeper : public QObject, public StyleSheetFollower
 {
 public:
     // The recovery file's text now, or nothing when nothing is unsaved.
@@ -32,6 +34,7 @@ public:
     static std::string folder();
 
     // After every command: written within 2 seconds while unsaved, removed at once when not.
+    void follow(const StyleSheetChange& change) override { changed(change.unsaved); }
     void changed(bool unsaved);
     void writeNow();                // before a dialog that can take long, and when ending by a signal
     // What the timer does: the text made here, written on the writing thread.

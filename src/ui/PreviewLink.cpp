@@ -25,6 +25,16 @@ QString elementOf(std::size_t rule)
 
 } // namespace
 
+std::string PreviewContent::css() const
+{
+    std::string text;
+    if (hasBody)
+        text += "body {\n" + declarations[0] + "}\n";
+    for (std::size_t rule = 1; rule < declarations.size(); ++rule)
+        text += "#div" + std::to_string(rule - 1) + " {\n" + declarations[rule] + "}\n";
+    return text;
+}
+
 PreviewLink::PreviewLink(const QString& program, const QRect& place, Handlers handlers, QObject* parent)
     : QObject(parent), handlers(std::move(handlers))
 {
@@ -100,7 +110,7 @@ void PreviewLink::sendWhatChanged()
     const bool added = sameFolder && next.elements.size() > sent->elements.size()
         && next.elements.starts_with(sent->elements) && next.declarations.size() > sent->declarations.size();
     if (!sameFolder || (!added && sent->elements != next.elements)) {
-        message.insert(QStringLiteral("page"), QJsonObject{{QStringLiteral("css"), qt(next.css)},
+        message.insert(QStringLiteral("page"), QJsonObject{{QStringLiteral("css"), qt(next.css())},
                                                            {QStringLiteral("elements"), qt(next.elements)}});
         if (next.typedRule >= 0)
             styles.append(QJsonArray{elementOf(static_cast<std::size_t>(next.typedRule)), qt(next.typedDeclarations)});

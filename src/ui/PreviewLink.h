@@ -19,13 +19,15 @@ class QRect;
 // hold them, the values being typed into the rule the panels stand for, and that rule's mark.
 struct PreviewContent {
     std::string base;                       // a file: URL; relative pictures resolve against it
-    std::string css;                        // the page's style element
+    bool hasBody = false;                   // the style element has a body rule
     std::string elements;                   // the page's body
     std::vector<std::string> declarations;  // the body's first, then div 0, div 1, …
     std::int64_t typedRule = -1;            // an index into declarations
     std::string typedDeclarations;
     std::string mark;                       // "body", "divN" or nothing
 
+    // The page's style element as the web page writes it, from the declarations.
+    std::string css() const;
     const std::string& shown(std::size_t rule) const
     {
         return static_cast<std::int64_t>(rule) == typedRule ? typedDeclarations : declarations[rule];

@@ -36,10 +36,10 @@ void RulesModel::rebuild()
     }
 }
 
-void RulesModel::follow(bool restructured, const Rule& changed)
+void RulesModel::follow(const StyleSheetChange& change)
 {
     const auto shownDivs = static_cast<std::int32_t>(parentOf.size());
-    if (restructured || shownBody != (body != nullptr) || lastDiv + 1 < shownDivs) {
+    if (change.restructured || shownBody != (body != nullptr) || lastDiv + 1 < shownDivs) {
         beginResetModel();
         rebuild();
         endResetModel();
@@ -57,15 +57,9 @@ void RulesModel::follow(bool restructured, const Rule& changed)
         }
         endInsertRows();
     }
-    const QModelIndex row = indexOf(changed);
-    if (row.isValid())
-        emit dataChanged(row, row.siblingAtColumn(1));
-}
-
-void RulesModel::showAgain(const Rule& rule)
-{
-    if (const QModelIndex row = indexOf(rule); row.isValid())
-        emit dataChanged(row, row.siblingAtColumn(1));
+    for (const Rule& rule : change.values)
+        if (const QModelIndex row = indexOf(rule); row.isValid())
+            emit dataChanged(row, row.siblingAtColumn(1));
 }
 
 QModelIndex RulesModel::indexOf(const Rule& rule) const

@@ -3,6 +3,7 @@
 #include "model/BodyStyle.h"
 #include "model/DivStyle.h"
 #include "model/Rule.h"
+#include "model/StyleSheetChange.h"
 
 #include <QAbstractItemModel>
 #include <QHash>
@@ -22,13 +23,10 @@ public:
     RulesModel(const std::unique_ptr<BodyStyle>& body, const std::vector<std::unique_ptr<DivStyle>>& divs,
                const std::int32_t& lastDiv, QObject* parent);
 
-    // Follows what the last command did: new divs at the end are added, a change of the
-    // nesting or of which records there are (`restructured`) builds the tree anew, and the
-    // values of `changed` are shown again.
-    void follow(bool restructured, const Rule& changed);
-
-    // Shows the rule's values again, when it is shown.
-    void showAgain(const Rule& rule);
+    // Follows what a command did: divs added at the end become rows there, any other change
+    // of the nesting or of which rules there are builds the tree anew, and the rules whose
+    // values changed are shown again.
+    void follow(const StyleSheetChange& change);
 
     QModelIndex indexOf(const Rule& rule) const;
     Rule ruleAt(const QModelIndex& index) const;

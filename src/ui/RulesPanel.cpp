@@ -42,11 +42,11 @@ RulesPanel::RulesPanel(TForm1* form, std::function<void(const Rule&)> open,
             [this, open = std::move(open)](const QModelIndex& index) { open(model->ruleAt(index)); });
 }
 
-void RulesPanel::follow(bool restructured, const Rule& panels)
+void RulesPanel::follow(const StyleSheetChange& change)
 {
-    model->follow(restructured, panels);
-    expandPending = expandPending || (restructured && model->nested());
-    selected = panels;
+    model->follow(change);
+    expandPending = expandPending || (change.restructured && model->nested());
+    selected = change.panels;
     // A hidden tree is left alone: choosing its row would lay out every row at once.
     if (!isHidden())
         catchUp();

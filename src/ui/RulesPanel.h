@@ -15,14 +15,13 @@ class RulesModel;
 // panels stand for is selected and kept in view; Return or a double click on a row asks for
 // that rule to be opened again. After a name was typed, Return asks for the rule of exactly
 // that name, whichever row the tree's search stopped at.
-class RulesPanel : public QDockWidget
+class RulesPanel : public QDockWidget, public StyleSheetFollower
 {
 public:
     RulesPanel(TForm1* form, std::function<void(const Rule&)> open, std::function<void(const std::string&)> openNamed);
 
-    // After every command: the tree follows the records, and its selection the panels. The
-    // panels' rule is the only one a command changes the values of.
-    void follow(bool restructured, const Rule& panels);
+    // After every command: the tree follows the records, and its selection the panels.
+    void follow(const StyleSheetChange& change) override;
 
     // Gives the tree the keyboard: typing a name selects it, the arrows move.
     void focusTree();

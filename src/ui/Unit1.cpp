@@ -2,6 +2,7 @@
 
 #include "output/OutputFile.h"
 #include "platform/Events.h"
+#include "ui/PreviewFeed.h"
 #include "ui/RulesPanel.h"
 #include "ui/WindowStep.h"
 
@@ -13,7 +14,7 @@ TForm1::TForm1(QWidget* parent) : TForm(parent)
 {
     createComponents();
     lastDiv = -1;
-    refreshView();
+    refreshView(wholeChange());
 }
 
 // The rules tree reads the records: it goes before them, not with the window's other children
@@ -24,6 +25,7 @@ TForm1::~TForm1()
     // not reach the handlers.
     for (TComboBox* list : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
         QObject::disconnect(list, &QComboBox::activated, nullptr, nullptr);
+    followers.clear();
     UndoStack->disconnect(this);
     delete UndoStack;
     delete Rules;

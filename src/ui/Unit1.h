@@ -3,6 +3,7 @@
 #include "model/BodyStyle.h"
 #include "model/DivStyle.h"
 #include "model/Rule.h"
+#include "model/StyleSheetChange.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
@@ -17,6 +18,7 @@
 #include <vector>
 
 class OutputFile;
+class PreviewFeed;
 class PreviewLink;
 struct PreviewHandlers;
 class RecoveryKeeper;
@@ -163,8 +165,6 @@ public:
 
     // "Nézet" → "Előnézet" starts or ends the preview of the web page (Unit1Preview.cpp).
     void Elnzet1Click();
-    // The preview shows what the window holds now, values being typed included.
-    void followPreview();
 
     // At start: a recovery file left by a Prizmo that ended without saving is offered back
     // (Unit1Recovery.cpp).
@@ -182,8 +182,14 @@ public:
     void restore(StepRecords& records, const StepSide& side);
 
     // Shows what the model and the mode now are: the title, which controls would act, and
-    // what the "..." buttons stored (Unit1View.cpp). Runs after every command.
-    void refreshView();
+    // what the "..." buttons stored, then tells every follower what changed (Unit1View.cpp).
+    // Runs once after every command, undo and redo.
+    void refreshView(const StyleSheetChange& change);
+
+    // The views that follow the stylesheet: each hears every change once. A follower is
+    // removed before it goes.
+    void addFollower(StyleSheetFollower* follower);
+    void removeFollower(StyleSheetFollower* follower);
 
 protected:
     // Closing, by any way, asks first when the stylesheet is unsaved.
@@ -237,6 +243,10 @@ private:
     std::string recoveryStatus;
 
     void createPreview();
+    // The values being typed into the panels' rule, as the preview shows them.
+    std::optional<std::string> typedDeclarations(const std::string& pageFolder) const;
+    std::unique_ptr<PreviewFeed> previewFeed;   // while the preview runs
+    void endPreviewFeed();
     bool previewStartPending = false;   // remembered on, to start once the window has its place
     void showPreview(bool shown);
     void previewClicked(const std::string& rule);
@@ -259,8 +269,6 @@ private:
     void createRulesPanel();
     void makeRulesPanel();
     void showRules(bool shown);
-    bool rulesRestructured = false;   // the last command changed the nesting or the records
-    std::vector<Rule> rulesShownAgain;   // records an undo or redo changed
     // Slot lastDiv, or the div opened again: the one Panel2 stands for.
     std::int32_t panelsDiv() const { return reopenedDiv >= 0 && reopenedDiv <= lastDiv ? reopenedDiv : lastDiv; }
 
@@ -271,11 +279,17 @@ private:
     void journalBody();
     ControlsState controlsNow() const;
     void restoreControls(const ControlsState& state);
-    void finishStep(StepJournal& journal);
+    // The step made, and what it changed.
+    StyleSheetChange finishStep(StepJournal& journal);
+    // The change as every follower hears it: with the panels' rule, the saved state and the file.
+    StyleSheetChange completed(StyleSheetChange change, bool wasUnsaved, const std::string& fileBefore) const;
+    StyleSheetChange wholeChange() const { return StyleSheetChange::whole(panelsRule(), stylesheetUnsaved()); }
     void createUndoStack();
     void undoOrRedo(bool undo);
 
     std::unique_ptr<StepJournal> journal;   // while a command runs
+    StyleSheetChange restoredChange;        // what the undo or redo running changed
+    std::vector<StyleSheetFollower*> followers;
     std::unique_ptr<ControlsState> lastStepControls;   // as the last step left them
     std::vector<int> contentSteps{0};       // of the first i steps, how many changed content
     bool savedThisCommand = false;          // the running command completed a save or opening

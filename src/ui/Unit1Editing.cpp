@@ -103,7 +103,6 @@ void TForm1::Divtrlse1Click()
         list->SetItemIndex(list->ItemCount() - 1);
     }
     reopenedDiv = -1;
-    rulesRestructured = true;
     Panel1->Hide();
     Panel2->Hide();
     Panel3->Hide();

@@ -79,7 +79,6 @@ void TForm1::takeOver(StyleSheetRecords records)
     }
     lastDiv = static_cast<std::int32_t>(entries.size()) - 1;
     reopenedDiv = -1;
-    rulesRestructured = true;
 
     // The lists as "KÉSZ" leaves them after committing each div in turn.
     for (TComboBox* list : {ComboBox3, ComboBox4}) {

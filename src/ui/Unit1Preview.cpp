@@ -4,17 +4,15 @@
 #include "ui/Unit1.h"
 
 #include "output/WebPageWriter.h"
+#include "ui/PreviewFeed.h"
 #include "ui/PreviewLink.h"
 #include "ui/PreviewPlace.h"
 #include "ui/RulesPanel.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QMenuBar>
 #include <QScreen>
-#include <QUrl>
 
-#include <filesystem>
 #include <optional>
 
 namespace {
@@ -43,9 +41,9 @@ void TForm1::createPreview()
     Elnzet1->setCheckable(true);
     // What is being typed shows before "KÉSZ".
     for (TEdit* edit : {Edit1, Edit2, Edit3})
-        edit->SetOnChange([this] { if (Preview) followPreview(); });
+        edit->SetOnChange([this] { if (previewFeed) previewFeed->typedChanged(); });
     for (TComboBox* list : {ComboBox1, ComboBox2})
-        list->SetOnChange([this] { if (Preview) followPreview(); });
+        list->SetOnChange([this] { if (previewFeed) previewFeed->typedChanged(); });
     // Once the window has its place on the screen, which the preview's place depends on;
     // unless the person has turned it on or off by then.
     previewStartPending = rememberedShown(previewShownKey);
@@ -82,6 +80,7 @@ void TForm1::showPreview(bool shown)
         showStatus();
         PreviewLink::Handlers handlers;
         handlers.ended = [this](PreviewLink::Ending ending) {
+            endPreviewFeed();
             Preview->retire();
             Preview = nullptr;
             Elnzet1->setChecked(false);
@@ -96,8 +95,13 @@ void TForm1::showPreview(bool shown)
         handlers.clicked = [this](const std::string& rule) { previewClicked(rule); };
         handlers.placed = [](const QRect& place) { rememberPlace(previewPlaceKey, place); };
         Preview = createPreviewLink(previewPlace(), std::move(handlers));
-        followPreview();
+        previewFeed = std::make_unique<PreviewFeed>(
+            body, divs, lastDiv, openedFileName,
+            [this](const std::string& pageFolder) { return typedDeclarations(pageFolder); }, *Preview);
+        addFollower(previewFeed.get());
+        previewFeed->follow(wholeChange());
     } else if (!shown && Preview) {
+        endPreviewFeed();
         std::exchange(Preview, nullptr)->retire();
     }
     Elnzet1->setChecked(Preview != nullptr);
@@ -108,41 +112,28 @@ PreviewLink* TForm1::createPreviewLink(const QRect& place, PreviewHandlers handl
     return new PreviewLink(QString::fromStdString(previewProgram), place, std::move(handlers), this);
 }
 
-void TForm1::followPreview()
+std::optional<std::string> TForm1::typedDeclarations(const std::string& pageFolder) const
 {
-    // Relative pictures are relative to the stylesheet's folder, or to where Prizmo runs.
-    std::error_code unknown;
-    const std::filesystem::path folder = openedFileName.empty()
-        ? std::filesystem::current_path(unknown)
-        : std::filesystem::absolute(openedFileName, unknown).parent_path();
-    const std::string pageFolder = folder.string();
-
-    PreviewContent content;
-    content.base = QUrl::fromLocalFile(QDir(QString::fromStdString(pageFolder)).absolutePath() + QLatin1Char('/'))
-                       .toString()
-                       .toStdString();
-    content.css = webPageStyle(body.get(), liveDivs(), pageFolder);
-    content.elements = webPageElements(liveDivs());
-    content.declarations.reserve(liveDivs().size() + 1);
-    content.declarations.push_back(body ? bodyDeclarations(*body, pageFolder) : std::string());
-    for (const auto& div : liveDivs())
-        content.declarations.push_back(divDeclarations(*div, pageFolder));
-
     const Rule rule = panelsRule();
-    content.mark = ruleName(rule);
-    // The values being typed, as "KÉSZ" would store them; the records stay as they are.
-    if (editOpen() && rule.kind == Rule::Kind::Div) {
-        DivStyle typed = *divs[rule.number];
+    if (!editOpen())
+        return std::nullopt;
+    if (rule.kind == Rule::Kind::Div) {
+        DivStyle typed = *divs[static_cast<std::size_t>(rule.number)];
         layTypedValuesOver(typed);
-        content.typedRule = rule.number + 1;
-        content.typedDeclarations = divDeclarations(typed, pageFolder);
-    } else if (editOpen() && rule.kind == Rule::Kind::Body) {
+        return divDeclarations(typed, pageFolder);
+    }
+    if (rule.kind == Rule::Kind::Body) {
         BodyStyle typed = *body;
         layTypedValuesOver(typed);
-        content.typedRule = 0;
-        content.typedDeclarations = bodyDeclarations(typed, pageFolder);
+        return bodyDeclarations(typed, pageFolder);
     }
-    Preview->show(std::move(content));
+    return std::nullopt;
+}
+
+void TForm1::endPreviewFeed()
+{
+    removeFollower(previewFeed.get());
+    previewFeed.reset();
 }
 
 // A div clicked opens that div, the page around every div the body, as the rules panel

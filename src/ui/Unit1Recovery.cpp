@@ -24,6 +24,7 @@ void TForm1::createRecovery()
             recoveryStatus = failing ? "A visszaállítási fájl nem írható" : "";
             showStatus();
         });
+    addFollower(Recovery);
 }
 
 void TForm1::keepRecoveryNow()

@@ -178,5 +178,6 @@ void TForm1::makeRulesPanel()
         this, [this](const Rule& rule) { reopenRuleCommand(rule); },
         [this](const std::string& typed) { RunGuarded([this, &typed] { openTypedRule(typed); }); });
     addDockWidget(Qt::RightDockWidgetArea, Rules);
-    Rules->follow(true, panelsRule());
+    Rules->follow(wholeChange());
+    addFollower(Rules);
 }

@@ -44,10 +44,8 @@ void TForm1::Button4Click()
         ShowMessage("Kérlek Ne Szopass!");
         return;
     }
-    if (child >= 0 && child <= lastDiv) {
+    if (child >= 0 && child <= lastDiv)
         changeDiv(child).setParent(parent);
-        rulesRestructured = true;
-    }
 }
 
 void TForm1::Button5Click()
@@ -131,7 +129,6 @@ void TForm1::releaseStyleSheet()
     body.reset();
     lastDiv = -1;
     reopenedDiv = -1;
-    rulesRestructured = true;
     savedThisCommand = true;
     openedFileName.clear();
     Button3->SetEnabled(false);

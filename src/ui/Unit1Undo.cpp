@@ -85,8 +85,6 @@ void TForm1::createUndoStack()
     edit->insertAction(Divtrlse1, Visszavons1);
     edit->insertAction(Divtrlse1, Mgis1);
     edit->insertSeparator(Divtrlse1);
-    connect(UndoStack, &QUndoStack::indexChanged, this, [this] { RunGuarded([this] { refreshView(); }); });
-    connect(UndoStack, &QUndoStack::cleanChanged, this, [this] { RunGuarded([this] { refreshView(); }); });
     lastStepControls = std::make_unique<ControlsState>(controlsNow());
 }
 
@@ -98,10 +96,14 @@ void TForm1::undoOrRedo(bool undo)
         ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
         return;
     }
+    const bool wasUnsaved = stylesheetUnsaved();
+    const std::string fileBefore = openedFileName;
+    restoredChange = {};
     if (undo)
         UndoStack->undo();
     else
         UndoStack->redo();
+    refreshView(completed(std::exchange(restoredChange, {}), wasUnsaved, fileBefore));
 }
 
 void TForm1::runCommand(const std::string& name, const TNotifyEvent& handler)
@@ -114,26 +116,39 @@ void TForm1::runCommand(const std::string& name, const TNotifyEvent& handler)
         rulesStatus.clear();
         showStatus();
     }
-    RunGuarded([this, &name, &handler] {
+    std::optional<StyleSheetChange> change;   // none when the command could not end its step
+    RunGuarded([this, &name, &handler, &change] {
         journal = std::make_unique<StepJournal>();
         journal->name = name;
         journal->slotCount = divs.size();
         journal->lastDiv = lastDiv;
         journal->controls = controlsNow();
+        journal->wasUnsaved = stylesheetUnsaved();
         savedThisCommand = false;
         RunGuarded(handler);
         std::unique_ptr<StepJournal> finished = std::move(journal);
-        finishStep(*finished);
+        change = completed(finishStep(*finished), finished->wasUnsaved, finished->controls.openedFileName);
     });
     journal.reset();
-    RunGuarded([this] { refreshView(); });
+    RunGuarded([this, &change] { refreshView(change ? *change : wholeChange()); });
+}
+
+StyleSheetChange TForm1::completed(StyleSheetChange change, bool wasUnsaved, const std::string& fileBefore) const
+{
+    change.panels = panelsRule();
+    change.unsaved = stylesheetUnsaved();
+    change.savedStateChanged = change.unsaved != wasUnsaved;
+    change.fileChanged = openedFileName != fileBefore;
+    return change;
 }
 
 // A step only when something changed; the controls before it are those the last step left,
 // so that what was typed since belongs to this step. The step keeps the records from before
 // the command; the window has those from after it.
-void TForm1::finishStep(StepJournal& done)
+StyleSheetChange TForm1::finishStep(StepJournal& done)
 {
+    StyleSheetChange change =
+        describeChange(liveDivs(), done.lastDiv, done.touched, body.get(), done.bodyTouched, done.body.get());
     StepRecords records;
     bool content = done.lastDiv != lastDiv;
     for (auto& [slot, was] : done.touched) {
@@ -162,6 +177,7 @@ void TForm1::finishStep(StepJournal& done)
     }
     if (savedThisCommand)
         UndoStack->setClean();
+    return change;
 }
 
 bool TForm1::stylesheetUnsaved() const
@@ -208,22 +224,16 @@ void TForm1::restore(StepRecords& records, const StepSide& side)
     for (const auto& [slot, record] : records.touched)
         size = std::max(size, slot + 1);
     divs.resize(size);
-    bool renested = false;
-    for (auto& [slot, record] : records.touched) {
-        auto& shown = divs[slot];
-        renested = renested || !shown || !record || shown->getParent() != record->getParent();
-        shown.swap(record);
-        rulesShownAgain.push_back({Rule::Kind::Div, static_cast<std::int32_t>(slot)});
-    }
+    for (auto& [slot, record] : records.touched)
+        divs[slot].swap(record);
     divs.resize(side.slotCount);
-    if (records.bodyTouched) {
+    if (records.bodyTouched)
         body.swap(records.body);
-        rulesShownAgain.push_back({Rule::Kind::Body, -1});
-    }
-    lastDiv = side.lastDiv;
+    const std::int32_t otherLastDiv = std::exchange(lastDiv, side.lastDiv);
     restoreControls(side.controls);
-    rulesRestructured = rulesRestructured || renested;
     *lastStepControls = side.controls;
+    restoredChange = describeChange(liveDivs(), otherLastDiv, records.touched, body.get(), records.bodyTouched,
+                                    records.body.get());
 }
 
 ControlsState TForm1::controlsNow() const

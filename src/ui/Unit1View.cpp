@@ -4,12 +4,9 @@
 #include "ui/Unit1.h"
 
 #include "model/ColorValue.h"
-#include "recovery/RecoveryKeeper.h"
-#include "ui/RulesModel.h"
-#include "ui/RulesPanel.h"
 
 #include <filesystem>
-#include <utility>
+#include <algorithm>
 
 namespace {
 
@@ -34,7 +31,7 @@ void showValue(TButton* button, const std::string* value)
 
 } // namespace
 
-void TForm1::refreshView()
+void TForm1::refreshView(const StyleSheetChange& change)
 {
     const std::string program = "Prizmo";
     SetCaption(openedFileName.empty()
@@ -54,18 +51,18 @@ void TForm1::refreshView()
     Divtrlse1->SetEnabled(panelsRule().kind == Rule::Kind::Div && !editOpen());
 
     showStoredValues();
-    if (Preview)
-        followPreview();
-    if (Recovery)
-        Recovery->changed(stylesheetUnsaved());
-    const bool restructured = std::exchange(rulesRestructured, false);
-    const std::vector<Rule> shownAgain = std::exchange(rulesShownAgain, {});
-    if (!Rules)
-        return;
-    Rules->follow(restructured, panelsRule());
-    if (!restructured)   // a tree built anew shows every value already
-        for (const Rule& rule : shownAgain)
-            Rules->rules()->showAgain(rule);
+    for (std::size_t at = 0; at < followers.size(); ++at)   // one may leave meanwhile
+        followers[at]->follow(change);
+}
+
+void TForm1::addFollower(StyleSheetFollower* follower)
+{
+    followers.push_back(follower);
+}
+
+void TForm1::removeFollower(StyleSheetFollower* follower)
+{
+    std::erase(followers, follower);
 }
 
 // For the record Panel1 stands for: the current div while Panel2 shows, otherwise the body.

@@ -2,6 +2,7 @@
 
 #include "model/BodyStyle.h"
 #include "model/DivStyle.h"
+#include "model/StyleSheetChange.h"
 
 #include <QUndoCommand>
 
@@ -44,7 +45,7 @@ struct StepSide {
 // is done, those from after it while it is undone. Undo and redo swap them with the
 // window's, so that a step copies a record only once, when the command first touches it.
 struct StepRecords {
-    std::vector<std::pair<std::size_t, std::unique_ptr<DivStyle>>> touched;
+    TouchedDivs touched;
     bool bodyTouched = false;
     std::unique_ptr<BodyStyle> body;
 };
@@ -69,11 +70,12 @@ private:
 // What a running command has touched so far, as it was before.
 struct StepJournal {
     std::string name;
-    std::vector<std::pair<std::size_t, std::unique_ptr<DivStyle>>> touched;
+    TouchedDivs touched;
     std::unordered_set<std::size_t> journaled;   // each slot is kept once
     bool bodyTouched = false;
     std::unique_ptr<BodyStyle> body;
     std::size_t slotCount = 0;
     std::int32_t lastDiv = -1;
     ControlsState controls;   // at the command's start: whether it changed anything
+    bool wasUnsaved = false;
 };

@@ -38,6 +38,28 @@ QString enabled(const TForm1& form)
     return flags;
 }
 
+// Every notice the window gives, as words: "whole", "+N" divs added, the rules whose values
+// changed, "file", "saved" when the saved state changed, and "@" the panels' rule.
+struct HeardChanges : StyleSheetFollower {
+    std::vector<QString> heard;
+    void follow(const StyleSheetChange& change) override
+    {
+        QStringList words;
+        if (change.restructured)
+            words << QStringLiteral("whole");
+        if (change.appended)
+            words << QStringLiteral("+%1").arg(change.appended);
+        for (const Rule& rule : change.values)
+            words << QString::fromStdString(ruleName(rule));
+        if (change.fileChanged)
+            words << QStringLiteral("file");
+        if (change.savedStateChanged)
+            words << QStringLiteral("saved");
+        words << QStringLiteral("@") + QString::fromStdString(ruleName(change.panels));
+        heard.push_back(words.join(QLatin1Char(' ')));
+    }
+};
+
 } // namespace
 
 class TestView : public QObject
@@ -147,36 +169,66 @@ private slots:
         QVERIFY(!form.isVisible());
     }
 
-    // The title and which controls act, step by step along one road.
+    // The title, which controls act and the one notice of what changed, step by step along
+    // one road that runs every command.
     void theTitleAndTheControlsFollowTheCommands()
     {
         FormDriver driver;
         TForm1& form = driver.form;
+        HeardChanges changes;
+        form.addFollower(&changes);
         const std::string opened = path("oldal.css");
         const struct {
             const char* step;
             std::function<void()> act;
             const char* title;
             const char* controls;
+            const char* notice;   // nothing: no command ran
         } road[] = {
-            {"start", [] {}, "Prizmo", "---"},
-            {"Body beállítása", [&] { driver.bodySettings(); }, "Prizmo*", "be-"},
-            {"its KÉSZ", [&] { driver.done(); }, "Prizmo*", "---"},
-            {"Új Div", [&] { driver.newDiv(); }, "Prizmo*", "bem"},
-            {"Return in Szélesség", [&] { QTest::keyClick(form.Edit1, Qt::Key_Return); }, "Prizmo*", "b-m"},
-            {"Ctrl+S", [&] { QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier); }, "Prizmo*", "--m"},
-            {"Mentés", [&] { driver.script.confirmFile(opened); driver.save(); }, "Prizmo", "--m"},
+            {"start", [] {}, "Prizmo", "---", nullptr},
+            {"Body beállítása", [&] { driver.bodySettings(); }, "Prizmo*", "be-", "whole saved @body"},
+            {"its KÉSZ", [&] { driver.done(); }, "Prizmo*", "---", "@body"},
+            {"Új Div", [&] { driver.newDiv(); }, "Prizmo*", "bem", "+1 @div0"},
+            {"Return in Szélesség", [&] { QTest::keyClick(form.Edit1, Qt::Key_Return); }, "Prizmo*", "b-m", "@div0"},
+            {"Ctrl+S", [&] { QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier); }, "Prizmo*", "--m", "@"},
+            {"Mentés", [&] { driver.script.confirmFile(opened); driver.save(); }, "Prizmo", "--m", "whole saved @"},
             {"Megnyitás", [&] { driver.script.confirmFile(opened); form.Megynits1->trigger(); },
-             "oldal.css – Prizmo", "--m"},
-            {"Új Div", [&] { driver.newDiv(); }, "oldal.css* – Prizmo", "bem"},
+             "oldal.css – Prizmo", "--m", "whole file @"},
+            {"Új Div", [&] { driver.newDiv(); }, "oldal.css* – Prizmo", "bem", "+1 saved @div1"},
+            {"a width, its KÉSZ", [&] { driver.type(form.Edit1, QStringLiteral("300")); driver.done(); },
+             "oldal.css* – Prizmo", "b-m", "div1 @div1"},
+            {"font colour", [&] { driver.script.confirmColor(0x0000FF); driver.pickFontColor(); },
+             "oldal.css* – Prizmo", "b-m", "div1 @div1"},
+            {"body opened again", [&] { form.runCommand("megnyitás", [&] { form.reopenRule({Rule::Kind::Body, -1}); }); },
+             "oldal.css* – Prizmo", "bem", "@body"},
+            {"a font size, its KÉSZ", [&] { driver.type(form.Edit3, QStringLiteral("20")); driver.done(); },
+             "oldal.css* – Prizmo", "--m", "body @body"},
+            {"Fájl → Mentés", [&] { driver.openSavePanel(); }, "oldal.css* – Prizmo", "--m", "@"},
+            {"Ok: div1 in div0", [&] { driver.pick(form.ComboBox3, 1); driver.pick(form.ComboBox4, 0); driver.ok(); },
+             "oldal.css* – Prizmo", "--m", "whole @"},
+            {"Visszavonás", [&] { form.Visszavons1->trigger(); }, "oldal.css* – Prizmo", "--m", "whole @"},
+            {"Mégis", [&] { form.Mgis1->trigger(); }, "oldal.css* – Prizmo", "--m", "whole @"},
+            {"div0 opened again", [&] { form.runCommand("megnyitás", [&] { form.reopenRule({Rule::Kind::Div, 0}); }); },
+             "oldal.css* – Prizmo", "bem", "@div0"},
+            {"its KÉSZ", [&] { driver.done(); }, "oldal.css* – Prizmo", "b-m", "@div0"},
+            {"Weboldal", [&] { driver.script.confirmFile(path("oldal.html")); driver.click(form.Button6); },
+             "oldal.css* – Prizmo", "b-m", "@div0"},
+            {"Div törlése", [&] { form.Divtrlse1->trigger(); }, "oldal.css* – Prizmo", "--m", "whole @"},
+            {"Visszavonás", [&] { form.Visszavons1->trigger(); }, "oldal.css* – Prizmo", "b-m", "whole @div0"},
         };
         for (const auto& step : road) {
+            changes.heard.clear();
             step.act();
-            QVERIFY2(title(form) == QString::fromUtf8(step.title) && enabled(form) == QLatin1String(step.controls),
-                     qPrintable(QStringLiteral("after %1: title '%2', controls %3")
-                                    .arg(QString::fromUtf8(step.step), title(form), enabled(form))));
+            const QString heard = changes.heard.empty() ? QStringLiteral("none")
+                : changes.heard.size() == 1 ? changes.heard[0] : QStringLiteral("%1 notices").arg(changes.heard.size());
+            const QString expected = step.notice ? QString::fromUtf8(step.notice) : QStringLiteral("none");
+            QVERIFY2(title(form) == QString::fromUtf8(step.title) && enabled(form) == QLatin1String(step.controls)
+                         && heard == expected,
+                     qPrintable(QStringLiteral("after %1: title '%2', controls %3, notice '%4'")
+                                    .arg(QString::fromUtf8(step.step), title(form), enabled(form), heard)));
         }
         QVERIFY(driver.script.messages.empty());
+        form.removeFollower(&changes);
     }
 
     // The "..." buttons show what they stored for the record Panel1 stands for.

@@ -1,0 +1,83 @@
+#include "ui/PreviewFeed.h"
+
+#include "output/WebPageWriter.h"
+
+#include <QDir>
+#include <QUrl>
+
+#include <filesystem>
+#include <span>
+
+PreviewFeed::PreviewFeed(const std::unique_ptr<BodyStyle>& body, const std::vector<std::unique_ptr<DivStyle>>& divs,
+                         const std::int32_t& lastDiv, const std::string& openedFileName, TypedDeclarations typed,
+                         PreviewLink& link)
+    : body(body), divs(divs), lastDiv(lastDiv), openedFileName(openedFileName), typed(std::move(typed)), link(link)
+{
+}
+
+void PreviewFeed::follow(const StyleSheetChange& change)
+{
+    panels = change.panels;
+    content.mark = ruleName(panels);
+    if (change.restructured || change.fileChanged || content.declarations.empty()) {
+        rebuild();
+    } else {
+        if (change.appended > 0) {
+            content.elements = webPageElements(std::span(divs).first(static_cast<std::size_t>(lastDiv + 1)));
+            for (std::size_t rule = content.declarations.size(); rule <= static_cast<std::size_t>(lastDiv) + 1; ++rule)
+                content.declarations.push_back(declarationsOf(rule));
+        }
+        for (const Rule& rule : change.values)
+            if (rule.kind == Rule::Kind::Body)
+                content.declarations[0] = declarationsOf(0);
+            else if (rule.number <= lastDiv)
+                content.declarations[static_cast<std::size_t>(rule.number) + 1] = declarationsOf(rule.number + 1);
+    }
+    showTyped();
+}
+
+void PreviewFeed::typedChanged()
+{
+    showTyped();
+}
+
+// Relative pictures are relative to the stylesheet's folder, or to where Prizmo runs.
+void PreviewFeed::rebuild()
+{
+    std::error_code unknown;
+    const std::filesystem::path folder = openedFileName.empty()
+        ? std::filesystem::current_path(unknown)
+        : std::filesystem::absolute(openedFileName, unknown).parent_path();
+    pageFolder = folder.string();
+    content.base = QUrl::fromLocalFile(QDir(QString::fromStdString(pageFolder)).absolutePath() + QLatin1Char('/'))
+                       .toString()
+                       .toStdString();
+    const auto live = std::span(divs).first(static_cast<std::size_t>(lastDiv + 1));
+    content.hasBody = body != nullptr;
+    content.elements = webPageElements(live);
+    content.declarations.clear();
+    content.declarations.reserve(live.size() + 1);
+    for (std::size_t rule = 0; rule <= live.size(); ++rule)
+        content.declarations.push_back(declarationsOf(rule));
+}
+
+// Declarations index 0 is the body's, n + 1 div n's.
+std::string PreviewFeed::declarationsOf(std::size_t rule) const
+{
+    if (rule == 0)
+        return body ? bodyDeclarations(*body, pageFolder) : std::string();
+    return divDeclarations(*divs[rule - 1], pageFolder);
+}
+
+// The values being typed, as "KÉSZ" would store them; the records stay as they are.
+void PreviewFeed::showTyped()
+{
+    content.typedRule = -1;
+    content.typedDeclarations.clear();
+    if (panels.kind != Rule::Kind::None)
+        if (std::optional<std::string> declarations = typed(pageFolder)) {
+            content.typedRule = panels.kind == Rule::Kind::Body ? 0 : panels.number + 1;
+            content.typedDeclarations = std::move(*declarations);
+        }
+    link.show(content);
+}

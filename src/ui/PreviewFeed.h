@@ -1,0 +1,49 @@
+#pragma once
+
+#include "model/BodyStyle.h"
+#include "model/DivStyle.h"
+#include "model/StyleSheetChange.h"
+#include "ui/PreviewLink.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the preview shows, kept up with the stylesheet's changes over the window's own
+// records: the page anew only when the rules, their nesting or the pictures' folder changed,
+// an added div's element when one was added, and otherwise the declarations of the rules
+// that changed. Each change, and each value typed, goes to the link at once.
+class PreviewFeed : public StyleSheetFollower
+{
+public:
+    // The declarations of the values being typed into the rule the panels stand for, with
+    // pictures relative to the folder given; nothing while no edit is open.
+    using TypedDeclarations = std::function<std::optional<std::string>(const std::string& pageFolder)>;
+
+    PreviewFeed(const std::unique_ptr<BodyStyle>& body, const std::vector<std::unique_ptr<DivStyle>>& divs,
+                const std::int32_t& lastDiv, const std::string& openedFileName, TypedDeclarations typed,
+                PreviewLink& link);
+
+    void follow(const StyleSheetChange& change) override;
+    // A value was typed: only the panels' rule is shown again.
+    void typedChanged();
+
+private:
+    void rebuild();
+    void showTyped();
+    std::string declarationsOf(std::size_t rule) const;
+
+    const std::unique_ptr<BodyStyle>& body;
+    const std::vector<std::unique_ptr<DivStyle>>& divs;
+    const std::int32_t& lastDiv;
+    const std::string& openedFileName;
+    TypedDeclarations typed;
+    PreviewLink& link;
+
+    std::string pageFolder;
+    Rule panels;
+    PreviewContent content;
+};
