@@ -13,3 +13,6 @@ struct Rule {
 
 // "body", "divN", or nothing for no rule: as the page's elements and the recovery file name them.
 std::string ruleName(const Rule& rule);
+// The rule of exactly that name among the body (when there is one) and divs 0 to lastDiv;
+// none for another name.
+Rule ruleNamed(const std::string& name, bool hasBody, std::int32_t lastDiv);

@@ -15,15 +15,15 @@ StyleSheetChange StyleSheetChange::whole(const Rule& panels, bool unsaved)
 
 namespace {
 
-// Whether divs added after `otherLastDiv` leave every other div where it was and sit at the
-// top level themselves: a parent number that names no live div before may name one now.
+// Whether divs added after `otherLastDiv` sit at the top level. The others stay where they
+// were: every command leaves each live div's parent a live div or none, so an untouched div
+// names none of the added ones.
 bool addedAtTheTop(std::span<const std::unique_ptr<DivStyle>> live, std::int32_t otherLastDiv)
 {
     const auto count = static_cast<std::int32_t>(live.size());
-    for (std::int32_t n = 0; n < count; ++n) {
+    for (std::int32_t n = otherLastDiv + 1; n < count; ++n) {
         const std::int32_t parent = live[static_cast<std::size_t>(n)]->getParent();
-        const bool added = n > otherLastDiv;
-        if (added ? parent >= 0 && parent < count : parent > otherLastDiv && parent < count)
+        if (parent >= 0 && parent < count)
             return false;
     }
     return true;

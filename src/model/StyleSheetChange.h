@@ -41,7 +41,7 @@ using TouchedDivs = std::vector<std::pair<std::size_t, std::unique_ptr<DivStyle>
 
 // What of the rules changed between the other side and now: `live` are the divs now, `touched`
 // and `bodyTouched`/`otherBody` what the step kept of the other side, `otherLastDiv` its lastDiv.
-// Costs what the step touched, and a pass over the live divs' parents when divs were added.
+// Costs what the step touched.
 StyleSheetChange describeChange(std::span<const std::unique_ptr<DivStyle>> live, std::int32_t otherLastDiv,
                                 const TouchedDivs& touched, const BodyStyle* body, bool bodyTouched,
                                 const BodyStyle* otherBody);

@@ -257,12 +257,6 @@ private:
     std::string rulesStatus;   // what the last name typed into the tree found
     void reopenRuleCommand(const Rule& rule);
 
-    // Whether a view ("view/rules", "view/preview") showed when last turned on or off.
-    static bool rememberedShown(const char* view);
-    static void rememberShown(const char* view, bool shown);
-    // Where a window ("view/previewPlace") was last put; an invalid rectangle for nowhere.
-    static QRect rememberedPlace(const char* view);
-    static void rememberPlace(const char* view, const QRect& place);
     // Where the preview opens now.
     QRect previewPlace() const;
 

@@ -7,6 +7,7 @@
 #include "ui/PreviewFeed.h"
 #include "ui/PreviewLink.h"
 #include "ui/PreviewPlace.h"
+#include "ui/RememberedViews.h"
 #include "ui/RulesPanel.h"
 
 #include <QCoreApplication>

@@ -2,64 +2,21 @@
 
 #include "ui/Unit1.h"
 
+#include "ui/GoToRulesKey.h"
+#include "ui/RememberedViews.h"
 #include "ui/RulesPanel.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QLayout>
-#include <QSettings>
-#include <QTreeView>
-
-#include <algorithm>
-#include <charconv>
 
 namespace {
 
-// Whether the views show is all Prizmo remembers; a settings file it cannot read or write is
-// the same as none.
 const char* const rulesShownKey = "view/rules";
-
-QSettings settings()
-{
-    return QSettings(QStringLiteral("Prizmo"), QStringLiteral("Prizmo"));
-}
-
-// Ctrl+E goes to the rules from anywhere in the window, also from an edit, where it would
-// otherwise move the cursor to the end of the line.
-class GoToRulesKey : public QObject
-{
-public:
-    explicit GoToRulesKey(TForm1* form) : QObject(form), form(form) { qApp->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* target, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        auto* widget = qobject_cast<QWidget*>(target);
-        if (key->keyCombination() != QKeyCombination(Qt::ControlModifier, Qt::Key_E) || !widget
-            || widget->window() != form)
-            return false;
-        form->runCommand("Szabályok", [this] { form->goToRules(); });
-        return true;
-    }
-
-private:
-    TForm1* form;
-};
 
 } // namespace
 
 Rule TForm1::liveRuleNamed(const std::string& name) const
 {
-    if (name == "body")
-        return body ? Rule{Rule::Kind::Body, -1} : Rule{};
-    std::int32_t number = -1;
-    if (name.starts_with("div"))
-        std::from_chars(name.data() + 3, name.data() + name.size(), number);
-    const Rule div{Rule::Kind::Div, number};
-    return number >= 0 && number <= lastDiv && ruleName(div) == name ? div : Rule{};
+    return ruleNamed(name, body != nullptr, lastDiv);
 }
 
 void TForm1::openTypedRule(const std::string& typed)
@@ -107,28 +64,6 @@ void TForm1::reopenRuleCommand(const Rule& rule)
 {
     runCommand(rule.kind == Rule::Kind::Body ? "body megnyitása" : "div" + std::to_string(rule.number) + " megnyitása",
                [this, rule] { reopenRule(rule); });
-}
-
-bool TForm1::rememberedShown(const char* view)
-{
-    return settings().value(QLatin1String(view), false).toBool();
-}
-
-void TForm1::rememberShown(const char* view, bool shown)
-{
-    QSettings remembered = settings();
-    remembered.setValue(QLatin1String(view), shown);
-}
-
-QRect TForm1::rememberedPlace(const char* view)
-{
-    return settings().value(QLatin1String(view)).toRect();
-}
-
-void TForm1::rememberPlace(const char* view, const QRect& place)
-{
-    QSettings remembered = settings();
-    remembered.setValue(QLatin1String(view), place);
 }
 
 void TForm1::Szablyok1Click()
