@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+class TComboBox;
 class TForm1;
 
 // What the window shows beyond the records: which panels show, what the edits and lists
@@ -33,6 +34,10 @@ struct ControlsState {
     std::string openedFileName;
     bool operator==(const ControlsState&) const = default;
 };
+
+// A list's entry as the commands read it, and that entry made the list's again.
+ControlsState::List listState(const TComboBox* list);
+void restoreList(TComboBox* list, const ControlsState::List& state);
 
 // One side of a step: the slot count, lastDiv and the window's controls.
 struct StepSide {
