@@ -8,12 +8,20 @@
 #include <QPalette>
 #include <QApplication>
 
+#include <QMimeData>
+
 #include <span>
+
+namespace {
+
+const QString divMimeType = QStringLiteral("application/x-prizmo-div");
+
+} // namespace
 
 RulesModel::RulesModel(const std::unique_ptr<BodyStyle>& body,
                        const std::vector<std::unique_ptr<DivStyle>>& divs, const std::int32_t& lastDiv,
-                       QObject* parent)
-    : QAbstractItemModel(parent), body(body), divs(divs), lastDiv(lastDiv)
+                       Nest nest, QObject* parent)
+    : QAbstractItemModel(parent), body(body), divs(divs), lastDiv(lastDiv), nest(std::move(nest))
 {
     rebuild();
 }
@@ -171,4 +179,95 @@ QPixmap RulesModel::swatch(const std::string& background) const
     frame.end();
     swatches.insert(colour, made);
     return made;
+}
+
+bool RulesModel::mayNest(std::int32_t div, std::int32_t parent) const
+{
+    const auto shown = static_cast<std::int32_t>(parentOf.size());
+    if (div < 0 || div >= shown || parent >= shown)
+        return false;
+    for (std::int32_t at = parent; at >= 0; at = parentOf[static_cast<std::size_t>(at)])
+        if (at == div)
+            return false;
+    return true;
+}
+
+const std::vector<std::int32_t>& RulesModel::siblingsOf(std::int32_t div) const
+{
+    const std::int32_t parent = parentOf[static_cast<std::size_t>(div)];
+    return parent < 0 ? topLevel : childrenOf[static_cast<std::size_t>(parent)];
+}
+
+std::optional<std::int32_t> RulesModel::nestedDeeper(std::int32_t div) const
+{
+    if (div < 0 || div >= static_cast<std::int32_t>(parentOf.size()))
+        return std::nullopt;
+    const std::int32_t row = rowOf[static_cast<std::size_t>(div)];
+    if (row == 0)
+        return std::nullopt;
+    return siblingsOf(div)[static_cast<std::size_t>(row - 1)];
+}
+
+std::optional<std::int32_t> RulesModel::nestedShallower(std::int32_t div) const
+{
+    if (div < 0 || div >= static_cast<std::int32_t>(parentOf.size()) || parentOf[static_cast<std::size_t>(div)] < 0)
+        return std::nullopt;
+    return parentOf[static_cast<std::size_t>(parentOf[static_cast<std::size_t>(div)])];
+}
+
+Qt::ItemFlags RulesModel::flags(const QModelIndex& index) const
+{
+    const Rule rule = ruleAt(index);
+    Qt::ItemFlags flags = QAbstractItemModel::flags(index) | Qt::ItemIsDropEnabled;
+    if (rule.kind == Rule::Kind::Div)
+        flags |= Qt::ItemIsDragEnabled;
+    return flags;
+}
+
+QStringList RulesModel::mimeTypes() const
+{
+    return {divMimeType};
+}
+
+QMimeData* RulesModel::mimeData(const QModelIndexList& indexes) const
+{
+    const Rule rule = indexes.isEmpty() ? Rule{} : ruleAt(indexes.front());
+    if (rule.kind != Rule::Kind::Div)
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setData(divMimeType, QByteArray::number(rule.number));
+    return data;
+}
+
+std::optional<std::int32_t> RulesModel::draggedDiv(const QMimeData* data)
+{
+    if (!data || !data->hasFormat(divMimeType))
+        return std::nullopt;
+    bool number = false;
+    const int div = data->data(divMimeType).toInt(&number);
+    return number ? std::optional<std::int32_t>(div) : std::nullopt;
+}
+
+// Onto a row: that div, or the top level for the body's row. Between rows: the div they are
+// in. Below the last row: the top level.
+std::int32_t RulesModel::dropParent(const QModelIndex& parent) const
+{
+    const Rule onto = ruleAt(parent);
+    return onto.kind == Rule::Kind::Div ? onto.number : -1;
+}
+
+bool RulesModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int, int,
+                                 const QModelIndex& parent) const
+{
+    const std::optional<std::int32_t> div = draggedDiv(data);
+    return action == Qt::MoveAction && div && mayNest(*div, dropParent(parent));
+}
+
+bool RulesModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                              const QModelIndex& parent)
+{
+    if (!canDropMimeData(data, action, row, column, parent))
+        return false;
+    nest(*draggedDiv(data), dropParent(parent));
+    return true;
 }

@@ -10,18 +10,26 @@
 #include <QPixmap>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // The stylesheet's rules as a tree over the window's own records, which it never copies:
 // "body" when there is one, then every live div, nested under its parent as the web page
 // nests it. Column 0 names the rule, with a swatch of its background colour; column 1 gives
 // a div's size ("600 × 400").
+//
+// A div's row can be dragged onto another div's row, which asks for it to be nested there,
+// or onto the body's row, between the top-level rows or below the last, which asks for it
+// to belong to no div. The records change only through `nest`, as a command of the window.
 class RulesModel : public QAbstractItemModel
 {
 public:
+    // Asks for `div` to become `parent`'s child; -1: to belong to no other div.
+    using Nest = std::function<void(std::int32_t div, std::int32_t parent)>;
     RulesModel(const std::unique_ptr<BodyStyle>& body, const std::vector<std::unique_ptr<DivStyle>>& divs,
-               const std::int32_t& lastDiv, QObject* parent);
+               const std::int32_t& lastDiv, Nest nest, QObject* parent);
 
     // Follows what a command did: divs added at the end become rows there, any other change
     // of the nesting or of which rules there are builds the tree anew, and the rules whose
@@ -41,16 +49,37 @@ public:
     // Whether any shown div sits inside another: the tree then opens its branches.
     bool nested() const { return nestedCount > 0; }
 
+    // Whether `div` may go into `parent` (-1: the top level): not into itself or a div inside it.
+    bool mayNest(std::int32_t div, std::int32_t parent) const;
+    // Where Ctrl+Right and Ctrl+Left take a div: into the div just above it at the same
+    // depth, and one level out; nothing where there is none.
+    std::optional<std::int32_t> nestedDeeper(std::int32_t div) const;
+    std::optional<std::int32_t> nestedShallower(std::int32_t div) const;
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
 private:
     // Nodes: 0 the body, n + 1 div n.
     static quintptr nodeOf(std::int32_t div) { return static_cast<quintptr>(div) + 1; }
     void rebuild();
     int bodyRows() const { return shownBody ? 1 : 0; }
     QPixmap swatch(const std::string& background) const;
+    // The dragged div, and the div a drop there puts it in (-1: the top level).
+    static std::optional<std::int32_t> draggedDiv(const QMimeData* data);
+    std::int32_t dropParent(const QModelIndex& parent) const;
+    const std::vector<std::int32_t>& siblingsOf(std::int32_t div) const;
 
     const std::unique_ptr<BodyStyle>& body;
     const std::vector<std::unique_ptr<DivStyle>>& divs;
     const std::int32_t& lastDiv;
+    Nest nest;
 
     bool shownBody = false;
     std::vector<std::int32_t> parentOf;                // the shown parent of each div, -1: top

@@ -11,9 +11,10 @@
 #include <utility>
 
 RulesPanel::RulesPanel(TForm1* form, std::function<void(const Rule&)> open,
-                       std::function<void(const std::string&)> openNamed)
-    : QDockWidget(QStringLiteral("Szabályok"), form), openNamed(std::move(openNamed)),
-      model(new RulesModel(form->body, form->divs, form->lastDiv, this)),
+                       std::function<void(const std::string&)> openNamed,
+                       std::function<void(std::int32_t div, std::int32_t parent)> nest)
+    : QDockWidget(QStringLiteral("Szabályok"), form), openNamed(std::move(openNamed)), nest(nest),
+      model(new RulesModel(form->body, form->divs, form->lastDiv, std::move(nest), this)),
       view(new QTreeView(this))
 {
     setObjectName(QStringLiteral("RulesPanel"));
@@ -30,6 +31,9 @@ RulesPanel::RulesPanel(TForm1* form, std::function<void(const Rule&)> open,
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setModel(model);
+    view->setDragDropMode(QAbstractItemView::InternalMove);
+    view->setDefaultDropAction(Qt::MoveAction);
+    view->setDropIndicatorShown(true);
     view->header()->setStretchLastSection(true);
     view->header()->setSectionResizeMode(0, QHeaderView::Interactive);
     view->header()->resizeSection(0, 110);
@@ -56,7 +60,8 @@ void RulesPanel::follow(const StyleSheetChange& change)
 // is the row the person is on, so that the key never deletes another div than the one seen.
 bool RulesPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view && event->type() == QEvent::KeyPress && tookTypedName(*static_cast<QKeyEvent*>(event)))
+    if (watched == view && event->type() == QEvent::KeyPress
+        && (tookNestingKey(*static_cast<QKeyEvent*>(event)) || tookTypedName(*static_cast<QKeyEvent*>(event))))
         return true;
     if (watched == view->viewport() && event->type() == QEvent::MouseButtonPress)
         typed.clear();
@@ -91,6 +96,25 @@ bool RulesPanel::tookTypedName(const QKeyEvent& key)
     }
     typed.clear();   // the arrows, Home, …: the row is the person's choice again
     return false;
+}
+
+bool RulesPanel::tookNestingKey(const QKeyEvent& key)
+{
+    if (key.modifiers() != Qt::ControlModifier || (key.key() != Qt::Key_Right && key.key() != Qt::Key_Left))
+        return false;
+    const Rule rule = model->ruleAt(view->currentIndex());
+    if (rule.kind == Rule::Kind::Div) {
+        const auto parent = key.key() == Qt::Key_Right ? model->nestedDeeper(rule.number)
+                                                       : model->nestedShallower(rule.number);
+        if (parent) {
+            nest(rule.number, *parent);
+            // The row stays current, so that the next Ctrl+arrow moves it on; the selection
+            // stays with the panels' rule.
+            view->selectionModel()->setCurrentIndex(model->indexOf(rule), QItemSelectionModel::NoUpdate);
+            view->scrollTo(view->currentIndex());
+        }
+    }
+    return true;   // the tree's own Ctrl+arrows would only move the row
 }
 
 void RulesPanel::showEvent(QShowEvent* event)

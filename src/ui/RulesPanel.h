@@ -14,11 +14,13 @@ class RulesModel;
 // "Szabályok": the rules tree in a dock on the right of the window. The row of the rule the
 // panels stand for is selected and kept in view; Return or a double click on a row asks for
 // that rule to be opened again. After a name was typed, Return asks for the rule of exactly
-// that name, whichever row the tree's search stopped at.
+// that name, whichever row the tree's search stopped at. A div's row dragged elsewhere, or
+// Ctrl+Right and Ctrl+Left on it, asks for it to be nested there.
 class RulesPanel : public QDockWidget, public StyleSheetFollower
 {
 public:
-    RulesPanel(TForm1* form, std::function<void(const Rule&)> open, std::function<void(const std::string&)> openNamed);
+    RulesPanel(TForm1* form, std::function<void(const Rule&)> open, std::function<void(const std::string&)> openNamed,
+               std::function<void(std::int32_t div, std::int32_t parent)> nest);
 
     // After every command: the tree follows the records, and its selection the panels.
     void follow(const StyleSheetChange& change) override;
@@ -41,8 +43,11 @@ private:
     void select(const Rule& rule);
     // Whether the key pressed in the tree was Return after a typed name, then taken.
     bool tookTypedName(const QKeyEvent& key);
+    // Whether the key was Ctrl+Right or Ctrl+Left on a div's row, then taken.
+    bool tookNestingKey(const QKeyEvent& key);
 
     std::function<void(const std::string&)> openNamed;
+    std::function<void(std::int32_t, std::int32_t)> nest;
     std::string typed;            // the name being typed, as the tree's own search collects it
     QElapsedTimer sinceTyped;
 

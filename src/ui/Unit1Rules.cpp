@@ -60,6 +60,16 @@ void TForm1::reopenRule(const Rule& rule)
     }
 }
 
+// What "Ok" records for the two lists' divs, from the rules tree: one step of its own.
+void TForm1::nestDiv(std::int32_t div, std::int32_t parent)
+{
+    runCommand("Beágyazás", [this, div, parent] {
+        if (div >= 0 && div <= lastDiv && parent >= -1 && parent <= lastDiv && parent != div
+            && divs[div]->getParent() != parent)
+            changeDiv(div).setParent(parent);
+    });
+}
+
 void TForm1::reopenRuleCommand(const Rule& rule)
 {
     runCommand(rule.kind == Rule::Kind::Body ? "body megnyitása" : "div" + std::to_string(rule.number) + " megnyitása",
@@ -111,7 +121,8 @@ void TForm1::makeRulesPanel()
         return;
     Rules = new RulesPanel(
         this, [this](const Rule& rule) { reopenRuleCommand(rule); },
-        [this](const std::string& typed) { RunGuarded([this, &typed] { openTypedRule(typed); }); });
+        [this](const std::string& typed) { RunGuarded([this, &typed] { openTypedRule(typed); }); },
+        [this](std::int32_t div, std::int32_t parent) { nestDiv(div, parent); });
     addDockWidget(Qt::RightDockWidgetArea, Rules);
     Rules->follow(wholeChange());
     addFollower(Rules);

@@ -12,6 +12,7 @@
 #include "ui/RulesPanel.h"
 
 #include <QFileInfo>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -342,6 +344,31 @@ public:
             divs[static_cast<std::size_t>(childIndex)].parent = parentIndex;
     }
 
+    // A div's parent as the rules tree shows it: a live div, unless the div is on a loop.
+    int shownParent(int div) const
+    {
+        const int count = static_cast<int>(divs.size());
+        const int parent = divs[static_cast<std::size_t>(div)].parent;
+        if (parent < 0 || parent >= count)
+            return -1;
+        int at = parent;
+        for (int steps = 0; steps < count && at >= 0 && at < count; ++steps) {
+            if (at == div)
+                return -1;
+            at = divs[static_cast<std::size_t>(at)].parent;
+        }
+        return parent;
+    }
+    // Into the top level (-1) or a div that is neither the div nor inside it.
+    bool mayNest(int div, int parent) const
+    {
+        for (int at = parent; at >= 0; at = shownParent(at))
+            if (at == div)
+                return false;
+        return true;
+    }
+    void nest(int div, int parent) { divs[static_cast<std::size_t>(div)].parent = parent; }
+
     std::string styleSheet() const { return ::styleSheet(body, divs); }
 
     // The file carries no parents; the lists are as each div's "KÉSZ" would leave them.
@@ -505,7 +532,7 @@ private:
     std::string actOnce(bool& command)
     {
         TForm1& form = driver.form;
-        switch (pick(0, 19)) {
+        switch (pick(0, 21)) {
         case 0:
             log << "Body beállítása";
             driver.bodySettings();
@@ -613,8 +640,64 @@ private:
             form.Divtrlse1->trigger();
             model.deleteDiv();
             break;
+        case 20:
+            return drop();
+        case 21:
+            nestByKey();
+            break;
         }
         return {};
+    }
+
+    // Ctrl+E, then a div's row dropped onto the body's, a div's, or below the last row.
+    std::string drop()
+    {
+        const int count = static_cast<int>(model.divs.size());
+        if (count == 0)
+            return {};
+        const int div = pick(0, count - 1);
+        const int onto = pick(-2, count - 1);   // -2: below the last row, -1: the body's row
+        log << "drop div" << div << " onto " << (onto == -2 ? std::string("nothing") : onto == -1 ? std::string("body") : "div" + std::to_string(onto));
+        QTest::keyClick(&driver.form, Qt::Key_E, Qt::ControlModifier);
+        RulesModel* rules = driver.form.Rules->rules();
+        const std::unique_ptr<QMimeData> dragged(rules->mimeData({rules->indexOf({Rule::Kind::Div, div})}));
+        const QModelIndex target = onto == -2 ? QModelIndex()
+            : rules->indexOf(onto == -1 ? Rule{Rule::Kind::Body, -1} : Rule{Rule::Kind::Div, onto});
+        const int parent = onto < 0 ? -1 : onto;
+        const bool expected = model.mayNest(div, parent);
+        if (rules->canDropMimeData(dragged.get(), Qt::MoveAction, -1, 0, target) != expected)
+            return "the drop taken: window " + shown(!expected) + ", model " + shown(expected);
+        if (expected) {
+            rules->dropMimeData(dragged.get(), Qt::MoveAction, -1, 0, target);
+            model.nest(div, parent);
+        }
+        return {};
+    }
+
+    // Ctrl+E, then Ctrl+Right (into the div above at the same depth) or Ctrl+Left (one out).
+    void nestByKey()
+    {
+        const int count = static_cast<int>(model.divs.size());
+        if (count == 0)
+            return;
+        const int div = pick(0, count - 1);
+        const bool deeper = pick(0, 1) == 1;
+        log << "div" << div << (deeper ? " Ctrl+Right" : " Ctrl+Left");
+        QTest::keyClick(&driver.form, Qt::Key_E, Qt::ControlModifier);
+        QTreeView* tree = driver.form.Rules->tree();
+        tree->selectionModel()->setCurrentIndex(driver.form.Rules->rules()->indexOf({Rule::Kind::Div, div}),
+                                                QItemSelectionModel::NoUpdate);
+        QTest::keyClick(tree, deeper ? Qt::Key_Right : Qt::Key_Left, Qt::ControlModifier);
+        const int parent = model.shownParent(div);
+        if (deeper) {
+            for (int above = div - 1; above >= 0; --above)
+                if (model.shownParent(above) == parent) {
+                    model.nest(div, above);
+                    break;
+                }
+        } else if (parent >= 0) {
+            model.nest(div, model.shownParent(parent));
+        }
     }
 
     // Ctrl+E, then Return on a row of the tree: the body's, a div's, or none at all.
