@@ -340,6 +340,10 @@ shot 11-rules
 type_into "${edit1[@]}" 500
 click "${kesz[@]}"
 wait_until pixel_is_not "${edit1[@]}" "$white"
+# div 2's row dragged onto div 0's nests it there, as "Ok" would (the web page shows it).
+xdotool mousemove 716 78 mousedown 1
+for y in 74 70 66 62 58 56; do xdotool mousemove 716 "$y"; done
+xdotool mouseup 1
 # Nézet → Előnézet: the page, with div 0's outline, as it is being edited; turned off again.
 look_at_the_preview() {
     local known preview X Y WIDTH HEIGHT SCREEN
@@ -362,6 +366,16 @@ look_at_the_preview 12-preview-without-rules
 choose "$fajl_x" 2 3
 wait_until pixel_is "${edit1[@]}" "$green"
 wait_until pixel_is_not "${save_button_top[@]}" "$green"
+known=$(windows)
+click "${page_button[@]}"
+dialog=$(new_window)
+xdotool key ctrl+a
+xdotool type --delay 10 "$work/nested"
+xdotool key Return
+wait_until gone "$dialog"
+wait_until test -s "$work/nested.html"
+grep -qz '<div id="div0">div0.<div id="div2">div2</div>.</div>' "$work/nested.html" ||
+    fail "the row dropped in the rules is not nested in the web page: $(cat "$work/nested.html")"
 save_as "$work/changed again.css"
 div_with_width() {
     printf '%s' $'\n\r#div'"$1"$'\n\r{\n\rwidth:'"$2"$'px;\n\rheight:200px;\n\rbackground:;\n\rfont-size:14px;' \
