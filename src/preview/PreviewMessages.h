@@ -11,9 +11,10 @@
 // Editor → preview, each with a number "seq" the preview answers with {"painted": seq} once
 // a frame shows it:
 //   {"do": "show", "base": URL, "page": {"css", "elements"}?, "add": elements?,
-//    "styles": [[rule, declarations]…], "mark": rule}
+//    "styles": [[rule, declarations]…], "mark": rule, "outlines": bool}
 //                       "page" rebuilds the elements, "add" adds some after the others;
-//                       "styles" sets single rules' values
+//                       "styles" sets single rules' values; "outlines" shows every div's
+//                       outline and name
 // and, only in the tests' build of the preview (prizmo-preview-probed):
 //   {"do": "probe"}     answered {"probe": {rule: {computed values…, "parent", "pixel"}}}
 //   {"do": "click", "rule": rule}   a mouse click at the centre of the rule's box

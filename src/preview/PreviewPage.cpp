@@ -29,10 +29,16 @@ QString skeleton()
     script.open(QIODevice::ReadOnly);
     const QString highlight = QApplication::palette().color(QPalette::Highlight).name();
     // The mark is an outline, which takes no room, inside the element's box so that it shows
-    // also at the window's edges.
+    // also at the window's edges. So are the outlines of every div, and their names stand
+    // in a layer of their own outside the page's body, taking no pointer.
     return QStringLiteral("<!DOCTYPE html>\n<html lang=\"hu\">\n<head>\n<meta charset=\"utf-8\">\n"
                           "<style id=\"prizmo-mark\">[data-prizmo-mark] { outline: 2px solid %1 !important;"
-                          " outline-offset: -2px !important; }</style>\n"
+                          " outline-offset: -2px !important; }\n"
+                          "[data-prizmo-outlines] div[id^=\"div\"]:not([data-prizmo-mark]) { outline: 1px dashed #808080"
+                          " !important; outline-offset: -1px !important; }\n"
+                          "#prizmo-labels { position: absolute; left: 0; top: 0; pointer-events: none; }\n"
+                          "#prizmo-labels span { position: absolute; font: 10px sans-serif; color: #fff;"
+                          " background: #606060; padding: 0 2px; }</style>\n"
                           "<style id=\"prizmo-page\"></style>\n<script>\n%2</script>\n</head>\n<body>\n</body>\n</html>\n")
         .arg(highlight, QString::fromUtf8(script.readAll()));
 }

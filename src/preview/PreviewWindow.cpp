@@ -95,12 +95,14 @@ void PreviewWindow::heard(const QString& what)
 void PreviewWindow::show(const QJsonObject& message)
 {
     const QJsonValue pageParts = message.value(QLatin1String("page"));
-    page->runJavaScript(QStringLiteral("prizmo.show(%1, %2, %3, %4, %5)")
+    page->runJavaScript(QStringLiteral("prizmo.show(%1, %2, %3, %4, %5, %6)")
                             .arg(pageParts.isObject() ? scriptLiteral(pageParts) : QStringLiteral("null"),
                                  scriptLiteral(message.value(QLatin1String("add")).toString()),
                                  scriptLiteral(message.value(QLatin1String("styles")).toArray()),
                                  scriptLiteral(message.value(QLatin1String("mark")).toString()),
-                                 QString::number(message.value(QLatin1String("seq")).toInteger())));
+                                 QString::number(message.value(QLatin1String("seq")).toInteger()),
+                                 message.value(QLatin1String("outlines")).toBool() ? QStringLiteral("true")
+                                                                                    : QStringLiteral("false")));
 }
 
 #ifdef PRIZMO_PREVIEW_PROBES

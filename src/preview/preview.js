@@ -23,6 +23,32 @@ const prizmo = (() => {
       if (!element.style.getPropertyValue(name))
         element.style.setProperty(name, 'revert');
   };
+  // "Körvonalak": each div's name at its top-left corner, in a layer beside the page's body
+  // (which a new page replaces), laid out again whenever the page may have moved.
+  let outlined = false;
+  const labels = () => {
+    let layer = document.getElementById('prizmo-labels');
+    if (!outlined) {
+      if (layer)
+        layer.remove();
+      return;
+    }
+    if (!layer) {
+      layer = document.createElement('section');
+      layer.id = 'prizmo-labels';
+      document.documentElement.appendChild(layer);
+    }
+    const divs = [...document.querySelectorAll('body div[id^="div"]')];
+    const boxes = divs.map(div => div.getBoundingClientRect());   // one layout for all
+    layer.replaceChildren(...divs.map((div, n) => {
+      const label = document.createElement('span');
+      label.textContent = div.id;
+      label.style.left = (boxes[n].left + scrollX) + 'px';
+      label.style.top = (boxes[n].top + scrollY) + 'px';
+      return label;
+    }));
+  };
+  addEventListener('resize', labels);
   // Painted: the next animation frame has run and its rendering has been handed on.
   const afterFrame = seq => requestAnimationFrame(() => setTimeout(() => say('painted:' + seq)));
 
@@ -33,7 +59,7 @@ const prizmo = (() => {
   }, true);
 
   return {
-    show(page, added, styles, rule, seq) {
+    show(page, added, styles, rule, seq, outlines) {
       if (page) {
         document.getElementById('prizmo-page').textContent = page.css;
         document.body.removeAttribute('style');
@@ -48,6 +74,9 @@ const prizmo = (() => {
           restyle(element, declarations);
       }
       mark(rule);
+      outlined = outlines;
+      document.documentElement.toggleAttribute('data-prizmo-outlines', outlines);
+      labels();
       afterFrame(seq);
     },
     // For tests: what the browser computed for every element.
@@ -63,7 +92,9 @@ const prizmo = (() => {
         return values;
       };
       const rules = { body: read(document.body) };
-      for (const div of document.querySelectorAll('div[id^="div"]'))
+      const names = [...document.querySelectorAll('#prizmo-labels span')].map(label => label.textContent);
+      rules['prizmo-labels'] = { names: names.join(' ') };
+      for (const div of document.querySelectorAll('body div[id^="div"]'))
         rules[div.id] = read(div);
       return JSON.stringify(rules);
     },

@@ -41,6 +41,13 @@ void PreviewFeed::typedChanged()
     showTyped();
 }
 
+void PreviewFeed::showOutlines(bool shown)
+{
+    content.outlines = shown;
+    if (!content.declarations.empty())   // shown with the first page otherwise
+        link.show(content);
+}
+
 // Relative pictures are relative to the stylesheet's folder, or to where Prizmo runs.
 void PreviewFeed::rebuild()
 {

@@ -30,6 +30,8 @@ public:
     void follow(const StyleSheetChange& change) override;
     // A value was typed: only the panels' rule is shown again.
     void typedChanged();
+    // Every div's outline and name, or none but the panels' rule's.
+    void showOutlines(bool shown);
 
 private:
     void rebuild();

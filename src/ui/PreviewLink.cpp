@@ -102,7 +102,7 @@ void PreviewLink::sendWhatChanged()
         return;
     const PreviewContent& next = *wanted;
     QJsonObject message{{QStringLiteral("do"), QStringLiteral("show")}, {QStringLiteral("base"), qt(next.base)},
-                        {QStringLiteral("mark"), qt(next.mark)}};
+                        {QStringLiteral("mark"), qt(next.mark)}, {QStringLiteral("outlines"), next.outlines}};
     QJsonArray styles;
     const bool sameFolder = sent && sent->base == next.base;
     // Divs added after every other (a new div) are added; any other change of the elements
@@ -122,7 +122,7 @@ void PreviewLink::sendWhatChanged()
         for (std::size_t rule = 0; rule < next.declarations.size(); ++rule)
             if (rule >= sent->declarations.size() || next.shown(rule) != sent->shown(rule))
                 styles.append(QJsonArray{elementOf(rule), qt(next.shown(rule))});
-        if (styles.isEmpty() && next.mark == sent->mark) {
+        if (styles.isEmpty() && next.mark == sent->mark && next.outlines == sent->outlines) {
             wanted.reset();   // shown already
             return;
         }

@@ -25,6 +25,7 @@ struct PreviewContent {
     std::int64_t typedRule = -1;            // an index into declarations
     std::string typedDeclarations;
     std::string mark;                       // "body", "divN" or nothing
+    bool outlines = false;                  // every div's outline and name
 
     // The page's style element as the web page writes it, from the declarations.
     std::string css() const;

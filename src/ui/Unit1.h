@@ -82,6 +82,7 @@ public:
     TMenuItem* Nzet1 = nullptr;
     TMenuItem* Szablyok1 = nullptr;
     TMenuItem* Elnzet1 = nullptr;
+    TMenuItem* Krvonalak1 = nullptr;
     QAction* Visszavons1 = nullptr;   // made by the undo stack, named after the step
     QAction* Mgis1 = nullptr;
 
@@ -168,6 +169,8 @@ public:
 
     // "Nézet" → "Előnézet" starts or ends the preview of the web page (Unit1Preview.cpp).
     void Elnzet1Click();
+    // "Nézet" → "Körvonalak": every div's outline and name in the preview, never in the page.
+    void Krvonalak1Click();
 
     // At start: a recovery file left by a Prizmo that ended without saving is offered back
     // (Unit1Recovery.cpp).
@@ -251,6 +254,7 @@ private:
     std::unique_ptr<PreviewFeed> previewFeed;   // while the preview runs
     void endPreviewFeed();
     bool previewStartPending = false;   // remembered on, to start once the window has its place
+    bool outlinesShown = false;
     void showPreview(bool shown);
     void previewClicked(const std::string& rule);
     // The body or a live div by the name the page and the tree give it; nothing for another name.

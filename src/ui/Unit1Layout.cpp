@@ -134,6 +134,7 @@ const MenuRow menuRows[] = {
     {&TForm1::Nzet1, nullptr, "Nzet1", "Nézet"},
     {&TForm1::Szablyok1, &TForm1::Nzet1, "Szablyok1", "Szabályok", &TForm1::Szablyok1Click},
     {&TForm1::Elnzet1, &TForm1::Nzet1, "Elnzet1", "Előnézet", &TForm1::Elnzet1Click},
+    {&TForm1::Krvonalak1, &TForm1::Nzet1, "Krvonalak1", "&Körvonalak", &TForm1::Krvonalak1Click},
 };
 
 // Panel by panel, in the panels' order. The "Háttér" frame takes no focus in Qt; of the radio

@@ -20,6 +20,7 @@ namespace {
 
 const char* const previewShownKey = "view/preview";
 const char* const previewPlaceKey = "view/previewPlace";
+const char* const outlinesShownKey = "view/outlines";
 
 QRect onScreen(const QWidget* widget)
 {
@@ -35,9 +36,21 @@ void TForm1::Elnzet1Click()
     rememberShown(previewShownKey, Preview != nullptr);
 }
 
+void TForm1::Krvonalak1Click()
+{
+    outlinesShown = !outlinesShown;
+    Krvonalak1->setChecked(outlinesShown);
+    rememberShown(outlinesShownKey, outlinesShown);
+    if (previewFeed)
+        previewFeed->showOutlines(outlinesShown);
+}
+
 // Nothing of the preview is made until it is turned on: no process, no engine.
 void TForm1::createPreview()
 {
+    Krvonalak1->setCheckable(true);
+    outlinesShown = rememberedShown(outlinesShownKey);
+    Krvonalak1->setChecked(outlinesShown);
     previewProgram = QCoreApplication::applicationDirPath().toStdString() + "/prizmo-preview";
     Elnzet1->setCheckable(true);
     // What is being typed shows before "KÉSZ".
@@ -100,6 +113,7 @@ void TForm1::showPreview(bool shown)
             body, divs, lastDiv, openedFileName,
             [this](const std::string& pageFolder) { return typedDeclarations(pageFolder); }, *Preview);
         addFollower(previewFeed.get());
+        previewFeed->showOutlines(outlinesShown);
         previewFeed->follow(wholeChange());
     } else if (!shown && Preview) {
         endPreviewFeed();

@@ -183,6 +183,18 @@ private slots:
         QVERIFY(waitUntilShown(form));
         QCOMPARE(computed(probe(form), "div0", "width"), QStringLiteral("500px"));
 
+        // "Körvonalak": every div outlined and named, the panels' rule's outline as it was.
+        for (const bool shown : {true, false}) {
+            form.Krvonalak1->trigger();
+            QCOMPARE(form.Krvonalak1->isChecked(), shown);
+            QVERIFY(waitUntilShown(form));
+            const QJsonObject outlined = probe(form);
+            QCOMPARE(form.panelsRule(), (Rule{Rule::Kind::Div, 0}));
+            QCOMPARE(computed(outlined, "div0", "outline-style"), QStringLiteral("solid"));
+            QCOMPARE(computed(outlined, "div1", "outline-style"), shown ? QStringLiteral("dashed") : QStringLiteral("none"));
+            QCOMPARE(computed(outlined, "prizmo-labels", "names"), shown ? QStringLiteral("div0 div1") : QString());
+        }
+
         form.Elnzet1->trigger();   // off, and remembered off for the windows that follow
         QVERIFY(!form.Preview && !form.Elnzet1->isChecked());
     }

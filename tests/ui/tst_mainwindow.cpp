@@ -157,7 +157,7 @@ private slots:
                  (QStringList{"&Új Div=jDiv1", "&Body beállítása=Bodybelltsa1"}));
         QCOMPARE(menuCaptions(form.Szerkeszts1->menu<QMenu*>()),
                  (QStringList{"&Visszavonás=Visszavons1", "&Mégis=Mgis1", "=", "&Div törlése=Divtrlse1"}));
-        QCOMPARE(menuCaptions(form.Nzet1->menu<QMenu*>()), QStringList({"&Szabályok=Szablyok1", "&Előnézet=Elnzet1"}));
+        QCOMPARE(menuCaptions(form.Nzet1->menu<QMenu*>()), QStringList({"&Szabályok=Szablyok1", "&Előnézet=Elnzet1", "&Körvonalak=Krvonalak1"}));
     }
 
     void tabOrderAsDesigned()
