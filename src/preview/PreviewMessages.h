@@ -11,14 +11,16 @@
 // Editor → preview, each with a number "seq" the preview answers with {"painted": seq} once
 // a frame shows it:
 //   {"do": "show", "base": URL, "page": {"css", "elements"}?, "add": elements?,
-//    "styles": [[rule, declarations]…], "mark": rule, "outlines": bool}
+//    "styles": [[rule, declarations]…], "mark": rule, "outlines": bool, "hover": rule}
 //                       "page" rebuilds the elements, "add" adds some after the others;
 //                       "styles" sets single rules' values; "outlines" shows every div's
-//                       outline and name
+//                       outline and name; "hover" frames a box above everything
 // and, only in the tests' build of the preview (prizmo-preview-probed):
 //   {"do": "probe"}     answered {"probe": {rule: {computed values…, "parent", "pixel"}}}
 //   {"do": "click", "rule": rule}   a mouse click at the centre of the rule's box
-// Preview → editor: {"ready": true}, {"painted": seq}, {"clicked": rule}, {"closed": true},
+//   {"do": "point", "rule": rule}   the pointer moved to the centre of the rule's box
+// Preview → editor: {"ready": true}, {"painted": seq}, {"clicked": rule}, {"hovered": rule or
+// ""} (the pointer came to another box, or left them), {"closed": true},
 // {"placed": [x, y, width, height]} (moved or resized), {"failed": reason}. A rule is "body"
 // or "divN".
 QByteArray messageLine(const QJsonObject& message);

@@ -36,6 +36,8 @@ QString skeleton()
                           " outline-offset: -2px !important; }\n"
                           "[data-prizmo-outlines] div[id^=\"div\"]:not([data-prizmo-mark]) { outline: 1px dashed #808080"
                           " !important; outline-offset: -1px !important; }\n"
+                          "#prizmo-hovered { position: absolute; pointer-events: none; z-index: 2147483647;"
+                          " outline: 2px dashed %1; outline-offset: -2px; }\n"
                           "#prizmo-labels { position: absolute; left: 0; top: 0; pointer-events: none; }\n"
                           "#prizmo-labels span { position: absolute; font: 10px sans-serif; color: #fff;"
                           " background: #606060; padding: 0 2px; }</style>\n"

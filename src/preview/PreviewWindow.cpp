@@ -66,7 +66,9 @@ void PreviewWindow::take(const QJsonObject& message)
     else if (what == QLatin1String("probe"))
         probe();
     else if (what == QLatin1String("click"))
-        click(message.value(QLatin1String("rule")).toString());
+        click(message.value(QLatin1String("rule")).toString(), true);
+    else if (what == QLatin1String("point"))
+        click(message.value(QLatin1String("rule")).toString(), false);
 #endif
 }
 
@@ -90,19 +92,22 @@ void PreviewWindow::heard(const QString& what)
         tell({{QStringLiteral("painted"), value.toLongLong()}});
     else if (kind == QLatin1String("clicked"))
         tell({{QStringLiteral("clicked"), value}});
+    else if (kind == QLatin1String("hovered"))
+        tell({{QStringLiteral("hovered"), value}});
 }
 
 void PreviewWindow::show(const QJsonObject& message)
 {
     const QJsonValue pageParts = message.value(QLatin1String("page"));
-    page->runJavaScript(QStringLiteral("prizmo.show(%1, %2, %3, %4, %5, %6)")
+    page->runJavaScript(QStringLiteral("prizmo.show(%1, %2, %3, %4, %5, %6, %7)")
                             .arg(pageParts.isObject() ? scriptLiteral(pageParts) : QStringLiteral("null"),
                                  scriptLiteral(message.value(QLatin1String("add")).toString()),
                                  scriptLiteral(message.value(QLatin1String("styles")).toArray()),
                                  scriptLiteral(message.value(QLatin1String("mark")).toString()),
                                  QString::number(message.value(QLatin1String("seq")).toInteger()),
                                  message.value(QLatin1String("outlines")).toBool() ? QStringLiteral("true")
-                                                                                    : QStringLiteral("false")));
+                                                                                    : QStringLiteral("false"),
+                                 scriptLiteral(message.value(QLatin1String("hover")).toString())));
 }
 
 #ifdef PRIZMO_PREVIEW_PROBES
@@ -124,15 +129,21 @@ void PreviewWindow::probe()
     });
 }
 
-// A real click, through the view's input, at the centre of the rule's box.
-void PreviewWindow::click(const QString& rule)
+// A real click, or the pointer moved there, through the view's input, at the centre of the
+// rule's box.
+void PreviewWindow::click(const QString& rule, bool press)
 {
-    page->runJavaScript(QStringLiteral("prizmo.centre(%1)").arg(scriptLiteral(rule)), [this](const QVariant& result) {
+    page->runJavaScript(QStringLiteral("prizmo.centre(%1)").arg(scriptLiteral(rule)), [this, press](const QVariant& result) {
         const QVariantList centre = result.toList();
         if (centre.size() != 2 || !view->focusProxy())
             return;
         QWidget* input = view->focusProxy();
         const QPointF at(centre[0].toDouble(), centre[1].toDouble());
+        if (!press) {
+            QMouseEvent event(QEvent::MouseMove, at, input->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(input, &event);
+            return;
+        }
         for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             QMouseEvent event(type, at, input->mapToGlobal(at), Qt::LeftButton,
                               type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);

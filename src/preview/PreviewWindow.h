@@ -36,7 +36,7 @@ private:
     void show(const QJsonObject& message);
 #ifdef PRIZMO_PREVIEW_PROBES
     void probe();
-    void click(const QString& rule);
+    void click(const QString& rule, bool press);
 #endif
 
     Tell tell;

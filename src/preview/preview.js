@@ -48,7 +48,38 @@ const prizmo = (() => {
       return label;
     }));
   };
-  addEventListener('resize', labels);
+  // The box a row of the rules is hovered for: framed above everything, so that one under
+  // another shows too.
+  let hovered = '';
+  const frameHovered = () => {
+    let frame = document.getElementById('prizmo-hovered');
+    const element = hovered ? document.getElementById(hovered) : null;
+    if (!element || !element.closest('body')) {
+      if (frame)
+        frame.remove();
+      return;
+    }
+    if (!frame) {
+      frame = document.createElement('section');
+      frame.id = 'prizmo-hovered';
+      document.documentElement.appendChild(frame);
+    }
+    const box = element.getBoundingClientRect();
+    Object.assign(frame.style, { left: (box.left + scrollX) + 'px', top: (box.top + scrollY) + 'px',
+                                 width: box.width + 'px', height: box.height + 'px' });
+  };
+  addEventListener('resize', () => { labels(); frameHovered(); });
+  // The box under the pointer, told when it changes.
+  let pointed = '';
+  const point = name => {
+    if (name !== pointed)
+      say('hovered:' + (pointed = name));
+  };
+  addEventListener('mouseover', event => {
+    const div = event.target.closest ? event.target.closest('body div[id^="div"]') : null;
+    point(div ? div.id : '');
+  });
+  document.documentElement.addEventListener('mouseleave', () => point(''));
   // Painted: the next animation frame has run and its rendering has been handed on.
   const afterFrame = seq => requestAnimationFrame(() => setTimeout(() => say('painted:' + seq)));
 
@@ -59,7 +90,7 @@ const prizmo = (() => {
   }, true);
 
   return {
-    show(page, added, styles, rule, seq, outlines) {
+    show(page, added, styles, rule, seq, outlines, hover) {
       if (page) {
         document.getElementById('prizmo-page').textContent = page.css;
         document.body.removeAttribute('style');
@@ -77,6 +108,8 @@ const prizmo = (() => {
       outlined = outlines;
       document.documentElement.toggleAttribute('data-prizmo-outlines', outlines);
       labels();
+      hovered = hover;
+      frameHovered();
       afterFrame(seq);
     },
     // For tests: what the browser computed for every element.
@@ -94,6 +127,8 @@ const prizmo = (() => {
       const rules = { body: read(document.body) };
       const names = [...document.querySelectorAll('#prizmo-labels span')].map(label => label.textContent);
       rules['prizmo-labels'] = { names: names.join(' ') };
+      const frame = document.getElementById('prizmo-hovered');
+      rules['prizmo-hovered'] = { rule: frame ? hovered : '' };
       for (const div of document.querySelectorAll('body div[id^="div"]'))
         rules[div.id] = read(div);
       return JSON.stringify(rules);

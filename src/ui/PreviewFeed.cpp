@@ -41,6 +41,13 @@ void PreviewFeed::typedChanged()
     showTyped();
 }
 
+void PreviewFeed::showHovered(const std::string& rule)
+{
+    content.hovered = rule;
+    if (!content.declarations.empty())
+        link.show(content);
+}
+
 void PreviewFeed::showOutlines(bool shown)
 {
     content.outlines = shown;

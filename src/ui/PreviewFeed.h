@@ -32,6 +32,8 @@ public:
     void typedChanged();
     // Every div's outline and name, or none but the panels' rule's.
     void showOutlines(bool shown);
+    // The box of the rule whose row the pointer is on ("body", "divN"), or none.
+    void showHovered(const std::string& rule);
 
 private:
     void rebuild();

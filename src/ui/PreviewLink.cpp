@@ -102,7 +102,8 @@ void PreviewLink::sendWhatChanged()
         return;
     const PreviewContent& next = *wanted;
     QJsonObject message{{QStringLiteral("do"), QStringLiteral("show")}, {QStringLiteral("base"), qt(next.base)},
-                        {QStringLiteral("mark"), qt(next.mark)}, {QStringLiteral("outlines"), next.outlines}};
+                        {QStringLiteral("mark"), qt(next.mark)}, {QStringLiteral("outlines"), next.outlines},
+                        {QStringLiteral("hover"), qt(next.hovered)}};
     QJsonArray styles;
     const bool sameFolder = sent && sent->base == next.base;
     // Divs added after every other (a new div) are added; any other change of the elements
@@ -122,7 +123,8 @@ void PreviewLink::sendWhatChanged()
         for (std::size_t rule = 0; rule < next.declarations.size(); ++rule)
             if (rule >= sent->declarations.size() || next.shown(rule) != sent->shown(rule))
                 styles.append(QJsonArray{elementOf(rule), qt(next.shown(rule))});
-        if (styles.isEmpty() && next.mark == sent->mark && next.outlines == sent->outlines) {
+        if (styles.isEmpty() && next.mark == sent->mark && next.outlines == sent->outlines
+            && next.hovered == sent->hovered) {
             wanted.reset();   // shown already
             return;
         }
@@ -162,6 +164,11 @@ void PreviewLink::heard(const QJsonObject& message)
         if (handlers.clicked) {
             const std::string rule = message.value(QLatin1String("clicked")).toString().toStdString();
             RunGuarded([this, &rule] { handlers.clicked(rule); });
+        }
+    } else if (message.contains(QLatin1String("hovered"))) {
+        if (handlers.hovered) {
+            const std::string rule = message.value(QLatin1String("hovered")).toString().toStdString();
+            RunGuarded([this, &rule] { handlers.hovered(rule); });
         }
     } else if (message.contains(QLatin1String("placed"))) {
         const QJsonArray place = message.value(QLatin1String("placed")).toArray();

@@ -26,6 +26,7 @@ struct PreviewContent {
     std::string typedDeclarations;
     std::string mark;                       // "body", "divN" or nothing
     bool outlines = false;                  // every div's outline and name
+    std::string hovered;                    // the rule whose row the pointer is on, or nothing
 
     // The page's style element as the web page writes it, from the declarations.
     std::string css() const;
@@ -40,6 +41,7 @@ struct PreviewHandlers {
     enum class Ending { ClosedByPerson, NotStarted, Stopped };
     std::function<void(Ending)> ended;                    // at most once; the link is dead then
     std::function<void(const std::string& rule)> clicked;
+    std::function<void(const std::string& rule)> hovered;  // the box under the pointer, or nothing
     std::function<void(const QRect& place)> placed;     // moved or resized, on the screen
 };
 

@@ -11,6 +11,7 @@
 #include <QMimeData>
 
 #include <span>
+#include <utility>
 
 namespace {
 
@@ -24,6 +25,13 @@ RulesModel::RulesModel(const std::unique_ptr<BodyStyle>& body,
     : QAbstractItemModel(parent), body(body), divs(divs), lastDiv(lastDiv), nest(std::move(nest))
 {
     rebuild();
+}
+
+void RulesModel::setHovered(const Rule& rule)
+{
+    for (const Rule& changed : {std::exchange(hovered, rule), rule})
+        if (const QModelIndex row = indexOf(changed); row.isValid())
+            emit dataChanged(row, row.siblingAtColumn(1), {Qt::BackgroundRole});
 }
 
 void RulesModel::rebuild()
@@ -151,6 +159,8 @@ QVariant RulesModel::data(const QModelIndex& index, int role) const
         return div ? QStringLiteral("%1 × %2").arg(div->getWidth()).arg(div->getHeight()) : QVariant();
     case Qt::DecorationRole:
         return index.column() == 0 && isColorText(background) ? QVariant(swatch(background)) : QVariant();
+    case Qt::BackgroundRole:
+        return rule == hovered ? QVariant(QApplication::palette().color(QPalette::Highlight).lighter(170)) : QVariant();
     case Qt::ToolTipRole:
         return background.empty() ? QVariant() : QVariant(QString::fromStdString(background));
     default:

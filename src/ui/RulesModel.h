@@ -37,6 +37,8 @@ public:
     void follow(const StyleSheetChange& change);
 
     QModelIndex indexOf(const Rule& rule) const;
+    // The row of the box under the pointer in the preview, marked; none for no rule.
+    void setHovered(const Rule& rule);
     Rule ruleAt(const QModelIndex& index) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -81,6 +83,7 @@ private:
     const std::int32_t& lastDiv;
     Nest nest;
 
+    Rule hovered;
     bool shownBody = false;
     std::vector<std::int32_t> parentOf;                // the shown parent of each div, -1: top
     std::vector<std::int32_t> rowOf;                   // each div's row under its parent

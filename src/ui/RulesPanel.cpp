@@ -6,15 +6,14 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTreeView>
 
 #include <utility>
 
-RulesPanel::RulesPanel(TForm1* form, std::function<void(const Rule&)> open,
-                       std::function<void(const std::string&)> openNamed,
-                       std::function<void(std::int32_t div, std::int32_t parent)> nest)
-    : QDockWidget(QStringLiteral("Szabályok"), form), openNamed(std::move(openNamed)), nest(nest),
-      model(new RulesModel(form->body, form->divs, form->lastDiv, std::move(nest), this)),
+RulesPanel::RulesPanel(TForm1* form, Requests requests)
+    : QDockWidget(QStringLiteral("Szabályok"), form), requests(std::move(requests)),
+      model(new RulesModel(form->body, form->divs, form->lastDiv, this->requests.nest, this)),
       view(new QTreeView(this))
 {
     setObjectName(QStringLiteral("RulesPanel"));
@@ -42,8 +41,9 @@ RulesPanel::RulesPanel(TForm1* form, std::function<void(const Rule&)> open,
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
 
+    view->viewport()->setMouseTracking(true);
     connect(view, &QTreeView::activated, this,
-            [this, open = std::move(open)](const QModelIndex& index) { open(model->ruleAt(index)); });
+            [this](const QModelIndex& index) { this->requests.open(model->ruleAt(index)); });
 }
 
 void RulesPanel::follow(const StyleSheetChange& change)
@@ -65,6 +65,13 @@ bool RulesPanel::eventFilter(QObject* watched, QEvent* event)
         return true;
     if (watched == view->viewport() && event->type() == QEvent::MouseButtonPress)
         typed.clear();
+    if (watched == view->viewport() && (event->type() == QEvent::MouseMove || event->type() == QEvent::Leave)) {
+        const Rule row = event->type() == QEvent::Leave
+            ? Rule{}
+            : model->ruleAt(view->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()));
+        if (row != std::exchange(pointed, row))
+            requests.hovered(row);
+    }
     if (watched == view && event->type() == QEvent::ShortcutOverride
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete
         && model->ruleAt(view->currentIndex()) != selected) {
@@ -91,7 +98,7 @@ bool RulesPanel::tookTypedName(const QKeyEvent& key)
         return false;
     }
     if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && !typed.empty()) {
-        openNamed(std::exchange(typed, std::string()));
+        requests.openNamed(std::exchange(typed, std::string()));
         return true;
     }
     typed.clear();   // the arrows, Home, …: the row is the person's choice again
@@ -107,7 +114,7 @@ bool RulesPanel::tookNestingKey(const QKeyEvent& key)
         const auto parent = key.key() == Qt::Key_Right ? model->nestedDeeper(rule.number)
                                                        : model->nestedShallower(rule.number);
         if (parent) {
-            nest(rule.number, *parent);
+            requests.nest(rule.number, *parent);
             // The row stays current, so that the next Ctrl+arrow moves it on; the selection
             // stays with the panels' rule.
             view->selectionModel()->setCurrentIndex(model->indexOf(rule), QItemSelectionModel::NoUpdate);

@@ -15,12 +15,19 @@ class RulesModel;
 // panels stand for is selected and kept in view; Return or a double click on a row asks for
 // that rule to be opened again. After a name was typed, Return asks for the rule of exactly
 // that name, whichever row the tree's search stopped at. A div's row dragged elsewhere, or
-// Ctrl+Right and Ctrl+Left on it, asks for it to be nested there.
+// Ctrl+Right and Ctrl+Left on it, asks for it to be nested there. The row under the pointer
+// is told, so that the preview can frame its box.
 class RulesPanel : public QDockWidget, public StyleSheetFollower
 {
 public:
-    RulesPanel(TForm1* form, std::function<void(const Rule&)> open, std::function<void(const std::string&)> openNamed,
-               std::function<void(std::int32_t div, std::int32_t parent)> nest);
+    // What the person asks for from the tree.
+    struct Requests {
+        std::function<void(const Rule&)> open;
+        std::function<void(const std::string&)> openNamed;
+        std::function<void(std::int32_t div, std::int32_t parent)> nest;
+        std::function<void(const Rule&)> hovered;   // the row under the pointer; none when it left
+    };
+    RulesPanel(TForm1* form, Requests requests);
 
     // After every command: the tree follows the records, and its selection the panels.
     void follow(const StyleSheetChange& change) override;
@@ -46,8 +53,8 @@ private:
     // Whether the key was Ctrl+Right or Ctrl+Left on a div's row, then taken.
     bool tookNestingKey(const QKeyEvent& key);
 
-    std::function<void(const std::string&)> openNamed;
-    std::function<void(std::int32_t, std::int32_t)> nest;
+    Requests requests;
+    Rule pointed;                 // the row under the pointer
     std::string typed;            // the name being typed, as the tree's own search collects it
     QElapsedTimer sinceTyped;
 

@@ -257,6 +257,8 @@ private:
     bool outlinesShown = false;
     void showPreview(bool shown);
     void previewClicked(const std::string& rule);
+    // The row under the pointer in the rules: its box framed in the preview.
+    void hoverPreview(const Rule& rule);
     // The body or a live div by the name the page and the tree give it; nothing for another name.
     Rule liveRuleNamed(const std::string& name) const;
     // A name typed into the rules tree, then Return: that rule opens, if it is one.

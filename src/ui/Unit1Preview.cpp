@@ -8,6 +8,7 @@
 #include "ui/PreviewLink.h"
 #include "ui/PreviewPlace.h"
 #include "ui/RememberedViews.h"
+#include "ui/RulesModel.h"
 #include "ui/RulesPanel.h"
 
 #include <QCoreApplication>
@@ -107,6 +108,10 @@ void TForm1::showPreview(bool shown)
             }
         };
         handlers.clicked = [this](const std::string& rule) { previewClicked(rule); };
+        handlers.hovered = [this](const std::string& rule) {
+            if (Rules)
+                Rules->rules()->setHovered(liveRuleNamed(rule));
+        };
         handlers.placed = [](const QRect& place) { rememberPlace(previewPlaceKey, place); };
         Preview = createPreviewLink(previewPlace(), std::move(handlers));
         previewFeed = std::make_unique<PreviewFeed>(
@@ -149,6 +154,12 @@ void TForm1::endPreviewFeed()
 {
     removeFollower(previewFeed.get());
     previewFeed.reset();
+}
+
+void TForm1::hoverPreview(const Rule& rule)
+{
+    if (previewFeed)
+        RunGuarded([this, &rule] { previewFeed->showHovered(ruleName(rule)); });
 }
 
 // A div clicked opens that div, the page around every div the body, as the rules panel

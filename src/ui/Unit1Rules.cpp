@@ -119,10 +119,12 @@ void TForm1::makeRulesPanel()
 {
     if (Rules)
         return;
-    Rules = new RulesPanel(
-        this, [this](const Rule& rule) { reopenRuleCommand(rule); },
-        [this](const std::string& typed) { RunGuarded([this, &typed] { openTypedRule(typed); }); },
-        [this](std::int32_t div, std::int32_t parent) { nestDiv(div, parent); });
+    RulesPanel::Requests requests;
+    requests.open = [this](const Rule& rule) { reopenRuleCommand(rule); };
+    requests.openNamed = [this](const std::string& typed) { RunGuarded([this, &typed] { openTypedRule(typed); }); };
+    requests.nest = [this](std::int32_t div, std::int32_t parent) { nestDiv(div, parent); };
+    requests.hovered = [this](const Rule& rule) { hoverPreview(rule); };
+    Rules = new RulesPanel(this, std::move(requests));
     addDockWidget(Qt::RightDockWidgetArea, Rules);
     Rules->follow(wholeChange());
     addFollower(Rules);

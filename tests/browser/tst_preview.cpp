@@ -5,12 +5,15 @@
 #include "FormDriver.h"
 
 #include "ui/PreviewLink.h"
+#include "ui/RulesModel.h"
+#include "ui/RulesPanel.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 #include <QUrl>
 
 #include <csignal>
@@ -194,6 +197,20 @@ private slots:
             QCOMPARE(computed(outlined, "div1", "outline-style"), shown ? QStringLiteral("dashed") : QStringLiteral("none"));
             QCOMPARE(computed(outlined, "prizmo-labels", "names"), shown ? QStringLiteral("div0 div1") : QString());
         }
+
+        // The pointer on div 1's row frames its box in the preview; on div 0's box there, it
+        // marks div 0's row.
+        form.Szablyok1->trigger();
+        QTreeView* tree = form.Rules->tree();
+        const QModelIndex row = form.Rules->rules()->indexOf({Rule::Kind::Div, 1});
+        QTest::mouseMove(tree->viewport(), tree->visualRect(row).center());
+        QVERIFY(waitUntilShown(form));
+        QCOMPARE(computed(probe(form), "prizmo-hovered", "rule"), QStringLiteral("div1"));
+        probing(form)->ask({{QStringLiteral("do"), QStringLiteral("point")}, {QStringLiteral("rule"), QStringLiteral("div0")}});
+        const QModelIndex div0 = form.Rules->rules()->indexOf({Rule::Kind::Div, 0});
+        QTRY_VERIFY_WITH_TIMEOUT(div0.data(Qt::BackgroundRole).isValid(), patienceMs);
+        QVERIFY(!row.data(Qt::BackgroundRole).isValid());
+        form.Szablyok1->trigger();
 
         form.Elnzet1->trigger();   // off, and remembered off for the windows that follow
         QVERIFY(!form.Preview && !form.Elnzet1->isChecked());
