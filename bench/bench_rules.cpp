@@ -1,6 +1,7 @@
 // The rules tree at scale, in a window holding 1,000 and one holding 100,000 divs, run by
 // run in turn: showing the tree to its first frame, opening a rule again from it (Return on
-// its row) to the frame, and "Új Div" + "KÉSZ" with the tree shown.
+// its row) to the frame, "Új Div" + "KÉSZ" with the tree shown, and a row dropped onto
+// another (nesting it) to the frame.
 
 #include "BenchWindow.h"
 #include "Figures.h"
@@ -9,6 +10,7 @@
 #include "ui/RulesPanel.h"
 
 #include <QCoreApplication>
+#include <QMimeData>
 #include <QTest>
 #include <QTreeView>
 
@@ -38,6 +40,18 @@ double openARuleAgain(TForm1& window)
     window.Button3->click();
     return opened;
 }
+// Div 1's row dropped onto div 0's, then onto the body's row, in turn.
+double dropARow(TForm1& window)
+{
+    RulesModel* rules = window.Rules->rules();
+    const bool nested = window.divs[1]->getParent() == 0;
+    const std::unique_ptr<QMimeData> dragged(rules->mimeData({rules->indexOf({Rule::Kind::Div, 1})}));
+    const QModelIndex onto = rules->indexOf(nested ? Rule{Rule::Kind::Body, -1} : Rule{Rule::Kind::Div, 0});
+    return millisecondsOf([&] {
+        rules->dropMimeData(dragged.get(), Qt::MoveAction, -1, 0, onto);
+        QCoreApplication::processEvents();   // the frame
+    });
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -58,12 +72,16 @@ int main(int argc, char* argv[])
     oneMoreDiv(*large);
     const auto [addedSmall, addedLarge] = alternatedMedians(
         301, [&] { return oneMoreDiv(*small); }, [&] { return oneMoreDiv(*large); });
+    const auto [droppedSmall, droppedLarge] = alternatedMedians(
+        51, [&] { return dropARow(*small); }, [&] { return dropARow(*large); });
     // Left as it was found: the tree hidden at the next start.
     small->Szablyok1->trigger();
     const bool held = report({"rules tree shown, 100,000 divs (ms)", shownLarge, 16})
         & report({"rules tree shown: 100,000 / 1,000 divs", shownLarge / shownSmall, 1.2})
         & report({"rule opened again from the tree, 100,000 divs (ms)", openedLarge, 16})
         & report({"rule opened again: 100,000 / 1,000 divs", openedLarge / openedSmall, 1.2})
-        & report({"Új Div + KÉSZ, tree shown: 100,000 / 1,000 divs", addedLarge / addedSmall, 1.2});
+        & report({"Új Div + KÉSZ, tree shown: 100,000 / 1,000 divs", addedLarge / addedSmall, 1.2})
+        & report({"a row dropped in the tree, 100,000 divs (ms)", droppedLarge, 16})
+        & report({"a row dropped: 100,000 / 1,000 divs", droppedLarge / droppedSmall, 1.2});
     return held ? 0 : 1;
 }

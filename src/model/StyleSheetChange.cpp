@@ -51,8 +51,8 @@ StyleSheetChange describeChange(std::span<const std::unique_ptr<DivStyle>> live,
             continue;
         }
         if (now->getParent() != was->getParent())
-            change.restructured = true;
-        else if (!(*now == *was))
+            change.renested.push_back(number);
+        if (!now->sameContent(*was))
             change.values.push_back({Rule::Kind::Div, number});
     }
     if (!change.restructured && lastDiv > otherLastDiv) {
@@ -63,8 +63,10 @@ StyleSheetChange describeChange(std::span<const std::unique_ptr<DivStyle>> live,
     }
     if (change.restructured) {
         change.values.clear();   // followed whole
+        change.renested.clear();
         return change;
     }
+    std::sort(change.renested.begin(), change.renested.end());
     std::sort(change.values.begin(), change.values.end(), [](const Rule& a, const Rule& b) {
         return std::pair(a.kind != Rule::Kind::Body, a.number) < std::pair(b.kind != Rule::Kind::Body, b.number);
     });

@@ -15,7 +15,8 @@
 struct StyleSheetChange {
     std::vector<Rule> values;      // rules whose values changed: the body first, then divs by number
     std::int32_t appended = 0;     // divs added after the last one, each at the top level
-    bool restructured = false;     // which rules there are or their nesting changed otherwise: follow it whole
+    std::vector<std::int32_t> renested;   // divs given another parent, in number order
+    bool restructured = false;     // which rules there are changed otherwise: follow it whole
     bool fileChanged = false;      // the stylesheet's file, and so the pictures' folder
     bool savedStateChanged = false;
     bool unsaved = false;          // as it is now

@@ -19,7 +19,8 @@ void PreviewFeed::follow(const StyleSheetChange& change)
 {
     panels = change.panels;
     content.mark = ruleName(panels);
-    if (change.restructured || change.fileChanged || content.declarations.empty()) {
+    // A div nested elsewhere stands elsewhere in the elements: the page anew.
+    if (change.restructured || !change.renested.empty() || change.fileChanged || content.declarations.empty()) {
         rebuild();
     } else {
         if (change.appended > 0) {

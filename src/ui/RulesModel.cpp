@@ -10,6 +10,7 @@
 
 #include <QMimeData>
 
+#include <algorithm>
 #include <span>
 #include <utility>
 
@@ -52,14 +53,13 @@ void RulesModel::rebuild()
     }
 }
 
-void RulesModel::follow(const StyleSheetChange& change)
+bool RulesModel::follow(const StyleSheetChange& change)
 {
+    movedDivs.clear();
     const auto shownDivs = static_cast<std::int32_t>(parentOf.size());
     if (change.restructured || shownBody != (body != nullptr) || lastDiv + 1 < shownDivs) {
-        beginResetModel();
-        rebuild();
-        endResetModel();
-        return;
+        reset();
+        return true;
     }
     // A new div belongs to no other: it goes at the end of the top level.
     if (lastDiv + 1 > shownDivs) {
@@ -73,9 +73,69 @@ void RulesModel::follow(const StyleSheetChange& change)
         }
         endInsertRows();
     }
+    if (!change.renested.empty() && !moveRenested()) {
+        reset();
+        return true;
+    }
     for (const Rule& rule : change.values)
         if (const QModelIndex row = indexOf(rule); row.isValid())
             emit dataChanged(row, row.siblingAtColumn(1));
+    return false;
+}
+
+void RulesModel::reset()
+{
+    beginResetModel();
+    rebuild();
+    endResetModel();
+}
+
+// A new parent can change where others show too (a loop made or broken): every div whose
+// shown parent changed moves.
+bool RulesModel::moveRenested()
+{
+    const std::vector<std::int32_t> parents = shownParents(std::span(divs).first(parentOf.size()));
+    for (std::size_t n = 0; n < parents.size(); ++n)
+        if (parents[n] != parentOf[n]) {
+            if (!move(static_cast<std::int32_t>(n), parents[n]))
+                return false;
+            movedDivs.push_back(static_cast<std::int32_t>(n));
+        }
+    return true;
+}
+
+std::vector<std::int32_t>& RulesModel::childrenIn(std::int32_t parent)
+{
+    return parent < 0 ? topLevel : childrenOf[static_cast<std::size_t>(parent)];
+}
+
+// Siblings stand in number order, under the body's row at the top level.
+bool RulesModel::move(std::int32_t div, std::int32_t parent)
+{
+    for (std::int32_t at = parent; at >= 0; at = parentOf[static_cast<std::size_t>(at)])
+        if (at == div)
+            return false;   // into its own branch: not a tree on the way
+    const auto n = static_cast<std::size_t>(div);
+    std::vector<std::int32_t>& from = childrenIn(parentOf[n]);
+    std::vector<std::int32_t>& to = childrenIn(parent);
+    const auto fromRow = static_cast<int>(rowOf[n]);
+    const auto toRow = static_cast<int>(std::lower_bound(to.begin(), to.end(), div) - to.begin());
+    const int offsetFrom = parentOf[n] < 0 ? bodyRows() : 0;
+    const int offsetTo = parent < 0 ? bodyRows() : 0;
+    const QModelIndex fromIndex = parentOf[n] < 0 ? QModelIndex() : indexOf({Rule::Kind::Div, parentOf[n]});
+    const QModelIndex toIndex = parent < 0 ? QModelIndex() : indexOf({Rule::Kind::Div, parent});
+    if (!beginMoveRows(fromIndex, fromRow + offsetFrom, fromRow + offsetFrom, toIndex, toRow + offsetTo))
+        return false;
+    from.erase(from.begin() + fromRow);
+    for (std::size_t at = static_cast<std::size_t>(fromRow); at < from.size(); ++at)
+        rowOf[static_cast<std::size_t>(from[at])] = static_cast<std::int32_t>(at);
+    to.insert(to.begin() + toRow, div);
+    for (std::size_t at = static_cast<std::size_t>(toRow); at < to.size(); ++at)
+        rowOf[static_cast<std::size_t>(to[at])] = static_cast<std::int32_t>(at);
+    nestedCount += (parent >= 0) - (parentOf[n] >= 0);
+    parentOf[n] = parent;
+    endMoveRows();
+    return true;
 }
 
 QModelIndex RulesModel::indexOf(const Rule& rule) const

@@ -31,10 +31,12 @@ public:
     RulesModel(const std::unique_ptr<BodyStyle>& body, const std::vector<std::unique_ptr<DivStyle>>& divs,
                const std::int32_t& lastDiv, Nest nest, QObject* parent);
 
-    // Follows what a command did: divs added at the end become rows there, any other change
-    // of the nesting or of which rules there are builds the tree anew, and the rules whose
-    // values changed are shown again.
-    void follow(const StyleSheetChange& change);
+    // Follows what a command did: divs added at the end become rows there, divs given
+    // another parent move there, any other change of which rules there are builds the tree
+    // anew (true then), and the rules whose values changed are shown again.
+    bool follow(const StyleSheetChange& change);
+    // The divs the last change moved to another parent.
+    const std::vector<std::int32_t>& moved() const { return movedDivs; }
 
     QModelIndex indexOf(const Rule& rule) const;
     // The row of the box under the pointer in the preview, marked; none for no rule.
@@ -71,6 +73,12 @@ private:
     // Nodes: 0 the body, n + 1 div n.
     static quintptr nodeOf(std::int32_t div) { return static_cast<quintptr>(div) + 1; }
     void rebuild();
+    void reset();
+    // Each div whose shown parent is not the tree's any more goes there; false when one
+    // cannot, and the tree is to be built anew.
+    bool moveRenested();
+    bool move(std::int32_t div, std::int32_t parent);
+    std::vector<std::int32_t>& childrenIn(std::int32_t parent);
     int bodyRows() const { return shownBody ? 1 : 0; }
     QPixmap swatch(const std::string& background) const;
     // The dragged div, and the div a drop there puts it in (-1: the top level).
@@ -84,6 +92,7 @@ private:
     Nest nest;
 
     Rule hovered;
+    std::vector<std::int32_t> movedDivs;
     bool shownBody = false;
     std::vector<std::int32_t> parentOf;                // the shown parent of each div, -1: top
     std::vector<std::int32_t> rowOf;                   // each div's row under its parent

@@ -48,8 +48,12 @@ RulesPanel::RulesPanel(TForm1* form, Requests requests)
 
 void RulesPanel::follow(const StyleSheetChange& change)
 {
-    model->follow(change);
-    expandPending = expandPending || (change.restructured && model->nested());
+    if (model->follow(change))
+        expandPending = expandPending || model->nested();
+    else   // a div moved into another shows there
+        for (const std::int32_t div : model->moved())
+            for (QModelIndex at = model->indexOf({Rule::Kind::Div, div}).parent(); at.isValid(); at = at.parent())
+                view->expand(at);
     selected = change.panels;
     // A hidden tree is left alone: choosing its row would lay out every row at once.
     if (!isHidden())

@@ -452,6 +452,15 @@ std::string difference(const FormDriver& driver, const Model& model)
         check(selected.isEmpty() ? std::string() : text(selected.front().data().toString()), model.panelsRule(),
               "rule selected in the tree");
     }
+    // The tree, shown or not, nests as the page does, each row where its number puts it.
+    if (form.Rules)
+        for (int n = 0; n <= std::min<int>(form.lastDiv, model.lastDiv()); ++n) {
+            const RulesModel* rules = form.Rules->rules();
+            const QModelIndex row = rules->indexOf({Rule::Kind::Div, n});
+            const Rule parent = rules->ruleAt(row.parent());
+            check(rules->index(row.row(), 0, row.parent()) == row ? (parent.kind == Rule::Kind::Div ? parent.number : -1) : -2,
+                  model.shownParent(n), "div " + std::to_string(n) + "'s parent in the tree");
+        }
     check(form.isVisible(), !model.closed, "window shown");
     check(static_cast<int>(driver.script.questions.size()), static_cast<int>(model.questions), "questions asked");
     check(form.isWindowModified(), model.unsaved(), "unsaved mark");

@@ -38,8 +38,8 @@ QString enabled(const TForm1& form)
     return flags;
 }
 
-// Every notice the window gives, as words: "whole", "+N" divs added, the rules whose values
-// changed, "file", "saved" when the saved state changed, and "@" the panels' rule.
+// Every notice the window gives, as words: "whole", "+N" divs added, "nest divN" for a div
+// given another parent, the rules whose values changed, "file", "saved" when the saved state changed, and "@" the panels' rule.
 struct HeardChanges : StyleSheetFollower {
     std::vector<QString> heard;
     void follow(const StyleSheetChange& change) override
@@ -49,6 +49,8 @@ struct HeardChanges : StyleSheetFollower {
             words << QStringLiteral("whole");
         if (change.appended)
             words << QStringLiteral("+%1").arg(change.appended);
+        for (const std::int32_t div : change.renested)
+            words << QStringLiteral("nest div%1").arg(div);
         for (const Rule& rule : change.values)
             words << QString::fromStdString(ruleName(rule));
         if (change.fileChanged)
@@ -205,9 +207,9 @@ private slots:
              "oldal.css* – Prizmo", "--m", "body @body"},
             {"Fájl → Mentés", [&] { driver.openSavePanel(); }, "oldal.css* – Prizmo", "--m", "@"},
             {"Ok: div1 in div0", [&] { driver.pick(form.ComboBox3, 1); driver.pick(form.ComboBox4, 0); driver.ok(); },
-             "oldal.css* – Prizmo", "--m", "whole @"},
-            {"Visszavonás", [&] { form.Visszavons1->trigger(); }, "oldal.css* – Prizmo", "--m", "whole @"},
-            {"Mégis", [&] { form.Mgis1->trigger(); }, "oldal.css* – Prizmo", "--m", "whole @"},
+             "oldal.css* – Prizmo", "--m", "nest div1 @"},
+            {"Visszavonás", [&] { form.Visszavons1->trigger(); }, "oldal.css* – Prizmo", "--m", "nest div1 @"},
+            {"Mégis", [&] { form.Mgis1->trigger(); }, "oldal.css* – Prizmo", "--m", "nest div1 @"},
             {"div0 opened again", [&] { form.runCommand("megnyitás", [&] { form.reopenRule({Rule::Kind::Div, 0}); }); },
              "oldal.css* – Prizmo", "bem", "@div0"},
             {"its KÉSZ", [&] { driver.done(); }, "oldal.css* – Prizmo", "b-m", "@div0"},
