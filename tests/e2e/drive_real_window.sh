@@ -348,19 +348,19 @@ xdotool mouseup 1
 look_at_the_preview() {
     local known preview X Y WIDTH HEIGHT SCREEN
     known=$(windows)
-    choose "$nezet_x" 2 2
+    choose "$nezet_x" 2 3
     preview=$(appears_within "$patience") || fail "the preview shows no window ($1)"
     wait_until title_matches "$preview" '^Előnézet – Prizmo$'
     eval "$(xdotool getwindowgeometry --shell "$preview")"
     wait_until pixel_is $((X + 8)) $((Y + 100)) "$highlight"
     clear_of_controls "$preview"
     shot "$1"
-    choose "$nezet_x" 2 2
+    choose "$nezet_x" 2 3
     wait_until gone "$preview"
 }
 look_at_the_preview 12-preview
 # Without the rules, and on a screen with no room beside the window too.
-choose "$nezet_x" 1 2
+choose "$nezet_x" 1 3
 wait_until pixel_is 800 $((menu_height + 300)) "000000"
 look_at_the_preview 12-preview-without-rules
 choose "$fajl_x" 2 3
