@@ -19,8 +19,11 @@
 //   {"do": "probe"}     answered {"probe": {rule: {computed values…, "parent", "pixel"}}}
 //   {"do": "click", "rule": rule}   a mouse click at the centre of the rule's box
 //   {"do": "point", "rule": rule}   the pointer moved to the centre of the rule's box
+//   {"do": "drag", "edge": "right"|"bottom"|"corner", "by": [dx, dy], "shift"?, "escape"?,
+//    "hold"?}           a drag of the marked div's handle: released, or Escape first, or held
 // Preview → editor: {"ready": true}, {"painted": seq}, {"clicked": rule}, {"hovered": rule or
-// ""} (the pointer came to another box, or left them), {"closed": true},
+// ""} (the pointer came to another box, or left them), {"resized": [width, height]} (a drag
+// of the marked div's handle released), {"closed": true},
 // {"placed": [x, y, width, height]} (moved or resized), {"failed": reason}. A rule is "body"
 // or "divN".
 QByteArray messageLine(const QJsonObject& message);

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -69,6 +70,8 @@ void PreviewWindow::take(const QJsonObject& message)
         click(message.value(QLatin1String("rule")).toString(), true);
     else if (what == QLatin1String("point"))
         click(message.value(QLatin1String("rule")).toString(), false);
+    else if (what == QLatin1String("drag"))
+        dragHandle(message);
 #endif
 }
 
@@ -94,6 +97,11 @@ void PreviewWindow::heard(const QString& what)
         tell({{QStringLiteral("clicked"), value}});
     else if (kind == QLatin1String("hovered"))
         tell({{QStringLiteral("hovered"), value}});
+    else if (kind == QLatin1String("resized")) {
+        const QStringList size = value.split(QLatin1Char(','));
+        if (size.size() == 2)
+            tell({{QStringLiteral("resized"), QJsonArray{size[0].toLongLong(), size[1].toLongLong()}}});
+    }
 }
 
 void PreviewWindow::show(const QJsonObject& message)
@@ -149,6 +157,49 @@ void PreviewWindow::click(const QString& rule, bool press)
                               type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
             QCoreApplication::sendEvent(input, &event);
         }
+    });
+}
+#endif
+
+#ifdef PRIZMO_PREVIEW_PROBES
+// A real drag, through the view's input, of the marked div's handle on "edge" by "by"
+// pixels, Shift held when "shift"; then the release, or Escape with the button still down
+// when "escape", or nothing yet when "hold" (a later drag of 0 pixels goes on from there).
+void PreviewWindow::dragHandle(const QJsonObject& message)
+{
+    const QString edge = message.value(QLatin1String("edge")).toString();
+    page->runJavaScript(QStringLiteral("prizmo.handle(%1)").arg(scriptLiteral(edge)), [this, message](const QVariant& result) {
+        const QVariantList centre = result.toList();
+        QWidget* input = view->focusProxy();
+        if (!input)
+            return;
+        const QJsonArray by = message.value(QLatin1String("by")).toArray();
+        const Qt::KeyboardModifiers modifiers =
+            message.value(QLatin1String("shift")).toBool() ? Qt::ShiftModifier : Qt::NoModifier;
+        const auto send = [&](QEvent::Type type, const QPointF& at, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, input->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                              buttons, modifiers);
+            QCoreApplication::sendEvent(input, &event);
+        };
+        if (!dragHeld && centre.size() == 2) {
+            dragFrom = QPointF(centre[0].toDouble(), centre[1].toDouble());
+            dragAt = dragFrom;
+            send(QEvent::MouseButtonPress, dragFrom, Qt::LeftButton);
+        }
+        const QPointF to = dragFrom + QPointF(by.at(0).toDouble(), by.at(1).toDouble());
+        for (int step = 1; step <= 4; ++step)
+            send(QEvent::MouseMove, dragAt + (to - dragAt) * step / 4, Qt::LeftButton);
+        dragAt = to;
+        dragHeld = message.value(QLatin1String("hold")).toBool();
+        if (dragHeld)
+            return;
+        if (message.value(QLatin1String("escape")).toBool()) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(input, &press);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(input, &release);
+        }
+        send(QEvent::MouseButtonRelease, dragAt, Qt::NoButton);
     });
 }
 #endif

@@ -4,6 +4,7 @@
 
 #include <QJsonObject>
 #include <QObject>
+#include <QPointF>
 #include <QRect>
 #include <QTimer>
 #include <QUrl>
@@ -37,6 +38,9 @@ private:
 #ifdef PRIZMO_PREVIEW_PROBES
     void probe();
     void click(const QString& rule, bool press);
+    void dragHandle(const QJsonObject& message);
+    QPointF dragFrom, dragAt;   // where the tests' drag started, and where it is
+    bool dragHeld = false;
 #endif
 
     Tell tell;

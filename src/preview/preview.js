@@ -68,7 +68,7 @@ const prizmo = (() => {
     Object.assign(frame.style, { left: (box.left + scrollX) + 'px', top: (box.top + scrollY) + 'px',
                                  width: box.width + 'px', height: box.height + 'px' });
   };
-  addEventListener('resize', () => { labels(); frameHovered(); });
+  addEventListener('resize', () => { labels(); frameHovered(); handles(); });
   // The box under the pointer, told when it changes.
   let pointed = '';
   const point = name => {
@@ -83,8 +83,129 @@ const prizmo = (() => {
   // Painted: the next animation frame has run and its rendering has been handed on.
   const afterFrame = seq => requestAnimationFrame(() => setTimeout(() => say('painted:' + seq)));
 
+  // Resizing the marked div: handles on its right edge, its bottom edge and its bottom-right
+  // corner. The drag runs here; the editor is told the size at the release, and stores it.
+  const largest = 2147483647;   // what "Szélesség" and "Magasság" take
+  const snapDistance = 6;
+  let drag = null;
+  let dragEnded = false;         // the click that ends a drag opens nothing
+  const layerOf = id => {
+    let layer = document.getElementById(id);
+    if (!layer) {
+      layer = document.createElement('section');
+      layer.id = id;
+      document.documentElement.appendChild(layer);
+    }
+    return layer;
+  };
+  const place = (element, left, top, width, height) =>
+    Object.assign(element.style, { left: left + 'px', top: top + 'px', width: width + 'px', height: height + 'px' });
+  const handles = () => {
+    const resizable = marked && marked !== document.body && marked.closest('body');
+    if (!resizable) {
+      document.getElementById('prizmo-handles')?.remove();
+      return;
+    }
+    const layer = layerOf('prizmo-handles');
+    if (!layer.children.length)
+      for (const edge of ['right', 'bottom', 'corner']) {
+        const handle = document.createElement('span');
+        handle.dataset.edge = edge;
+        layer.appendChild(handle);
+      }
+    const box = marked.getBoundingClientRect();
+    const x = box.left + scrollX, y = box.top + scrollY;
+    place(layer.children[0], x + box.width - 3, y, 6, box.height);
+    place(layer.children[1], x, y + box.height - 3, box.width, 6);
+    place(layer.children[2], x + box.width - 5, y + box.height - 5, 10, 10);
+  };
+  // The nearest of the sizes within reach, and what it is; the value itself otherwise.
+  const snapped = (value, sizes, free) => {
+    let best = null;
+    if (!free)
+      for (const size of sizes)
+        if (Math.abs(size - value) <= snapDistance && (best === null || Math.abs(size - value) < Math.abs(best - value)))
+          best = size;
+    return best === null ? [value, false] : [best, true];
+  };
+  const clamp = value => Math.min(largest, Math.max(0, Math.round(value)));
+  const resizeTo = event => {
+    let [width, snappedWidth] = [drag.width, false];
+    let [height, snappedHeight] = [drag.height, false];
+    if (drag.edge !== 'bottom')
+      [width, snappedWidth] = snapped(drag.width + event.clientX - drag.x, drag.widths, event.shiftKey);
+    if (drag.edge !== 'right')
+      [height, snappedHeight] = snapped(drag.height + event.clientY - drag.y, drag.heights, event.shiftKey);
+    width = clamp(width);
+    height = clamp(height);
+    drag.size = [width, height];
+    marked.style.width = width + 'px';
+    marked.style.height = height + 'px';
+    const box = marked.getBoundingClientRect();
+    const guides = layerOf('prizmo-resize');
+    guides.replaceChildren();
+    const line = (left, top, w, h) => {
+      const guide = document.createElement('i');
+      place(guide, left, top, w, h);
+      guides.appendChild(guide);
+    };
+    if (snappedWidth)
+      line(box.left + scrollX + box.width, scrollY, 1, innerHeight);
+    if (snappedHeight)
+      line(scrollX, box.top + scrollY + box.height, innerWidth, 1);
+    const readOut = document.createElement('b');
+    readOut.textContent = width + ' × ' + height;
+    Object.assign(readOut.style, { left: (event.pageX + 12) + 'px', top: (event.pageY + 12) + 'px' });
+    guides.appendChild(readOut);
+    handles();
+  };
+  const endDrag = () => {
+    drag = null;
+    dragEnded = true;
+    document.getElementById('prizmo-resize')?.remove();
+    handles();
+  };
+  addEventListener('pointerdown', event => {
+    dragEnded = false;
+    const edge = event.target.dataset ? event.target.dataset.edge : undefined;
+    if (!edge || !marked)
+      return;
+    event.preventDefault();
+    event.stopPropagation();
+    const style = getComputedStyle(marked);
+    const others = [...document.querySelectorAll('body div[id^="div"]')].filter(div => div !== marked);
+    drag = { edge, x: event.clientX, y: event.clientY, width: parseFloat(style.width) || 0,
+             height: parseFloat(style.height) || 0, style: [marked.style.width, marked.style.height],
+             widths: [...others.map(div => div.getBoundingClientRect().width), marked.parentElement.clientWidth],
+             heights: others.map(div => div.getBoundingClientRect().height) };
+    drag.size = [clamp(drag.width), clamp(drag.height)];
+    event.target.setPointerCapture(event.pointerId);
+  }, true);
+  addEventListener('pointermove', event => {
+    if (drag)
+      resizeTo(event);
+  }, true);
+  addEventListener('pointerup', event => {
+    if (!drag)
+      return;
+    const [width, height] = drag.size;
+    endDrag();
+    say('resized:' + width + ',' + height);
+  }, true);
+  // Escape puts the size back.
+  addEventListener('keydown', event => {
+    if (!drag || event.key !== 'Escape')
+      return;
+    [marked.style.width, marked.style.height] = drag.style;
+    endDrag();
+  }, true);
+
   addEventListener('click', event => {
     event.preventDefault();
+    if (dragEnded || (event.target.closest && event.target.closest('#prizmo-handles'))) {
+      dragEnded = false;
+      return;
+    }
     const div = event.target.closest ? event.target.closest('div[id^="div"]') : null;
     say('clicked:' + (div ? div.id : 'body'));
   }, true);
@@ -110,6 +231,8 @@ const prizmo = (() => {
       labels();
       hovered = hover;
       frameHovered();
+      if (!drag)
+        handles();
       afterFrame(seq);
     },
     // For tests: what the browser computed for every element.
@@ -127,6 +250,9 @@ const prizmo = (() => {
       const rules = { body: read(document.body) };
       const names = [...document.querySelectorAll('#prizmo-labels span')].map(label => label.textContent);
       rules['prizmo-labels'] = { names: names.join(' ') };
+      const readOut = document.querySelector('#prizmo-resize b');
+      rules['prizmo-resize'] = { readout: readOut ? readOut.textContent : '',
+                                 guides: String(document.querySelectorAll('#prizmo-resize i').length) };
       const frame = document.getElementById('prizmo-hovered');
       rules['prizmo-hovered'] = { rule: frame ? hovered : '' };
       for (const div of document.querySelectorAll('body div[id^="div"]'))
@@ -135,6 +261,14 @@ const prizmo = (() => {
     },
     centre(rule) {
       const box = elementOf(rule).getBoundingClientRect();
+      return [box.left + box.width / 2, box.top + box.height / 2];
+    },
+    // For tests: the centre of the marked div's handle on that edge.
+    handle(edge) {
+      const handle = document.querySelector('#prizmo-handles [data-edge="' + edge + '"]');
+      if (!handle)
+        return [];
+      const box = handle.getBoundingClientRect();
       return [box.left + box.width / 2, box.top + box.height / 2];
     },
   };

@@ -170,6 +170,10 @@ void PreviewLink::heard(const QJsonObject& message)
             const std::string rule = message.value(QLatin1String("hovered")).toString().toStdString();
             RunGuarded([this, &rule] { handlers.hovered(rule); });
         }
+    } else if (message.contains(QLatin1String("resized"))) {
+        const QJsonArray size = message.value(QLatin1String("resized")).toArray();
+        if (handlers.resized && size.size() == 2)
+            RunGuarded([this, &size] { handlers.resized(size[0].toInteger(), size[1].toInteger()); });
     } else if (message.contains(QLatin1String("placed"))) {
         const QJsonArray place = message.value(QLatin1String("placed")).toArray();
         if (handlers.placed && place.size() == 4)

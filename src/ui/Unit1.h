@@ -259,6 +259,8 @@ private:
     void previewClicked(const std::string& rule);
     // The row under the pointer in the rules: its box framed in the preview.
     void hoverPreview(const Rule& rule);
+    // The marked div's size, dragged to in the preview.
+    void previewResized(std::int64_t width, std::int64_t height);
     // The body or a live div by the name the page and the tree give it; nothing for another name.
     Rule liveRuleNamed(const std::string& name) const;
     // A name typed into the rules tree, then Return: that rule opens, if it is one.

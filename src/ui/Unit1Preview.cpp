@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include <limits>
 #include <optional>
 
 namespace {
@@ -108,6 +109,7 @@ void TForm1::showPreview(bool shown)
             }
         };
         handlers.clicked = [this](const std::string& rule) { previewClicked(rule); };
+        handlers.resized = [this](std::int64_t width, std::int64_t height) { previewResized(width, height); };
         handlers.hovered = [this](const std::string& rule) {
             if (Rules)
                 Rules->rules()->setHovered(liveRuleNamed(rule));
@@ -154,6 +156,28 @@ void TForm1::endPreviewFeed()
 {
     removeFollower(previewFeed.get());
     previewFeed.reset();
+}
+
+// A drag of the marked div's edge in the preview: as typed into "Szélesség" and "Magasság"
+// while its edit is open ("KÉSZ" stores them), else stored at once as a step of its own.
+void TForm1::previewResized(std::int64_t width, std::int64_t height)
+{
+    const Rule rule = panelsRule();
+    constexpr std::int64_t largest = std::numeric_limits<std::int32_t>::max();
+    if (rule.kind != Rule::Kind::Div || width < 0 || height < 0 || width > largest || height > largest)
+        return;
+    if (editOpen()) {
+        Edit1->SetText(std::to_string(width));
+        Edit2->SetText(std::to_string(height));
+        if (previewFeed)
+            previewFeed->typedChanged();
+        return;
+    }
+    runCommand("Átméretezés", [this, rule, width, height] {
+        DivStyle& div = changeDiv(rule.number);
+        div.setWidth(static_cast<std::int32_t>(width));
+        div.setHeight(static_cast<std::int32_t>(height));
+    });
 }
 
 void TForm1::hoverPreview(const Rule& rule)
