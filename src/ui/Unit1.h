@@ -171,6 +171,9 @@ public:
     void Elnzet1Click();
     // "Nézet" → "Körvonalak": every div's outline and name in the preview, never in the page.
     void Krvonalak1Click();
+    // The size the marked div's edge was dragged to in the preview: typed into "Szélesség"
+    // and "Magasság" while its edit is open, else stored as the step "Átméretezés".
+    void previewResized(std::int64_t width, std::int64_t height);
 
     // At start: a recovery file left by a Prizmo that ended without saving is offered back
     // (Unit1Recovery.cpp).
@@ -259,8 +262,6 @@ private:
     void previewClicked(const std::string& rule);
     // The row under the pointer in the rules: its box framed in the preview.
     void hoverPreview(const Rule& rule);
-    // The marked div's size, dragged to in the preview.
-    void previewResized(std::int64_t width, std::int64_t height);
     // The body or a live div by the name the page and the tree give it; nothing for another name.
     Rule liveRuleNamed(const std::string& name) const;
     // A name typed into the rules tree, then Return: that rule opens, if it is one.

@@ -368,6 +368,19 @@ public:
         return true;
     }
     void nest(int div, int parent) { divs[static_cast<std::size_t>(div)].parent = parent; }
+    // A size dragged in the preview: typed into an open edit, else stored.
+    void resized(int width, int height)
+    {
+        if (!(panel1 && panel2 && lastDiv() >= 0))
+            return;
+        if (editOpen) {
+            edit1 = std::to_string(width);
+            edit2 = std::to_string(height);
+            return;
+        }
+        divs[static_cast<std::size_t>(panelsDiv())].width = width;
+        divs[static_cast<std::size_t>(panelsDiv())].height = height;
+    }
 
     std::string styleSheet() const { return ::styleSheet(body, divs); }
 
@@ -541,7 +554,7 @@ private:
     std::string actOnce(bool& command)
     {
         TForm1& form = driver.form;
-        switch (pick(0, 21)) {
+        switch (pick(0, 22)) {
         case 0:
             log << "Body beállítása";
             driver.bodySettings();
@@ -654,6 +667,14 @@ private:
         case 21:
             nestByKey();
             break;
+        case 22: {
+            const int width = pick(0, 900), height = pick(0, 600);
+            log << "resized in the preview to " << width << " × " << height;
+            command = !model.editOpen;   // with an edit open: as typed
+            form.previewResized(width, height);
+            model.resized(width, height);
+            break;
+        }
         }
         return {};
     }
