@@ -23,21 +23,27 @@ const prizmo = (() => {
       if (!element.style.getPropertyValue(name))
         element.style.setProperty(name, 'revert');
   };
-  // "Körvonalak": each div's name at its top-left corner, in a layer beside the page's body
-  // (which a new page replaces), laid out again whenever the page may have moved.
-  let outlined = false;
-  const labels = () => {
-    let layer = document.getElementById('prizmo-labels');
-    if (!outlined) {
-      if (layer)
-        layer.remove();
-      return;
-    }
+  // The preview's own layers stand beside the page's body, which a new page replaces.
+  const layerOf = id => {
+    let layer = document.getElementById(id);
     if (!layer) {
       layer = document.createElement('section');
-      layer.id = 'prizmo-labels';
+      layer.id = id;
       document.documentElement.appendChild(layer);
     }
+    return layer;
+  };
+  const place = (element, left, top, width, height) =>
+    Object.assign(element.style, { left: left + 'px', top: top + 'px', width: width + 'px', height: height + 'px' });
+  // "Körvonalak": each div's name at its top-left corner, laid out again whenever the page
+  // may have moved.
+  let outlined = false;
+  const labels = () => {
+    if (!outlined) {
+      document.getElementById('prizmo-labels')?.remove();
+      return;
+    }
+    const layer = layerOf('prizmo-labels');
     const divs = [...document.querySelectorAll('body div[id^="div"]')];
     const boxes = divs.map(div => div.getBoundingClientRect());   // one layout for all
     layer.replaceChildren(...divs.map((div, n) => {
@@ -52,21 +58,13 @@ const prizmo = (() => {
   // another shows too.
   let hovered = '';
   const frameHovered = () => {
-    let frame = document.getElementById('prizmo-hovered');
     const element = hovered ? document.getElementById(hovered) : null;
     if (!element || !element.closest('body')) {
-      if (frame)
-        frame.remove();
+      document.getElementById('prizmo-hovered')?.remove();
       return;
     }
-    if (!frame) {
-      frame = document.createElement('section');
-      frame.id = 'prizmo-hovered';
-      document.documentElement.appendChild(frame);
-    }
     const box = element.getBoundingClientRect();
-    Object.assign(frame.style, { left: (box.left + scrollX) + 'px', top: (box.top + scrollY) + 'px',
-                                 width: box.width + 'px', height: box.height + 'px' });
+    place(layerOf('prizmo-hovered'), box.left + scrollX, box.top + scrollY, box.width, box.height);
   };
   addEventListener('resize', () => { labels(); frameHovered(); handles(); });
   // The box under the pointer, told when it changes.
@@ -89,17 +87,6 @@ const prizmo = (() => {
   const snapDistance = 6;
   let drag = null;
   let dragEnded = false;         // the click that ends a drag opens nothing
-  const layerOf = id => {
-    let layer = document.getElementById(id);
-    if (!layer) {
-      layer = document.createElement('section');
-      layer.id = id;
-      document.documentElement.appendChild(layer);
-    }
-    return layer;
-  };
-  const place = (element, left, top, width, height) =>
-    Object.assign(element.style, { left: left + 'px', top: top + 'px', width: width + 'px', height: height + 'px' });
   const handles = () => {
     const resizable = marked && marked !== document.body && marked.closest('body');
     if (!resizable) {
