@@ -145,12 +145,16 @@ const prizmo = (() => {
     Object.assign(readOut.style, { left: (event.pageX + 12) + 'px', top: (event.pageY + 12) + 'px' });
     guides.appendChild(readOut);
     handles();
+    labels();   // the boxes after it may have moved
+    frameHovered();
   };
   const endDrag = () => {
     drag = null;
     dragEnded = true;
     document.getElementById('prizmo-resize')?.remove();
     handles();
+    labels();
+    frameHovered();
   };
   addEventListener('pointerdown', event => {
     dragEnded = false;

@@ -3,12 +3,11 @@
 #include "model/ColorValue.h"
 #include "model/Nesting.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QMimeData>
 #include <QPainter>
 #include <QPalette>
-#include <QApplication>
-
-#include <QMimeData>
 
 #include <algorithm>
 #include <span>
