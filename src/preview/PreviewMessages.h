@@ -22,8 +22,8 @@
 //   {"do": "drag", "edge": "right"|"bottom"|"corner", "by": [dx, dy], "shift"?, "escape"?,
 //    "hold"?}           a drag of the marked div's handle: released, or Escape first, or held
 // Preview → editor: {"ready": true}, {"painted": seq}, {"clicked": rule}, {"hovered": rule or
-// ""} (the pointer came to another box, or left them), {"resized": [width, height]} (a drag
-// of the marked div's handle released), {"closed": true},
+// ""} (the pointer came to another box, or left them), {"resized": [rule, width, height]} (a
+// drag of the marked div's handle released), {"closed": true},
 // {"placed": [x, y, width, height]} (moved or resized), {"failed": reason}. A rule is "body"
 // or "divN".
 QByteArray messageLine(const QJsonObject& message);

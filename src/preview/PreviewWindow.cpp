@@ -98,9 +98,9 @@ void PreviewWindow::heard(const QString& what)
     else if (kind == QLatin1String("hovered"))
         tell({{QStringLiteral("hovered"), value}});
     else if (kind == QLatin1String("resized")) {
-        const QStringList size = value.split(QLatin1Char(','));
-        if (size.size() == 2)
-            tell({{QStringLiteral("resized"), QJsonArray{size[0].toLongLong(), size[1].toLongLong()}}});
+        const QStringList parts = value.split(QLatin1Char(','));
+        if (parts.size() == 3)
+            tell({{QStringLiteral("resized"), QJsonArray{parts[0], parts[1].toLongLong(), parts[2].toLongLong()}}});
     }
 }
 

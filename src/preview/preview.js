@@ -117,6 +117,11 @@ const prizmo = (() => {
   };
   const clamp = value => Math.min(largest, Math.max(0, Math.round(value)));
   const resizeTo = event => {
+    const element = drag.element;
+    if (!element.isConnected) {   // a new page meanwhile: the drag is over
+      endDrag();
+      return;
+    }
     let [width, snappedWidth] = [drag.width, false];
     let [height, snappedHeight] = [drag.height, false];
     if (drag.edge !== 'bottom')
@@ -126,9 +131,9 @@ const prizmo = (() => {
     width = clamp(width);
     height = clamp(height);
     drag.size = [width, height];
-    marked.style.width = width + 'px';
-    marked.style.height = height + 'px';
-    const box = marked.getBoundingClientRect();
+    element.style.width = width + 'px';
+    element.style.height = height + 'px';
+    const box = element.getBoundingClientRect();
     const guides = layerOf('prizmo-resize');
     guides.replaceChildren();
     const line = (left, top, w, h) => {
@@ -165,7 +170,7 @@ const prizmo = (() => {
     event.stopPropagation();
     const style = getComputedStyle(marked);
     const others = [...document.querySelectorAll('body div[id^="div"]')].filter(div => div !== marked);
-    drag = { edge, x: event.clientX, y: event.clientY, width: parseFloat(style.width) || 0,
+    drag = { element: marked, edge, x: event.clientX, y: event.clientY, width: parseFloat(style.width) || 0,
              height: parseFloat(style.height) || 0, style: [marked.style.width, marked.style.height],
              widths: [...others.map(div => div.getBoundingClientRect().width), marked.parentElement.clientWidth],
              heights: others.map(div => div.getBoundingClientRect().height) };
@@ -180,14 +185,16 @@ const prizmo = (() => {
     if (!drag)
       return;
     const [width, height] = drag.size;
+    const element = drag.element;
     endDrag();
-    say('resized:' + width + ',' + height);
+    if (element.isConnected)
+      say('resized:' + element.id + ',' + width + ',' + height);
   }, true);
   // Escape puts the size back.
   addEventListener('keydown', event => {
     if (!drag || event.key !== 'Escape')
       return;
-    [marked.style.width, marked.style.height] = drag.style;
+    [drag.element.style.width, drag.element.style.height] = drag.style;
     endDrag();
   }, true);
 

@@ -172,8 +172,10 @@ void PreviewLink::heard(const QJsonObject& message)
         }
     } else if (message.contains(QLatin1String("resized"))) {
         const QJsonArray size = message.value(QLatin1String("resized")).toArray();
-        if (handlers.resized && size.size() == 2)
-            RunGuarded([this, &size] { handlers.resized(size[0].toInteger(), size[1].toInteger()); });
+        if (handlers.resized && size.size() == 3) {
+            const std::string rule = size[0].toString().toStdString();
+            RunGuarded([this, &size, &rule] { handlers.resized(rule, size[1].toInteger(), size[2].toInteger()); });
+        }
     } else if (message.contains(QLatin1String("placed"))) {
         const QJsonArray place = message.value(QLatin1String("placed")).toArray();
         if (handlers.placed && place.size() == 4)

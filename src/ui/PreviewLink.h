@@ -42,7 +42,7 @@ struct PreviewHandlers {
     std::function<void(Ending)> ended;                    // at most once; the link is dead then
     std::function<void(const std::string& rule)> clicked;
     std::function<void(const std::string& rule)> hovered;  // the box under the pointer, or nothing
-    std::function<void(std::int64_t width, std::int64_t height)> resized;   // the marked div's, by a drag
+    std::function<void(const std::string& rule, std::int64_t width, std::int64_t height)> resized;   // by a drag
     std::function<void(const QRect& place)> placed;     // moved or resized, on the screen
 };
 

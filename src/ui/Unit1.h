@@ -172,8 +172,9 @@ public:
     // "Nézet" → "Körvonalak": every div's outline and name in the preview, never in the page.
     void Krvonalak1Click();
     // The size the marked div's edge was dragged to in the preview: typed into "Szélesség"
-    // and "Magasság" while its edit is open, else stored as the step "Átméretezés".
-    void previewResized(std::int64_t width, std::int64_t height);
+    // and "Magasság" while its edit is open, else stored as the step "Átméretezés"; nothing
+    // unless `rule` is the div the panels stand for.
+    void previewResized(const Rule& rule, std::int64_t width, std::int64_t height);
 
     // At start: a recovery file left by a Prizmo that ended without saving is offered back
     // (Unit1Recovery.cpp).

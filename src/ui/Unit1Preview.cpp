@@ -109,7 +109,9 @@ void TForm1::showPreview(bool shown)
             }
         };
         handlers.clicked = [this](const std::string& rule) { previewClicked(rule); };
-        handlers.resized = [this](std::int64_t width, std::int64_t height) { previewResized(width, height); };
+        handlers.resized = [this](const std::string& rule, std::int64_t width, std::int64_t height) {
+            previewResized(liveRuleNamed(rule), width, height);
+        };
         handlers.hovered = [this](const std::string& rule) {
             if (Rules)
                 Rules->rules()->setHovered(liveRuleNamed(rule));
@@ -160,11 +162,11 @@ void TForm1::endPreviewFeed()
 
 // A drag of the marked div's edge in the preview: as typed into "Szélesség" and "Magasság"
 // while its edit is open ("KÉSZ" stores them), else stored at once as a step of its own.
-void TForm1::previewResized(std::int64_t width, std::int64_t height)
+void TForm1::previewResized(const Rule& rule, std::int64_t width, std::int64_t height)
 {
-    const Rule rule = panelsRule();
     constexpr std::int64_t largest = std::numeric_limits<std::int32_t>::max();
-    if (rule.kind != Rule::Kind::Div || width < 0 || height < 0 || width > largest || height > largest)
+    // Only the div the panels stand for has handles; one that is no longer it keeps its size.
+    if (rule.kind != Rule::Kind::Div || rule != panelsRule() || width < 0 || height < 0 || width > largest || height > largest)
         return;
     if (editOpen()) {
         Edit1->SetText(std::to_string(width));

@@ -669,10 +669,13 @@ private:
             break;
         case 22: {
             const int width = pick(0, 900), height = pick(0, 600);
-            log << "resized in the preview to " << width << " × " << height;
+            // Mostly the marked div, as the preview's handles give it; else any div.
+            const Rule div = pick(0, 3) > 0 ? form.panelsRule() : Rule{Rule::Kind::Div, pick(0, model.lastDiv() + 1)};
+            log << ruleName(div) << " resized in the preview to " << width << " × " << height;
             command = !model.editOpen;   // with an edit open: as typed
-            form.previewResized(width, height);
-            model.resized(width, height);
+            form.previewResized(div, width, height);
+            if (ruleName(div) == model.panelsRule() && div.kind == Rule::Kind::Div)
+                model.resized(width, height);
             break;
         }
         }
