@@ -45,7 +45,7 @@ void RulesModel::rebuild()
     nestedCount = 0;
     for (std::size_t n = 0; n < live.size(); ++n) {
         const std::int32_t parent = parentOf[n];
-        auto& siblings = parent < 0 ? topLevel : childrenOf[static_cast<std::size_t>(parent)];
+        auto& siblings = childrenIn(parent);
         rowOf[n] = static_cast<std::int32_t>(siblings.size());
         siblings.push_back(static_cast<std::int32_t>(n));
         nestedCount += parent >= 0;
@@ -108,12 +108,24 @@ std::vector<std::int32_t>& RulesModel::childrenIn(std::int32_t parent)
     return parent < 0 ? topLevel : childrenOf[static_cast<std::size_t>(parent)];
 }
 
+const std::vector<std::int32_t>& RulesModel::childrenIn(std::int32_t parent) const
+{
+    return parent < 0 ? topLevel : childrenOf[static_cast<std::size_t>(parent)];
+}
+
+bool RulesModel::inBranchOf(std::int32_t div, std::int32_t at) const
+{
+    for (; at >= 0; at = parentOf[static_cast<std::size_t>(at)])
+        if (at == div)
+            return true;
+    return false;
+}
+
 // Siblings stand in number order, under the body's row at the top level.
 bool RulesModel::move(std::int32_t div, std::int32_t parent)
 {
-    for (std::int32_t at = parent; at >= 0; at = parentOf[static_cast<std::size_t>(at)])
-        if (at == div)
-            return false;   // into its own branch: not a tree on the way
+    if (inBranchOf(div, parent))
+        return false;   // into its own branch: not a tree on the way
     const auto n = static_cast<std::size_t>(div);
     std::vector<std::int32_t>& from = childrenIn(parentOf[n]);
     std::vector<std::int32_t>& to = childrenIn(parent);
@@ -253,18 +265,7 @@ QPixmap RulesModel::swatch(const std::string& background) const
 bool RulesModel::mayNest(std::int32_t div, std::int32_t parent) const
 {
     const auto shown = static_cast<std::int32_t>(parentOf.size());
-    if (div < 0 || div >= shown || parent >= shown)
-        return false;
-    for (std::int32_t at = parent; at >= 0; at = parentOf[static_cast<std::size_t>(at)])
-        if (at == div)
-            return false;
-    return true;
-}
-
-const std::vector<std::int32_t>& RulesModel::siblingsOf(std::int32_t div) const
-{
-    const std::int32_t parent = parentOf[static_cast<std::size_t>(div)];
-    return parent < 0 ? topLevel : childrenOf[static_cast<std::size_t>(parent)];
+    return div >= 0 && div < shown && parent < shown && !inBranchOf(div, parent);
 }
 
 std::optional<std::int32_t> RulesModel::nestedDeeper(std::int32_t div) const
@@ -274,7 +275,7 @@ std::optional<std::int32_t> RulesModel::nestedDeeper(std::int32_t div) const
     const std::int32_t row = rowOf[static_cast<std::size_t>(div)];
     if (row == 0)
         return std::nullopt;
-    return siblingsOf(div)[static_cast<std::size_t>(row - 1)];
+    return childrenIn(parentOf[static_cast<std::size_t>(div)])[static_cast<std::size_t>(row - 1)];
 }
 
 std::optional<std::int32_t> RulesModel::nestedShallower(std::int32_t div) const

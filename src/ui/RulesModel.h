@@ -78,13 +78,16 @@ private:
     // cannot, and the tree is to be built anew.
     bool moveRenested();
     bool move(std::int32_t div, std::int32_t parent);
+    // The rows under a div, or at the top level for -1.
     std::vector<std::int32_t>& childrenIn(std::int32_t parent);
+    const std::vector<std::int32_t>& childrenIn(std::int32_t parent) const;
+    // Whether `at` is `div` or lies inside it.
+    bool inBranchOf(std::int32_t div, std::int32_t at) const;
     int bodyRows() const { return shownBody ? 1 : 0; }
     QPixmap swatch(const std::string& background) const;
     // The dragged div, and the div a drop there puts it in (-1: the top level).
     static std::optional<std::int32_t> draggedDiv(const QMimeData* data);
     std::int32_t dropParent(const QModelIndex& parent) const;
-    const std::vector<std::int32_t>& siblingsOf(std::int32_t div) const;
 
     const std::unique_ptr<BodyStyle>& body;
     const std::vector<std::unique_ptr<DivStyle>>& divs;
