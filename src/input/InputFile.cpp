@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -66,14 +67,22 @@ StyleSheetFileReading readStyleSheetFile(const std::string& fileName, const std:
 {
     MappedFile file(fileName);
     if (!file.isOpen())
-        return {{}, file.error()};
+        return {{}, file.error(), {}};
     const std::string_view bytes = file.bytes();
+    if (isWebPage(bytes)) {
+        StyleSheetFileReading read;
+        std::error_code unknown;
+        read.page = readWebPage(bytes, std::filesystem::absolute(fileName, unknown).parent_path().string());
+        if (file.cutShort())
+            return {{}, EIO, {}};
+        return read;
+    }
     const double whole = 2.0 * static_cast<double>(std::max<std::size_t>(bytes.size(), 1));
     StyleSheetFileReading read{readStyleSheet(bytes, [&](const char* behind, std::uint64_t done) {
         file.release(behind);
         return progress(static_cast<double>(done) / whole);
-    })};
+    }), 0, {}};
     if (file.cutShort())
-        return {{}, EIO};
+        return {{}, EIO, {}};
     return read;
 }

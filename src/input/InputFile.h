@@ -1,6 +1,7 @@
 #pragma once
 
 #include "input/StyleSheetReader.h"
+#include "input/WebPageReader.h"
 
 #include <functional>
 #include <optional>
@@ -13,12 +14,14 @@ std::optional<std::string> readRegularFile(const std::string& fileName);
 
 // What opening a stylesheet's file gave: the reading (records, a bad line, or stopped), or
 // the errno of a file that could not be read (EIO for one cut short while it was read).
+// A web page's reading is in `page`.
 struct StyleSheetFileReading {
     StyleSheetReading reading;
     int error = 0;
+    std::optional<WebPageReading> page;
 };
 
 // Reads a regular file as a stylesheet without holding a copy of its bytes: what is in
-// memory at the end is the records. `progress` is told the share done (0 to 1) every few
+// memory at the end is the records. A web page is read as one, pictures relative to its folder. `progress` is told the share done (0 to 1) every few
 // megabytes; false from it stops the reading. Safe to run on a thread of its own.
 StyleSheetFileReading readStyleSheetFile(const std::string& fileName, const std::function<bool(double)>& progress);

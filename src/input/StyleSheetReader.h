@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-// A stylesheet read back: its body, if it has one, and its divs in number order. The file
-// carries no nesting, so every div belongs to no other.
+// A stylesheet read back: its body, if it has one, and its divs in number order. A
+// stylesheet carries no nesting, so every div of one belongs to no other; a web page does.
 struct StyleSheetRecords {
     std::optional<BodyStyle> body;
     std::vector<std::unique_ptr<DivStyle>> divs;

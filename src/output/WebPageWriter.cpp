@@ -27,10 +27,13 @@ std::string escapedHtml(const std::string& text)
     return escaped;
 }
 
-// Percent-encoded, so that nothing in it can end the url("…") or the style element.
+// Percent-encoded, so that nothing in it can end the url("…") or the style element. With no
+// page folder, an absolute file: URL.
 std::string pictureUrl(const std::string& path, const std::string& pageFolder)
 {
     const QString picture = QString::fromStdString(path);
+    if (pageFolder.empty())
+        return QUrl::fromLocalFile(picture).toEncoded().toStdString();
     QString relative = picture;
     if (QFileInfo(picture).isAbsolute()) {
         relative = QDir(QString::fromStdString(pageFolder)).relativeFilePath(picture);
@@ -56,8 +59,7 @@ public:
     void size(const char* property, std::int32_t pixels)
     {
         if (pixels < 0)
-            css += "  /* " + std::string(property) + ": " + std::to_string(pixels)
-                + "px kimaradt: a CSS nem enged negatív méretet */\n";
+            css += "  /*" + negativeSizeRemark(property, pixels) + "*/\n";
         else
             text(property, std::to_string(pixels) + "px");
     }
@@ -68,7 +70,7 @@ public:
         if (value.empty() || isColorText(value))
             text("color", value);
         else
-            css += "  /* color kimaradt: nem színkód */\n";
+            css += "  /*" + std::string(notAColorRemark) + "*/\n";
     }
     void background(const std::string& value, const std::string& pageFolder)
     {
@@ -117,6 +119,21 @@ void writeElements(std::string& html, std::span<const std::unique_ptr<DivStyle>>
 }
 
 } // namespace
+
+std::string negativeSizeRemark(std::string_view property, std::int32_t pixels)
+{
+    return " " + std::string(property) + ": " + std::to_string(pixels) + "px kimaradt: a CSS nem enged negatív méretet ";
+}
+
+std::string divRuleText(std::size_t number, const DivStyle& div)
+{
+    return "#div" + std::to_string(number) + " {\n" + divDeclarations(div, {}) + "}\n";
+}
+
+std::string bodyRuleText(const BodyStyle& body)
+{
+    return "body {\n" + bodyDeclarations(body, {}) + "}\n";
+}
 
 std::string bodyDeclarations(const BodyStyle& body, const std::string& pageFolder)
 {

@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <span>
+#include <cstdint>
+#include <string_view>
 #include <string>
 
 // A self-contained HTML5 page (UTF-8) that shows the rules the way a browser understands
@@ -27,3 +29,13 @@ std::string webPageStyle(const BodyStyle* body, std::span<const std::unique_ptr<
 std::string bodyDeclarations(const BodyStyle& body, const std::string& pageFolder);
 std::string divDeclarations(const DivStyle& div, const std::string& pageFolder);
 std::string webPageElements(std::span<const std::unique_ptr<DivStyle>> divs);
+
+// A rule as the page writes it, selector and braces included, every picture an absolute
+// file: URL: CSS that works wherever it is put.
+std::string divRuleText(std::size_t number, const DivStyle& div);
+std::string bodyRuleText(const BodyStyle& body);
+
+// The remarks the page carries where CSS cannot hold a value: a comment's text, between
+// "/*" and "*/".
+std::string negativeSizeRemark(std::string_view property, std::int32_t pixels);
+inline constexpr std::string_view notAColorRemark = " color kimaradt: nem színkód ";

@@ -29,6 +29,7 @@ struct StepJournal;
 struct StepRecords;
 struct StepSide;
 struct StyleSheetRecords;
+struct WebPageReading;
 
 // The main window. The editing mode lives in the controls: see editOpen() and editingDiv().
 class TForm1 : public TForm
@@ -79,6 +80,9 @@ public:
     TMenuItem* Bodybelltsa1 = nullptr;
     TMenuItem* Szerkeszts1 = nullptr;
     TMenuItem* Divtrlse1 = nullptr;
+    TMenuItem* Msols1 = nullptr;
+    TMenuItem* Beilleszts1 = nullptr;
+    TMenuItem* Divkettzse1 = nullptr;
     TMenuItem* Nzet1 = nullptr;
     TMenuItem* Szablyok1 = nullptr;
     TMenuItem* Elnzet1 = nullptr;
@@ -136,6 +140,13 @@ public:
     // "Szerkesztés" → "Div törlése": the div the panels stand for goes, the later ones move
     // down a number.
     void Divtrlse1Click();
+    // "Szerkesztés" → "Másolás": the current rule onto the clipboard as the web page's CSS;
+    // "Beillesztés": the clipboard's CSS rules as new divs at the end, as the step
+    // "Beillesztés"; "Div kettőzése": a new last div with the current div's values and
+    // parent, as the step "Kettőzés" (Unit1Clipboard.cpp).
+    void Msols1Click();
+    void Beilleszts1Click();
+    void Divkettzse1Click();
 
     // The two "..." buttons: background and font colour (Unit1Pickers.cpp).
     void Button2Click();
@@ -244,6 +255,7 @@ private:
     bool mayDropStyleSheet();
     void showStoredValues();
     void takeOver(StyleSheetRecords records);
+    void openWebPage(const std::string& fileName, WebPageReading page);
 
     void createRecovery();
     void keepRecoveryNow();
@@ -267,7 +279,10 @@ private:
     Rule liveRuleNamed(const std::string& name) const;
     // A name typed into the rules tree, then Return: that rule opens, if it is one.
     void openTypedRule(const std::string& typed);
-    std::string rulesStatus;   // what the last name typed into the tree found
+    std::string commandStatus;   // what the last command had to say, until the next one
+    // The rules tree's current row while the tree has the focus, else the panels' rule.
+    Rule currentRule() const;
+    void appendDivs(std::vector<std::unique_ptr<DivStyle>> made);
     void reopenRuleCommand(const Rule& rule);
 
     // Where the preview opens now.

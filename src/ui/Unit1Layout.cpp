@@ -41,10 +41,12 @@ struct ComboRow { TComboBox* TForm1::*field; TPanel* TForm1::*panel; const char*
 struct ButtonRow { TButton* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
                    const char* caption; const char* role; Handler onClick;
                    bool enabled = true; const DesignedFont* font = nullptr; const char* refused = nullptr; };
-// A row without a drop-down menu belongs to the drop-down of the row named in `menu`.
+// A row without a drop-down menu belongs to the drop-down of the row named in `menu`. `keys`
+// is a shortcut that is no standard one; `step` names the undo step where the caption does not.
 struct MenuRow { TMenuItem* TForm1::*field; TMenuItem* TForm1::*menu; const char* name;
                  const char* caption; Handler onClick = nullptr;
-                 QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey; const char* refused = nullptr; };
+                 QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey; const char* refused = nullptr;
+                 const char* keys = nullptr; const char* step = nullptr; };
 
 // What an open edit holds reaches its record only with "KÉSZ".
 const char* const doneFirst = "Előbb nyomd meg a KÉSZ gombot!";
@@ -131,6 +133,11 @@ const MenuRow menuRows[] = {
     {&TForm1::Szerkeszts1, nullptr, "Szerkeszts1", "Szerkesztés"},
     {&TForm1::Divtrlse1, &TForm1::Szerkeszts1, "Divtrlse1", "Div törlése", &TForm1::Divtrlse1Click,
      QKeySequence::Delete},
+    {&TForm1::Msols1, &TForm1::Szerkeszts1, "Msols1", "&Másolás", &TForm1::Msols1Click, QKeySequence::Copy},
+    {&TForm1::Beilleszts1, &TForm1::Szerkeszts1, "Beilleszts1", "&Beillesztés", &TForm1::Beilleszts1Click,
+     QKeySequence::Paste, doneFirst, nullptr, "Beillesztés"},
+    {&TForm1::Divkettzse1, &TForm1::Szerkeszts1, "Divkettzse1", "Div &kettőzése", &TForm1::Divkettzse1Click,
+     QKeySequence::UnknownKey, doneFirst, "Ctrl+D", "Kettőzés"},
     {&TForm1::Nzet1, nullptr, "Nzet1", "Nézet"},
     {&TForm1::Szablyok1, &TForm1::Nzet1, "Szablyok1", "Szabályok", &TForm1::Szablyok1Click},
     {&TForm1::Elnzet1, &TForm1::Nzet1, "Elnzet1", "Előnézet", &TForm1::Elnzet1Click},
@@ -256,9 +263,11 @@ void TForm1::createComponents()
         else
             MainMenu1->Add(item);
         if (row.onClick)
-            item->SetOnClick(command(row.caption, row.onClick, row.refused));
+            item->SetOnClick(command(row.step ? row.step : row.caption, row.onClick, row.refused));
         if (row.shortcut != QKeySequence::UnknownKey)
             item->SetShortCut(QKeySequence(row.shortcut));
+        if (row.keys)
+            item->SetShortCut(QKeySequence(QString::fromLatin1(row.keys)));
         this->*row.field = item;
     }
 

@@ -1,4 +1,5 @@
-// "Fájl" → "Megnyitás": a stylesheet read back takes the place of what the window held.
+// "Fájl" → "Megnyitás": a stylesheet or a web page read back takes the place of what the
+// window held.
 
 #include "ui/Unit1.h"
 
@@ -7,6 +8,7 @@
 #include "platform/Conversions.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <cerrno>
 #include <cstring>
 
@@ -45,6 +47,10 @@ void TForm1::openStyleSheet(const std::string& fileName)
         ShowMessage("A fájl nem nyitható meg", std::strerror(read.error));
         return;
     }
+    if (read.page) {
+        openWebPage(fileName, std::move(*read.page));
+        return;
+    }
     StyleSheetReading& reading = read.reading;
     if (!reading.records) {
         ShowMessage("Ez nem Prizmo stíluslap (hibás sor: " + IntToStr(reading.badLine) + ")");
@@ -54,6 +60,23 @@ void TForm1::openStyleSheet(const std::string& fileName)
     SaveDialog1->SetFileName(fileName);
     openedFileName = fileName;
     savedThisCommand = true;
+}
+
+// The page's name stays for "Weboldal"; "Mentés" offers a stylesheet beside it, so that the
+// page is not written over with a stylesheet.
+void TForm1::openWebPage(const std::string& fileName, WebPageReading page)
+{
+    if (!page.records) {
+        ShowMessage("Ebből a weboldalból semmi sem olvasható be", page.refusal);
+        return;
+    }
+    takeOver(std::move(*page.records));
+    SaveDialog1->SetFileName(std::filesystem::path(fileName).replace_extension(".css").string());
+    SaveDialog2->SetFileName(fileName);
+    openedFileName = fileName;
+    savedThisCommand = true;
+    if (!page.leftOut.empty())
+        ShowMessage(page.leftOut);
 }
 
 // Everything is made before anything is replaced, so that a lack of memory on the way

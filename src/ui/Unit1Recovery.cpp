@@ -35,7 +35,7 @@ void TForm1::keepRecoveryNow()
 void TForm1::showStatus()
 {
     std::string text;
-    for (const std::string* part : {&rulesStatus, &previewStatus, &recoveryStatus})
+    for (const std::string* part : {&commandStatus, &previewStatus, &recoveryStatus})
         if (!part->empty())
             text += (text.empty() ? "" : " · ") + *part;
     SetStatusText(text);

@@ -26,7 +26,7 @@ void TForm1::openTypedRule(const std::string& typed)
         reopenRuleCommand(rule);
         return;
     }
-    rulesStatus = "Nincs ilyen szabály: " + typed;
+    commandStatus = "Nincs ilyen szabály: " + typed;
     showStatus();
 }
 

@@ -70,8 +70,8 @@ void TForm1::runCommand(const std::string& name, const TNotifyEvent& handler)
         handler();
         return;
     }
-    if (!rulesStatus.empty()) {   // said of the name typed last, not of what comes now
-        rulesStatus.clear();
+    if (!commandStatus.empty()) {   // said of the name typed last, not of what comes now
+        commandStatus.clear();
         showStatus();
     }
     std::optional<StyleSheetChange> change;   // none when the command could not end its step

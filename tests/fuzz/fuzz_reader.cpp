@@ -1,9 +1,10 @@
 // libFuzzer target: any bytes are either read into records or refused (a stylesheet with a
 // line number), never read out of bounds, never crash, never hang; as a stylesheet and as a
-// recovery file.
+// recovery file; and any bytes as a web page are read into records or refused with a reason.
 
 #include "input/RecoveryReader.h"
 #include "input/StyleSheetReader.h"
+#include "input/WebPageReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto recovered = readRecovery(std::string_view(reinterpret_cast<const char*>(data), size)))
         for (const auto& div : recovered->records.divs)
             if (div->getParent() < -1 || div->getParent() >= static_cast<std::int32_t>(recovered->records.divs.size()))
+                std::abort();
+    const WebPageReading page = readWebPage(std::string_view(reinterpret_cast<const char*>(data), size), "/srv/lap");
+    if (page.records.has_value() == !page.refusal.empty())
+        std::abort();
+    if (page.records)
+        for (const auto& div : page.records->divs)
+            if (div->getParent() < -1 || div->getParent() >= static_cast<std::int32_t>(page.records->divs.size()))
                 std::abort();
     return 0;
 }

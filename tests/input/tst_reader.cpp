@@ -4,6 +4,9 @@
 #include "Files.h"
 #include "input/InputFile.h"
 #include "input/StyleSheetReader.h"
+#include "input/WebPageReader.h"
+#include "model/Nesting.h"
+#include "output/WebPageWriter.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,7 +24,7 @@ using Divs = std::vector<ModelDiv>;
 namespace {
 
 // The bytes between lines in each accepted form.
-enum class LineForm { Prizmo, PrizmoAfterMark, Windows, EditorLf, EditorCrLf, EditorLfNoFinalBreak };
+enum class LineForm { Prizmo, PrizmoAfterMark, Windows, EditorLf, EditorCrLf, EditorLfNoFinalBreak, WebPage };
 
 std::string inForm(const std::string& prizmoBytes, LineForm form)
 {
@@ -56,32 +59,56 @@ struct Read {
     bool operator==(const Read&) const = default;
 };
 
-Read read(const std::string& bytes)
+Read readRecords(const std::optional<StyleSheetRecords>& records, int badLine)
 {
-    const StyleSheetReading reading = readStyleSheet(bytes);
-    Read result{std::nullopt, {}, reading.badLine};
-    if (reading.records) {
-        if (reading.records->body)
-            result.body = modelOf(*reading.records->body);
-        for (const auto& div : reading.records->divs)
+    Read result{std::nullopt, {}, badLine};
+    if (records) {
+        const StyleSheetRecords* const read = &*records;
+        if (read->body)
+            result.body = modelOf(*read->body);
+        for (const auto& div : read->divs)
             result.divs.push_back(modelOf(*div));
     }
     return result;
+}
+
+Read read(const std::string& bytes)
+{
+    const StyleSheetReading reading = readStyleSheet(bytes);
+    return readRecords(reading.records, reading.badLine);
+}
+
+const std::string pageFolder = "/srv/lap";
+
+std::vector<std::unique_ptr<DivStyle>> records(const Divs& divs)
+{
+    std::vector<std::unique_ptr<DivStyle>> made;
+    for (const ModelDiv& div : divs)
+        made.push_back(recordOf(div));
+    return made;
+}
+
+std::string page(const Read& sheet)
+{
+    const std::optional<BodyStyle> body = sheet.body ? std::optional(recordOf(*sheet.body)) : std::nullopt;
+    return webPage("lap", body ? &*body : nullptr, records(sheet.divs), pageFolder);
 }
 
 // Stylesheets with every kind of value the records can hold.
 class RandomStyleSheets
 {
 public:
-    explicit RandomStyleSheets(std::uint32_t seed) : random(seed) {}
+    // A web page's: the values a page carries, and nesting.
+    RandomStyleSheets(std::uint32_t seed, bool forPage) : random(seed), forPage(forPage) {}
 
     Read next()
     {
         Read sheet;
         if (pick(0, 1))
-            sheet.body = ModelBody{number(), text(), text()};
-        for (int n = pick(0, 5); n > 0; --n)
-            sheet.divs.push_back({number(), number(), number(), -1, text(), text(),
+            sheet.body = ModelBody{number(), background(), fontColor()};
+        const int count = pick(0, 5);
+        for (int n = count; n > 0; --n)
+            sheet.divs.push_back({number(), number(), number(), forPage ? pick(-1, count) : -1, background(), fontColor(),
                                   std::string(DivStyle::floatKeywords[pick(0, 3)]),
                                   std::string(DivStyle::positionKeywords[pick(0, 2)])});
         return sheet;
@@ -100,7 +127,17 @@ private:
                                             "C:\\Képek\\ő ű.bmp", "a;b;", "  ", "{}", "#div0"};
         return texts[pick(0, 7)];
     }
+    // Pictures inside the page's folder and outside it, by the full paths the dialog gives.
+    std::string background()
+    {
+        static const char* const pictures[] = {"", "#FF0000", "#a0b1c2", "/srv/lap/kép (1).png",
+                                               "/srv/lap/al mappa/x;y}#1?.png", "/home/éva/nyári kép (1).png",
+                                               "/srv/lapok/50% \"a\".png"};
+        return forPage ? pictures[pick(0, 6)] : text();
+    }
+    std::string fontColor() { return forPage ? std::string(pick(0, 1) ? "#00ff7F" : "") : text(); }
     std::mt19937 random;
+    bool forPage = false;
 };
 
 } // namespace
@@ -122,17 +159,103 @@ private slots:
         QTest::addRow("editor: LF after each line") << LineForm::EditorLf;
         QTest::addRow("editor: CR LF after each line") << LineForm::EditorCrLf;
         QTest::addRow("editor: LF, no final break") << LineForm::EditorLfNoFinalBreak;
+        QTest::addRow("the web page, with its nesting") << LineForm::WebPage;
     }
     void roundTrip()
     {
         QFETCH(LineForm, form);
-        RandomStyleSheets sheets(20261209);
+        if (form == LineForm::WebPage)
+            return webPageRoundTrip();
+        RandomStyleSheets sheets(20261209, false);
         for (int i = 0; i < 2000; ++i) {
             const Read sheet = sheets.next();
             const std::string bytes = inForm(styleSheet(sheet.body, sheet.divs), form);
             if (read(bytes) != sheet)
                 QFAIL(qPrintable(QStringLiteral("stylesheet %1 reads back otherwise:\n%2").arg(i).arg(QString::fromStdString(bytes))));
         }
+    }
+
+    // A page Prizmo wrote opens as the records it was written from, each div nested as the
+    // page shows it, and gives the same page again.
+    void webPageRoundTrip()
+    {
+        RandomStyleSheets sheets(20261210, true);
+        for (int i = 0; i < 2000; ++i) {
+            Read sheet = sheets.next();
+            const std::string bytes = page(sheet);
+            const std::vector<std::int32_t> shown = shownParents(records(sheet.divs));
+            for (std::size_t n = 0; n < sheet.divs.size(); ++n)
+                sheet.divs[n].parent = shown[n];
+            const WebPageReading reading = readWebPage(bytes, pageFolder);
+            const Read again = readRecords(reading.records, 0);
+            if (again != sheet || !reading.leftOut.empty() || page(again) != bytes)
+                QFAIL(qPrintable(QStringLiteral("page %1 reads back otherwise (%2):\n%3")
+                                     .arg(i).arg(QString::fromStdString(reading.leftOut), QString::fromStdString(bytes))));
+        }
+    }
+
+    // Pages from elsewhere: what maps, what is left out and said, how the divs are numbered.
+    void webPages_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("records");   // one line a record; empty: refused
+        QTest::addColumn<QString>("said");      // what was left out, or the refusal
+        const auto records = [](const std::optional<ModelBody>& body, const Divs& divs) {
+            std::string lines = body ? "body: " + describe(*body) + "\n" : "";
+            for (const ModelDiv& div : divs)
+                lines += describe(div) + "\n";
+            return QString::fromStdString(lines);
+        };
+        QTest::addRow("every kind of declaration")
+            << QByteArray("\xEF\xBB\xBF\n<!doctype HTML><html><head><style>\n"
+                          "body { background: white; font-size: 16px; margin: 0 }\n"
+                          "#div0 { width: 300px; height: 10em; background-color: rgb(255 0 0); color: hsl(120, 100%, 25%);"
+                          " float: LEFT; padding: 4px; border: 1px solid }\n"
+                          "#div1, .box { background-image: url('file:///home/anna/k%C3%A9p.png'); position: absolute; margin: 2px }\n"
+                          "p { color: red }\n@media print { #div0 { width: 1px } }\n"
+                          "</style></head><body><div id=\"div0\"><section><div id=\"div1\" style=\"color: blue\">x</div>"
+                          "</section></div></body></html>")
+            << records(ModelBody{16, "#FFFFFF", ""},
+                       {{.width = 300, .background = "#FF0000", .fontColor = "#008000", .floatValue = "left"},
+                        {.parent = 0, .background = "/home/anna/kép.png", .position = "absolute"}})
+            << "5 deklarációt kihagytam: margin (2), border (1), height (1), padding (1). 2 szabályt kihagytam: p, "
+               "@media print. 1 style attribútumot kihagytam.";
+        QTest::addRow("colour forms, sizes")
+            << QByteArray("<html><style>#div0{color:#abc;width:0 !important;height:12.0px} #div1{color:#AbCdEf}"
+                          "#div2{color:rgba(10%, 20%, 30%, 1)} #div3{color:rgba(0,0,255,.5);width:-5px}"
+                          "#div4{color:transparent;background:url(kep.png)} #div5{color:RebeccaPurple}</style></html>")
+            << records({}, {{.width = 0, .height = 12, .fontColor = "#AABBCC"}, {.fontColor = "#AbCdEf"}, {.fontColor = "#1A334D"},
+                            {}, {.background = "/srv/lap/kep.png"}, {.fontColor = "#663399"}})
+            << "3 deklarációt kihagytam: color (2), width (1).";
+        QTest::addRow("numbered in the page's order")
+            << QByteArray("<html><style>#div3{width:5px} #div7{}</style><div id=\"div7\"></div><div id=\"div07\"></div></html>")
+            << records({}, {{}, {.width = 5}})
+            << "A divek nem 0-tól, hézag nélkül számozódtak, ezért a lap sorrendjében új számot kaptak.";
+        QTest::addRow("Prizmo's page with a font colour that is no colour")
+            << QByteArray::fromStdString(page({std::nullopt, {{.fontColor = "piros"}, {.parent = 0}}}))
+            << records({}, {{}, {.parent = 0}})
+            << "Ezek betűszínét a weboldal nem őrizte meg, mert nem színkód volt: div0.";
+        QTest::addRow("nothing maps") << QByteArray("<!DOCTYPE html><p id=\"div0\" style=\"width:1px\">#div0</p>") << ""
+                                      << "Nincs benne body vagy #divN szabály, sem divN azonosítójú div.";
+    }
+    void webPages()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, records);
+        QFETCH(QString, said);
+        QVERIFY(isWebPage(bytes.toStdString()));
+        const WebPageReading reading = readWebPage(bytes.toStdString(), pageFolder);
+        QString lines;
+        if (reading.records) {
+            const Read found = readRecords(reading.records, 0);
+            lines = found.body ? QString::fromStdString("body: " + describe(*found.body) + "\n") : QString();
+            for (const ModelDiv& div : found.divs)
+                lines += QString::fromStdString(describe(div) + "\n");
+        }
+        QCOMPARE(lines, records);
+        QCOMPARE(QString::fromStdString(reading.records ? reading.leftOut : reading.refusal), said);
+        // A stylesheet is none.
+        QVERIFY(!isWebPage(styleSheet({}, {{}})) && !isWebPage("<!DOCTYPE htm") && !isWebPage(" p { }"));
     }
 
     void theWindowsFormWithItsCodePage()

@@ -38,7 +38,7 @@ fi
 entry=$root/usr/share/applications/prizmo.desktop
 [[ -f $entry ]] || fail "no desktop entry"
 desktop-file-validate "$entry" || fail "the installed desktop entry does not validate"
-grep -q '^MimeType=text/css;$' "$entry" && grep -q '^Exec=prizmo %f$' "$entry" ||
+grep -q '^MimeType=text/css;text/html;$' "$entry" && grep -q '^Exec=prizmo %f$' "$entry" ||
     fail "the desktop entry does not offer to open stylesheets"
 metainfo=$root/usr/share/metainfo/invalid.prizmo.Prizmo.metainfo.xml
 [[ -f $metainfo ]] || fail "no AppStream metainfo"

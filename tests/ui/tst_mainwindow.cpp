@@ -156,7 +156,8 @@ private slots:
         QCOMPARE(menuCaptions(form.CSS1->menu<QMenu*>()),
                  (QStringList{"&Új Div=jDiv1", "&Body beállítása=Bodybelltsa1"}));
         QCOMPARE(menuCaptions(form.Szerkeszts1->menu<QMenu*>()),
-                 (QStringList{"&Visszavonás=Visszavons1", "&Mégis=Mgis1", "=", "&Div törlése=Divtrlse1"}));
+                 (QStringList{"&Visszavonás=Visszavons1", "&Mégis=Mgis1", "=", "&Div törlése=Divtrlse1", "&Másolás=Msols1",
+                              "&Beillesztés=Beilleszts1", "Div &kettőzése=Divkettzse1"}));
         QCOMPARE(menuCaptions(form.Nzet1->menu<QMenu*>()), QStringList({"&Szabályok=Szablyok1", "&Előnézet=Elnzet1", "&Körvonalak=Krvonalak1"}));
     }
 

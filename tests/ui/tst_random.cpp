@@ -11,7 +11,9 @@
 #include "ui/RulesModel.h"
 #include "ui/RulesPanel.h"
 
+#include <QClipboard>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -382,6 +384,32 @@ public:
         divs[static_cast<std::size_t>(panelsDiv())].height = height;
     }
 
+    // Pasted or duplicated divs: as if each were made with "Új Div" and "KÉSZ".
+    void append(const std::vector<ModelDiv>& made)
+    {
+        if (editOpen) {
+            messages.emplace_back("Előbb nyomd meg a KÉSZ gombot!");
+            return;
+        }
+        if (made.empty())
+            return;
+        for (const ModelDiv& div : made) {
+            divs.push_back(div);
+            for (ModelList* list : {&child, &parent}) {
+                list->entries.push_back("div" + std::to_string(lastDiv()));
+                list->select(static_cast<int>(list->entries.size()) - 1);
+            }
+        }
+        const ModelDiv& last = divs.back();
+        storage = panel1 = panel2 = true;
+        reopened = -1;
+        edit1 = std::to_string(last.width);
+        edit2 = std::to_string(last.height);
+        edit3 = std::to_string(last.fontSize);
+        alignment = static_cast<int>(std::find(floatKeywords.begin(), floatKeywords.end(), last.floatValue) - floatKeywords.begin());
+        position.select(static_cast<int>(std::find(positionKeywords.begin(), positionKeywords.end(), last.position) - positionKeywords.begin()));
+    }
+
     std::string styleSheet() const { return ::styleSheet(body, divs); }
 
     // The file carries no parents; the lists are as each div's "KÉSZ" would leave them.
@@ -554,7 +582,7 @@ private:
     std::string actOnce(bool& command)
     {
         TForm1& form = driver.form;
-        switch (pick(0, 22)) {
+        switch (pick(0, 23)) {
         case 0:
             log << "Body beállítása";
             driver.bodySettings();
@@ -678,8 +706,54 @@ private:
                 model.resized(width, height);
             break;
         }
+        case 23:
+            clipboard();
+            break;
         }
         return {};
+    }
+
+    // Másolás then Beillesztés of the current rule (the tree's row while it has the focus),
+    // Div kettőzése, or Beillesztés of CSS from elsewhere.
+    void clipboard()
+    {
+        TForm1& form = driver.form;
+        const bool treeFocused = form.Rules && form.Rules->tree()->hasFocus();
+        const std::string current = treeFocused ? ruleName(form.Rules->rules()->ruleAt(form.Rules->tree()->currentIndex()))
+                                                : model.panelsRule();
+        const int number = current.starts_with("div") ? std::stoi(current.substr(3)) : -1;
+        const bool live = (current == "body" && model.body) || (number >= 0 && number <= model.lastDiv());
+        switch (pick(0, 2)) {
+        case 0: {
+            log << "Másolás of '" << current << "', Beillesztés";
+            QGuiApplication::clipboard()->setText(QStringLiteral("p { margin: 0 }"));   // nothing maps
+            form.Msols1->trigger();
+            form.Beilleszts1->trigger();
+            std::vector<ModelDiv> pasted;
+            if (live && number < 0)
+                pasted.push_back({.fontSize = model.body->fontSize, .background = model.body->background, .fontColor = model.body->fontColor});
+            else if (live)
+                pasted.push_back(model.divs[static_cast<std::size_t>(number)]);
+            if (!pasted.empty())
+                pasted.front().parent = -1;
+            model.append(pasted);
+            break;
+        }
+        case 1: {
+            log << "Div kettőzése of '" << current << "'";
+            form.Divkettzse1->trigger();
+            std::vector<ModelDiv> copy;
+            if (live && number >= 0)
+                copy.push_back(model.divs[static_cast<std::size_t>(number)]);
+            model.append(copy);
+            break;
+        }
+        default:
+            log << "Beillesztés from elsewhere";
+            QGuiApplication::clipboard()->setText(QStringLiteral("h1 { color: red; width: 50% }\n.x { float: RIGHT; height: 7px }"));
+            form.Beilleszts1->trigger();
+            model.append({{.fontColor = "#FF0000"}, {.height = 7, .floatValue = "right"}});
+        }
     }
 
     // Ctrl+E, then a div's row dropped onto the body's, a div's, or below the last row.

@@ -1,0 +1,267 @@
+#include "input/CssMapping.h"
+
+#include "input/CssColor.h"
+#include "output/WebPageWriter.h"
+
+#include <QDir>
+#include <QUrl>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// A size in whole pixels that "Szélesség" and "Magasság" accept; a bare 0 is one too.
+std::optional<std::int32_t> pixels(std::span<const CssToken> value)
+{
+    if (value.size() != 1)
+        return std::nullopt;
+    const CssToken& token = value.front();
+    const bool px = token.is(CssTokenKind::Dimension) && asciiLower(token.text) == "px";
+    const bool zero = token.is(CssTokenKind::Number) && token.number == 0;
+    if (!(px || zero) || token.number < 0 || token.number > std::numeric_limits<std::int32_t>::max()
+        || token.number != std::floor(token.number))
+        return std::nullopt;
+    return static_cast<std::int32_t>(token.number);
+}
+
+template <std::size_t N>
+std::optional<int> keyword(std::span<const CssToken> value, const std::array<std::string_view, N>& keywords)
+{
+    if (value.size() != 1 || !value.front().is(CssTokenKind::Ident))
+        return std::nullopt;
+    const std::string word = asciiLower(value.front().text);
+    for (std::size_t i = 0; i < N; ++i)
+        if (keywords[i] == word)
+            return static_cast<int>(i);
+    return std::nullopt;
+}
+
+bool isNone(std::span<const CssToken> value)
+{
+    return value.size() == 1 && value.front().is(CssTokenKind::Ident) && asciiLower(value.front().text) == "none";
+}
+
+// The remark a page carries for a negative size: " width: -5px kimaradt: …".
+std::optional<std::int32_t> remarkedSize(const std::string& comment, std::string_view property)
+{
+    const std::string start = " " + std::string(property) + ": ";
+    if (!comment.starts_with(start))
+        return std::nullopt;
+    std::int32_t size = 0;
+    const char* const digits = comment.data() + start.size();
+    const auto [stop, error] = std::from_chars(digits, comment.data() + comment.size(), size);
+    if (error != std::errc() || size >= 0 || comment != negativeSizeRemark(property, size))
+        return std::nullopt;
+    return size;
+}
+
+std::string shortened(std::string_view text)
+{
+    constexpr std::size_t longest = 40;
+    std::string flat;
+    for (const char c : text.substr(0, longest * 2))
+        if (!(c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\f') || (!flat.empty() && flat.back() != ' '))
+            flat += c == '\n' || c == '\t' || c == '\r' || c == '\f' ? ' ' : c;
+    if (flat.size() <= longest)
+        return flat;
+    std::size_t cut = longest;
+    while (cut > 0 && (static_cast<unsigned char>(flat[cut]) & 0xC0) == 0x80)
+        --cut;   // not within a character
+    return flat.substr(0, cut) + "…";
+}
+
+} // namespace
+
+void LeftOut::rule(std::string_view prelude)
+{
+    rules.push_back(shortened(prelude));
+}
+
+std::string LeftOut::message() const
+{
+    constexpr std::size_t listed = 6;
+    std::vector<std::string> sentences;
+    if (!declarations.empty()) {
+        std::vector<std::pair<std::string, int>> byCount(declarations.begin(), declarations.end());
+        std::stable_sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+        int total = 0;
+        std::string names;
+        for (std::size_t i = 0; i < byCount.size(); ++i) {
+            total += byCount[i].second;
+            if (i < listed)
+                names += (i ? ", " : "") + byCount[i].first + " (" + std::to_string(byCount[i].second) + ")";
+        }
+        sentences.push_back(std::to_string(total) + " deklarációt kihagytam: " + names + (byCount.size() > listed ? ", …" : "") + ".");
+    }
+    if (!rules.empty()) {
+        std::string names;
+        for (std::size_t i = 0; i < rules.size() && i < listed; ++i)
+            names += (i ? ", " : "") + rules[i];
+        sentences.push_back(std::to_string(rules.size()) + " szabályt kihagytam: " + names + (rules.size() > listed ? ", …" : "") + ".");
+    }
+    if (styleAttributes > 0)
+        sentences.push_back(std::to_string(styleAttributes) + " style attribútumot kihagytam.");
+    if (!lostFontColors.empty()) {
+        std::string names;
+        for (std::size_t i = 0; i < lostFontColors.size() && i < listed; ++i)
+            names += (i ? ", " : "") + lostFontColors[i];
+        sentences.push_back("Ezek betűszínét a weboldal nem őrizte meg, mert nem színkód volt: " + names
+                            + (lostFontColors.size() > listed ? ", …" : "") + ".");
+    }
+    if (divsRenumbered)
+        sentences.push_back("A divek nem 0-tól, hézag nélkül számozódtak, ezért a lap sorrendjében új számot kaptak.");
+    std::string text;
+    for (const std::string& sentence : sentences)
+        text += (text.empty() ? "" : " ") + sentence;
+    return text;
+}
+
+std::optional<std::string> CssMapping::picture(std::span<const CssToken> value) const
+{
+    std::string written;
+    if (value.size() == 1 && value.front().is(CssTokenKind::Url)) {
+        written = value.front().text;
+    } else {
+        std::vector<const CssToken*> inside;
+        for (const CssToken& token : value)
+            if (!token.is(CssTokenKind::Whitespace))
+                inside.push_back(&token);
+        if (inside.size() != 3 || !inside[0]->is(CssTokenKind::Function) || asciiLower(inside[0]->text) != "url"
+            || !inside[1]->is(CssTokenKind::String) || !inside[2]->is(CssTokenKind::CloseParen))
+            return std::nullopt;
+        written = inside[1]->text;
+    }
+    const QUrl url(QString::fromStdString(written), QUrl::StrictMode);
+    if (!url.isValid() || written.empty())
+        return std::nullopt;
+    if (url.scheme() == QLatin1String("file"))
+        return url.toLocalFile().isEmpty() ? std::nullopt : std::optional(url.toLocalFile().toStdString());
+    if (!url.scheme().isEmpty() || !url.host().isEmpty())
+        return std::nullopt;   // a picture on the web is no picture file
+    if (pageFolder.empty())
+        return url.path(QUrl::FullyDecoded).toStdString();
+    const QUrl folder = QUrl::fromLocalFile(QDir(QString::fromStdString(pageFolder)).absolutePath() + QLatin1Char('/'));
+    return folder.resolved(url).toLocalFile().toStdString();
+}
+
+void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody, LeftOut* leftOut) const
+{
+    for (const std::string& comment : rule.comments) {
+        if (comment == notAColorRemark) {
+            values.fontColor = std::string();
+            values.fontColorLost = true;
+        }
+        for (auto [property, into] : {std::pair{"width", &values.width}, {"height", &values.height}, {"font-size", &values.fontSize}})
+            if (const auto size = remarkedSize(comment, property); size && (!forBody || into == &values.fontSize))
+                *into = *size;
+    }
+    if (leftOut)
+        for (const std::string& skipped : rule.skipped)
+            leftOut->rule(skipped);
+    for (const CssDeclaration& declaration : rule.declarations) {
+        const std::string& name = declaration.name;
+        const std::span<const CssToken> value = declaration.value;
+        bool mapped = false;
+        const auto take = [&mapped](auto& into, auto found) {
+            if (found) {
+                into = *found;
+                mapped = true;
+            }
+        };
+        if (name == "font-size") {
+            take(values.fontSize, pixels(value));
+        } else if (name == "color") {
+            take(values.fontColor, cssColorText(value));
+            if (mapped)
+                values.fontColorLost = false;
+        } else if (name == "background-color") {
+            take(values.backgroundColor, cssColorText(value));
+        } else if (name == "background-image") {
+            take(values.backgroundImage, isNone(value) ? std::optional(std::string()) : picture(value));
+        } else if (name == "background") {
+            if (const auto color = cssColorText(value)) {
+                take(values.backgroundColor, color);
+                values.backgroundImage = std::string();
+            } else if (const auto image = isNone(value) ? std::optional(std::string()) : picture(value)) {
+                take(values.backgroundImage, image);
+                values.backgroundColor.reset();
+            }
+        } else if (!forBody && name == "width") {
+            take(values.width, pixels(value));
+        } else if (!forBody && name == "height") {
+            take(values.height, pixels(value));
+        } else if (!forBody && name == "float") {
+            take(values.floatPosition, keyword(value, DivStyle::floatKeywords));
+        } else if (!forBody && name == "position") {
+            take(values.position, keyword(value, DivStyle::positionKeywords));
+        }
+        if (!mapped && leftOut)
+            leftOut->declaration(name);
+    }
+}
+
+namespace {
+
+// One background: a picture over a colour, as the page shows them.
+std::string background(const MappedValues& values, LeftOut& leftOut)
+{
+    if (values.backgroundImage && !values.backgroundImage->empty()) {
+        if (values.backgroundColor)
+            leftOut.declaration("background-color");
+        return *values.backgroundImage;
+    }
+    return values.backgroundColor.value_or(std::string());
+}
+
+} // namespace
+
+DivStyle CssMapping::div(const MappedValues& values, const std::string& name, LeftOut& leftOut) const
+{
+    DivStyle div;
+    div.setWidth(values.width.value_or(div.getWidth()));
+    div.setHeight(values.height.value_or(div.getHeight()));
+    div.setFontSize(values.fontSize.value_or(div.getFontSize()));
+    div.setBackground(background(values, leftOut));
+    div.setFontColor(values.fontColor.value_or(std::string()));
+    div.setFloat(values.floatPosition.value_or(-1));
+    div.setPosition(values.position.value_or(-1));
+    if (values.fontColorLost)
+        leftOut.lostFontColor(name);
+    return div;
+}
+
+BodyStyle CssMapping::body(const MappedValues& values, LeftOut& leftOut) const
+{
+    BodyStyle body;
+    body.setFontSize(values.fontSize.value_or(body.getFontSize()));
+    body.setBackground(background(values, leftOut));
+    body.setFontColor(values.fontColor.value_or(std::string()));
+    if (values.fontColorLost)
+        leftOut.lostFontColor("body");
+    return body;
+}
+
+PastedRules pastedRules(std::string_view css)
+{
+    std::vector<CssRule> rules = cssRules(css);
+    if (std::none_of(rules.begin(), rules.end(), [](const CssRule& rule) { return !rule.atRule; }))
+        rules = {cssDeclarations(css)};
+    const CssMapping mapping({});
+    LeftOut leftOut;
+    PastedRules pasted;
+    for (const CssRule& rule : rules) {
+        if (rule.atRule) {
+            leftOut.rule(rule.prelude);
+            continue;
+        }
+        MappedValues values;
+        mapping.mapInto(values, rule, false, &leftOut);
+        if (values.any())
+            pasted.divs.push_back(std::make_unique<DivStyle>(mapping.div(values, rule.prelude.empty() ? "div" : rule.prelude, leftOut)));
+    }
+    pasted.leftOut = leftOut.message();
+    return pasted;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "input/CssSyntax.h"
+#include "model/BodyStyle.h"
+#include "model/DivStyle.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What reading CSS into the records left out, said in one message:
+// "12 deklarációt kihagytam: margin (4), padding (4), border (4)."
+class LeftOut
+{
+public:
+    void declaration(const std::string& property) { ++declarations[property]; }
+    void rule(std::string_view prelude);
+    void styleAttribute() { ++styleAttributes; }
+    void lostFontColor(const std::string& ruleName) { lostFontColors.push_back(ruleName); }
+    void renumbered() { divsRenumbered = true; }
+    std::string message() const;   // empty when nothing was left out
+
+private:
+    std::map<std::string, int> declarations;
+    std::vector<std::string> rules;
+    int styleAttributes = 0;
+    std::vector<std::string> lostFontColors;
+    bool divsRenumbered = false;
+};
+
+// The values one rule's declarations give, the later over the earlier; unset where none did.
+struct MappedValues {
+    std::optional<std::int32_t> width, height, fontSize;
+    std::optional<std::string> fontColor, backgroundColor, backgroundImage;   // image "": none
+    std::optional<int> floatPosition, position;   // in the window's lists
+    bool fontColorLost = false;   // a page's remark where a font colour was no colour text
+
+    bool any() const
+    {
+        return width || height || fontSize || fontColor || backgroundColor || backgroundImage || floatPosition
+            || position || fontColorLost;
+    }
+};
+
+// Declarations that map: width, height and font-size in whole px (a page's remark gives a
+// negative one back), color and background-color in any CSS colour form, background-image
+// (and background) as url(…) of a picture file, float and position with Prizmo's keywords.
+// A url() leads to a file: relative to `pageFolder`, or left relative when it is empty.
+class CssMapping
+{
+public:
+    explicit CssMapping(std::string pageFolder) : pageFolder(std::move(pageFolder)) {}
+
+    // `leftOut` hears of each declaration that does not map; none: another selector of the
+    // same rule, heard already.
+    void mapInto(MappedValues& values, const CssRule& rule, bool forBody, LeftOut* leftOut) const;
+    DivStyle div(const MappedValues& values, const std::string& name, LeftOut& leftOut) const;
+    BodyStyle body(const MappedValues& values, LeftOut& leftOut) const;
+
+private:
+    std::optional<std::string> picture(std::span<const CssToken> value) const;
+    std::string pageFolder;
+};
+
+// CSS from the clipboard: each rule, whatever its selector, or the bare declarations, a new
+// div, when something in it maps.
+struct PastedRules {
+    std::vector<std::unique_ptr<DivStyle>> divs;
+    std::string leftOut;
+};
+PastedRules pastedRules(std::string_view css);

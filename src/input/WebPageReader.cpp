@@ -1,0 +1,196 @@
+#include "input/WebPageReader.h"
+
+#include "input/CssMapping.h"
+
+#include <gumbo.h>
+
+#include <charconv>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// "div" and a number as Prizmo writes it: no sign, no leading zero.
+bool isDivName(std::string_view name)
+{
+    if (!name.starts_with("div") || name.size() == 3)
+        return false;
+    const std::string_view digits = name.substr(3);
+    return digits.find_first_not_of("0123456789") == std::string_view::npos && (digits == "0" || digits[0] != '0');
+}
+
+struct PageDiv {
+    std::string name;
+    bool hasElement = false;
+    std::size_t parent = none;   // the page div it lies in
+    MappedValues values;
+    static constexpr std::size_t none = static_cast<std::size_t>(-1);
+};
+
+class PageDivs
+{
+public:
+    // The entry of `name`, made at the end when it is new.
+    std::size_t of(const std::string& name)
+    {
+        const auto [found, made] = byName.try_emplace(name, all.size());
+        if (made)
+            all.push_back({name, false, PageDiv::none, {}});
+        return found->second;
+    }
+    std::vector<PageDiv> all;   // in the order they were first met
+
+private:
+    std::unordered_map<std::string, std::size_t> byName;
+};
+
+struct GumboTree {
+    GumboOutput* output;
+    ~GumboTree() { gumbo_destroy_output(&kGumboDefaultOptions, output); }
+};
+
+// The style elements' texts, in order, and the divs' elements with their nesting; no
+// recursion, however deep the page.
+void walk(const GumboNode* root, std::vector<std::string>& styles, PageDivs& divs, LeftOut& leftOut)
+{
+    struct Visit { const GumboNode* node; std::size_t inDiv; };
+    std::vector<Visit> pending{{root, PageDiv::none}};
+    while (!pending.empty()) {
+        const Visit visit = pending.back();
+        pending.pop_back();
+        const GumboNode* node = visit.node;
+        const GumboVector* children = nullptr;
+        std::size_t inDiv = visit.inDiv;
+        if (node->type == GUMBO_NODE_DOCUMENT) {
+            children = &node->v.document.children;
+        } else if (node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE) {
+            const GumboElement& element = node->v.element;
+            children = &element.children;
+            if (gumbo_get_attribute(&element.attributes, "style"))
+                leftOut.styleAttribute();
+            if (element.tag == GUMBO_TAG_STYLE) {
+                std::string& text = styles.emplace_back();
+                for (unsigned i = 0; i < element.children.length; ++i) {
+                    const auto* child = static_cast<const GumboNode*>(element.children.data[i]);
+                    if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE || child->type == GUMBO_NODE_CDATA)
+                        text += child->v.text.text;
+                }
+                continue;
+            }
+            if (element.tag == GUMBO_TAG_LINK) {
+                const GumboAttribute* rel = gumbo_get_attribute(&element.attributes, "rel");
+                if (rel && asciiLower(rel->value).find("stylesheet") != std::string::npos)
+                    leftOut.rule("<link rel=\"stylesheet\">");
+            }
+            const GumboAttribute* id = gumbo_get_attribute(&element.attributes, "id");
+            if (element.tag == GUMBO_TAG_DIV && id && isDivName(id->value)) {
+                const std::size_t entry = divs.of(id->value);
+                if (!divs.all[entry].hasElement) {   // an id twice: its first element counts
+                    divs.all[entry].hasElement = true;
+                    divs.all[entry].parent = inDiv;
+                }
+                inDiv = entry;
+            }
+        }
+        if (children)
+            for (unsigned i = children->length; i > 0; --i)
+                pending.push_back({static_cast<const GumboNode*>(children->data[i - 1]), inDiv});
+    }
+}
+
+// The selectors of a rule that name the body or a div: a div's entry, or none for the body.
+// Another selector beside them takes nothing.
+std::vector<std::size_t> ruleTargets(const CssRule& rule, PageDivs& divs)
+{
+    std::vector<std::size_t> targets;
+    for (const std::vector<CssToken>& selector : rule.selectors) {
+        if (selector.size() == 1 && selector[0].is(CssTokenKind::Ident) && asciiLower(selector[0].text) == "body")
+            targets.push_back(PageDiv::none);
+        else if (selector.size() == 1 && selector[0].is(CssTokenKind::Hash) && isDivName(selector[0].text))
+            targets.push_back(divs.of(selector[0].text));
+    }
+    return targets;
+}
+
+// The number each div takes: its own when they run 0 to n - 1, else its place.
+std::vector<std::int32_t> numbers(const PageDivs& divs, LeftOut& leftOut)
+{
+    const std::size_t count = divs.all.size();
+    std::vector<std::int32_t> numbered(count);
+    bool own = true;
+    for (std::size_t i = 0; i < count && own; ++i) {
+        const std::string_view digits = std::string_view(divs.all[i].name).substr(3);
+        std::uint64_t number = 0;
+        const auto [stop, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+        own = error == std::errc() && number < count;
+        numbered[i] = static_cast<std::int32_t>(number);
+    }
+    if (!own) {
+        leftOut.renumbered();
+        for (std::size_t i = 0; i < count; ++i)
+            numbered[i] = static_cast<std::int32_t>(i);
+    }
+    return numbered;
+}
+
+} // namespace
+
+bool isWebPage(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    const std::size_t start = bytes.find_first_not_of(" \t\r\n\f");
+    if (start == std::string_view::npos)
+        return false;
+    const std::string head = asciiLower(bytes.substr(start, 14));
+    return head.starts_with("<!doctype html") || head.starts_with("<html");
+}
+
+WebPageReading readWebPage(std::string_view bytes, const std::string& pageFolder)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    std::vector<std::string> styles;
+    PageDivs divs;
+    LeftOut leftOut;
+    {
+        const GumboTree tree{gumbo_parse_with_options(&kGumboDefaultOptions, bytes.data(), bytes.size())};
+        walk(tree.output->document, styles, divs, leftOut);
+    }
+
+    const CssMapping mapping(pageFolder);
+    std::optional<MappedValues> body;
+    for (const std::string& style : styles) {
+        for (const CssRule& rule : cssRules(style)) {
+            const std::vector<std::size_t> targets = rule.atRule ? std::vector<std::size_t>{} : ruleTargets(rule, divs);
+            if (targets.empty()) {
+                leftOut.rule(rule.prelude);
+                continue;
+            }
+            // What does not map is said once, however many selectors the rule has.
+            LeftOut* heard = &leftOut;
+            for (const std::size_t target : targets) {
+                MappedValues& values = target == PageDiv::none ? (body ? *body : body.emplace()) : divs.all[target].values;
+                mapping.mapInto(values, rule, target == PageDiv::none, heard);
+                heard = nullptr;
+            }
+        }
+    }
+    if (!body && divs.all.empty())
+        return {std::nullopt, {}, "Nincs benne body vagy #divN szabály, sem divN azonosítójú div."};
+
+    const std::vector<std::int32_t> numbered = numbers(divs, leftOut);
+    StyleSheetRecords records;
+    if (body)
+        records.body = mapping.body(*body, leftOut);
+    records.divs.resize(divs.all.size());
+    for (std::size_t i = 0; i < divs.all.size(); ++i) {
+        const PageDiv& found = divs.all[i];
+        auto div = std::make_unique<DivStyle>(mapping.div(found.values, "div" + std::to_string(numbered[i]), leftOut));
+        div->setParent(found.parent == PageDiv::none ? -1 : numbered[found.parent]);
+        records.divs[static_cast<std::size_t>(numbered[i])] = std::move(div);
+    }
+    return {std::move(records), leftOut.message(), {}};
+}
