@@ -1,13 +1,16 @@
 // "Megnyitás" of a 100,000-div stylesheet through the real window, against writing the same
 // stylesheet with the writer; the time per div opened at 100,000 against 1,000 divs; the
 // resident memory the opened stylesheet takes; and the peak while a stylesheet of one div
-// with a 600 MiB value opens, over what the window then holds.
+// with a 600 MiB value opens, over what the window then holds; and "Megnyitás" of the web
+// page "Weboldal" writes of the same rules (nested two deep), against their stylesheet.
 //   bench_open [FOLDER]   (default: the working directory)
 
 #include "BenchStyleSheet.h"
 #include "BenchWindow.h"
 #include "Comparison.h"
 #include "ResidentMemory.h"
+#include "output/OutputFile.h"
+#include "output/WebPageWriter.h"
 
 #include <QCoreApplication>
 
@@ -30,6 +33,24 @@ const std::string& savedStyleSheet(int count)
     if (added) {
         found->second = (folder / ("bench-open-" + std::to_string(count) + ".css")).string();
         if (!saveBenchStyleSheet(makeBenchStyleSheet(count), found->second))
+            found->second.clear();
+    }
+    return found->second;
+}
+
+// The web page of the same `count` divs, every third inside the one before it.
+const std::string& savedWebPage(int count)
+{
+    static std::map<int, std::string> saved;
+    auto [found, added] = saved.try_emplace(count);
+    if (added) {
+        found->second = (folder / ("bench-open-" + std::to_string(count) + ".html")).string();
+        BenchStyleSheet sheet = makeBenchStyleSheet(count);
+        for (int n = 1; n < count; n += 3)
+            sheet.divs[static_cast<std::size_t>(n)]->setParent(n - 1);
+        OutputFile file(found->second);
+        file.write(webPage("bench", &sheet.body, sheet.divs, folder.string()));
+        if (!file.close())
             found->second.clear();
     }
     return found->second;
@@ -96,6 +117,19 @@ void BM_Open(benchmark::State& state)
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+void BM_OpenWebPage(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const std::string& path = savedWebPage(count);
+    auto window = showBenchWindow();
+    for (auto _ : state)
+        if (path.empty() || !openIn(*window, path, count))
+            state.SkipWithError("the web page was not opened");
+    state.counters["per_div"] = benchmark::Counter(
+        static_cast<double>(count),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 void BM_WriteWithTheWriter(benchmark::State& state)
 {
     const BenchStyleSheet sheet = makeBenchStyleSheet(static_cast<int>(state.range(0)));
@@ -109,6 +143,7 @@ void BM_WriteWithTheWriter(benchmark::State& state)
 BENCHMARK(BM_MemoryAfterOpening)->Arg(100'000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakOpeningALargeValue)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open)->Arg(1'000)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenWebPage)->Arg(1'000)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteWithTheWriter)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
 } // namespace
@@ -127,8 +162,14 @@ int main(int argc, char* argv[])
          {"open: memory of 100,000 divs (MiB)", "BM_MemoryAfterOpening/100000/iterations:1", "",
           64.0, "growth_MiB"},
          {"open 600 MiB of one div: peak over what it holds (MiB)", "BM_PeakOpeningALargeValue/iterations:1", "",
-          64.0, "peak_over_held_MiB"}});
-    for (const int count : {1'000, 100'000})
+          64.0, "peak_over_held_MiB"},
+         {"open the web page of 100,000 divs / their stylesheet", "BM_OpenWebPage/100000/repeats:5_median",
+          "BM_Open/100000/repeats:5_median", 3.0},
+         {"open a web page: per div at 100,000 / at 1,000", "BM_OpenWebPage/100000/repeats:5_median",
+          "BM_OpenWebPage/1000/repeats:5_median", 1.3, "per_div"}});
+    for (const int count : {1'000, 100'000}) {
         std::filesystem::remove(savedStyleSheet(count));
+        std::filesystem::remove(savedWebPage(count));
+    }
     return status;
 }

@@ -487,6 +487,40 @@ choose "$fajl_x" 3 3                               # nothing unsaved: Kilépés 
 wait "$prizmo_pid" || fail "Prizmo did not end cleanly after opening $odd_name"
 prizmo_pid=
 
+# The web page written above opens with its nesting: "Weboldal" writes it again byte for
+# byte, and div 1, opened from the rules and copied, reaches another program as its CSS.
+clipboard_is() { xclip -o -selection clipboard 2>/dev/null | cmp -s - "$1"; }
+LANG=hu_HU.UTF-8 LC_ALL= LC_MESSAGES= "$prizmo" "$work/oldal.html" >>"$out/prizmo.log" 2>&1 &
+prizmo_pid=$!
+known=
+main=$(appears_within 60) || fail "Prizmo started with a web page shows no window"
+wait_until title_matches "$main" '^oldal\.html .* Prizmo$'
+choose "$fajl_x" 2 3
+wait_until pixel_is_not "${save_button_top[@]}" "$green"
+mkdir -p "$work/again"
+known=$(windows)
+click "${page_button[@]}"
+dialog=$(new_window)
+xdotool key ctrl+a
+xdotool type --delay 10 "$work/again/oldal"
+xdotool key Return
+wait_until gone "$dialog"
+wait_until test -s "$work/again/oldal.html"
+cmp "$work/oldal.html" "$work/again/oldal.html" ||
+    fail "the web page opened and written again differs: $(diff "$work/oldal.html" "$work/again/oldal.html")"
+click 300 $((menu_height + 300))                  # the window has the keys again
+xdotool key ctrl+e
+xdotool type --delay 10 div1
+xdotool key Return
+wait_until pixel_is "${edit1[@]}" "$white"          # div 1's edit is open
+choose "$szerkesztes_x" 5 7                        # Szerkesztés → Másolás
+sed -n '/^#div1 {$/,/^}$/p' "$work/oldal.html" >"$work/div1.css"
+wait_until clipboard_is "$work/div1.css"
+shot 13-web-page-opened
+choose "$fajl_x" 3 3
+wait "$prizmo_pid" || fail "Prizmo did not end cleanly after the web page's road"
+prizmo_pid=
+
 # What the command line answers without a window.
 "$prizmo" --version | grep -qx 'Prizmo 0\.[0-9.]*' || fail "--version: $("$prizmo" --version)"
 "$prizmo" --help | grep -q -- '--version' || fail "--help does not list the options"
