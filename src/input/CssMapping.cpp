@@ -141,8 +141,8 @@ std::optional<std::string> CssMapping::picture(std::span<const CssToken> value) 
         return url.toLocalFile().isEmpty() ? std::nullopt : std::optional(url.toLocalFile().toStdString());
     if (!url.scheme().isEmpty() || !url.host().isEmpty())
         return std::nullopt;   // a picture on the web is no picture file
-    if (pageFolder.empty())
-        return url.path(QUrl::FullyDecoded).toStdString();
+    if (pageFolder.empty())   // as the page writes it, after "./"
+        return QDir::cleanPath(url.path(QUrl::FullyDecoded)).toStdString();
     const QUrl folder = QUrl::fromLocalFile(QDir(QString::fromStdString(pageFolder)).absolutePath() + QLatin1Char('/'));
     return folder.resolved(url).toLocalFile().toStdString();
 }

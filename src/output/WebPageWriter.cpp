@@ -28,13 +28,13 @@ std::string escapedHtml(const std::string& text)
 }
 
 // Percent-encoded, so that nothing in it can end the url("…") or the style element. With no
-// page folder, an absolute file: URL.
+// page folder, a full path is a file: URL and a relative one stays relative.
 std::string pictureUrl(const std::string& path, const std::string& pageFolder)
 {
     const QString picture = QString::fromStdString(path);
-    if (pageFolder.empty())
-        return QUrl::fromLocalFile(picture).toEncoded().toStdString();
     QString relative = picture;
+    if (QFileInfo(picture).isAbsolute() && pageFolder.empty())
+        return QUrl::fromLocalFile(picture).toEncoded().toStdString();
     if (QFileInfo(picture).isAbsolute()) {
         relative = QDir(QString::fromStdString(pageFolder)).relativeFilePath(picture);
         if (relative == QLatin1String("..") || relative.startsWith(QLatin1String("../")))

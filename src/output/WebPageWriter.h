@@ -30,8 +30,8 @@ std::string bodyDeclarations(const BodyStyle& body, const std::string& pageFolde
 std::string divDeclarations(const DivStyle& div, const std::string& pageFolder);
 std::string webPageElements(std::span<const std::unique_ptr<DivStyle>> divs);
 
-// A rule as the page writes it, selector and braces included, every picture an absolute
-// file: URL: CSS that works wherever it is put.
+// A rule as the page writes it, selector and braces included, a picture by its full path as
+// a file: URL: CSS that works wherever it is put.
 std::string divRuleText(std::size_t number, const DivStyle& div);
 std::string bodyRuleText(const BodyStyle& body);
 

@@ -8,6 +8,7 @@
 #include "FormDriver.h"
 #include "StyleSheetModel.h"
 
+#include "output/WebPageWriter.h"
 #include "ui/RulesModel.h"
 #include "ui/RulesPanel.h"
 
@@ -112,6 +113,7 @@ public:
     ModelList position{{"relatív", "abszolult", "örökölt"}, "relatív"};
     ModelList child, parent;
     int reopened = -1;   // a div opened again, until the next "Új Div"
+    std::string openedFile;   // until the next save
     std::vector<std::string> messages, exceptions;
 
     int lastDiv() const { return static_cast<int>(divs.size()) - 1; }
@@ -132,7 +134,8 @@ public:
     {
         return std::tie(model.body, model.divs, model.storage, model.editOpen, model.panel1, model.panel2,
                         model.panel3, model.colourChecked, model.edit1, model.edit2, model.edit3,
-                        model.alignment, model.position, model.child, model.parent, model.reopened);
+                        model.alignment, model.position, model.child, model.parent, model.reopened,
+                        model.openedFile);
     }
     bool sameWindow(const Model& other) const { return window(*this) == window(other); }
     void restoreWindow(const Model& from) { window(*this) = window(from); }
@@ -413,8 +416,9 @@ public:
     std::string styleSheet() const { return ::styleSheet(body, divs); }
 
     // The file carries no parents; the lists are as each div's "KÉSZ" would leave them.
-    void opened(const std::optional<ModelBody>& openedBody, std::vector<ModelDiv> openedDivs)
+    void opened(const std::string& file, const std::optional<ModelBody>& openedBody, std::vector<ModelDiv> openedDivs)
     {
+        openedFile = file;
         for (ModelDiv& div : openedDivs)
             div.parent = -1;
         body = openedBody;
@@ -430,8 +434,31 @@ public:
         savedNow = true;
     }
 
+    // A web page opens with its nesting, as the page shows it; a picture named by a
+    // relative path comes back as a full one, in the page's folder.
+    void openedPage(const std::string& file, const std::optional<ModelBody>& openedBody,
+                    const std::vector<ModelDiv>& openedDivs, const std::string& folder)
+    {
+        divs = openedDivs;
+        std::vector<int> shown;
+        for (std::size_t n = 0; n < divs.size(); ++n)
+            shown.push_back(shownParent(static_cast<int>(n)));
+        opened(file, openedBody, openedDivs);
+        const auto full = [&folder](std::string& picture) {
+            if (!picture.empty() && picture[0] != '#' && picture[0] != '/')
+                picture = folder + "/" + picture;
+        };
+        if (body)
+            full(body->background);
+        for (std::size_t n = 0; n < divs.size(); ++n) {
+            divs[n].parent = shown[n];
+            full(divs[n].background);
+        }
+    }
+
     void saved()
     {
+        openedFile.clear();
         body.reset();
         divs.clear();
         reopened = -1;
@@ -1024,8 +1051,23 @@ private:
             driver.form.Megynits1->trigger();
             return savedFileDifference();
         }
-        const int kind = pick(0, 5);
-        if (kind == 0) {
+        const int kind = pick(0, 6);
+        if (kind == 6 && !savedFiles.empty()) {
+            const SavedFile& file = savedFiles[static_cast<std::size_t>(pick(0, static_cast<int>(savedFiles.size()) - 1))];
+            const QString path = folder.filePath(QStringLiteral("page-%1.html").arg(++pages));
+            log << " of the web page of " << file.path;
+            std::vector<std::unique_ptr<DivStyle>> records;
+            for (const ModelDiv& div : file.divs)
+                records.push_back(recordOf(div));
+            const std::optional<BodyStyle> body = file.body ? std::optional(recordOf(*file.body)) : std::nullopt;
+            QFile page(path);
+            if (!page.open(QIODevice::WriteOnly)
+                || !page.write(QByteArray::fromStdString(webPage("page", body ? &*body : nullptr, records, text(folder.path())))))
+                return "the web page could not be written";
+            page.close();
+            driver.script.confirmFile(path.toStdString());
+            model.openedPage(path.toStdString(), file.body, file.divs, text(folder.path()));
+        } else if (kind == 0) {
             log << " cancelled";
             driver.script.cancel();
         } else if (kind == 1) {
@@ -1040,7 +1082,7 @@ private:
             const SavedFile& file = savedFiles[static_cast<std::size_t>(pick(0, static_cast<int>(savedFiles.size()) - 1))];
             log << " of " << file.path;
             driver.script.confirmFile(file.path);
-            model.opened(file.body, file.divs);
+            model.opened(file.path, file.body, file.divs);
         }
         driver.form.Megynits1->trigger();
         return savedFileDifference();
@@ -1069,6 +1111,7 @@ private:
     Model model;
     std::ostringstream log;
     int saves = 0;
+    int pages = 0;
 };
 
 std::uint32_t environmentNumber(const char* name, std::uint32_t fallback)
