@@ -4,6 +4,8 @@
 
 #include "platform/Application.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
 #include <new>
@@ -34,6 +36,27 @@ private slots:
         QCOMPARE(form.lastDiv, 0);
         QCOMPARE(form.divs.size(), std::size_t{1});
         QCOMPARE(form.divs[0]->getWidth(), 100);
+        QVERIFY(driver.script.messages.empty());
+    }
+
+    // In an edit, Ctrl+V is the edit's own; elsewhere it pastes rules as new divs.
+    void ctrlVIsTheEditsOwnInAnEdit()
+    {
+        FormDriver driver;
+        TForm1& form = driver.form;
+        driver.newDiv();
+        QGuiApplication::clipboard()->setText(QStringLiteral("42"));
+        form.activateWindow();
+        form.Edit1->setFocus();
+        form.Edit1->selectAll();
+        QTest::keyClick(form.Edit1, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(form.Edit1->Text(), std::string("42"));
+        driver.done();
+        QGuiApplication::clipboard()->setText(QStringLiteral("#x { width: 7px }"));
+        QTest::keyClick(&form, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(form.lastDiv, 1);
+        QCOMPARE(form.divs[0]->getWidth(), 42);
+        QCOMPARE(form.divs[1]->getWidth(), 7);
         QVERIFY(driver.script.messages.empty());
     }
 

@@ -3,6 +3,8 @@
 #include "StdStringOutput.h"
 #include "StyleSheetModel.h"
 
+#include "output/WebPageWriter.h"
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -107,6 +109,8 @@ private slots:
         QTest::addRow("another stylesheet") << "p { color: red; }" << "Ez nem Prizmo stíluslap (hibás sor: 1)";
         QTest::addRow("a line missing") << "\n\r#div0\n\r{\n\rwidth:1px;\n\rbackground:;"
                                         << "Ez nem Prizmo stíluslap (hibás sor: 4)";
+        QTest::addRow("a web page with nothing of Prizmo's") << "<!DOCTYPE html><p id=\"div0\">semmi</p>"
+                                                            << "Ebből a weboldalból semmi sem olvasható be";
         QTest::addRow("an edit open") << "edit" << "Előbb nyomd meg a KÉSZ gombot!";
         QTest::addRow("dialog cancelled") << "cancel" << QString();
         QTest::addRow("Mégse while it is read") << "\n\r#div0\n\r{\n\rwidth:1px;" << QString();
@@ -131,7 +135,7 @@ private slots:
         const Held before = held(driver);
 
         std::string name = path(qPrintable(file));
-        if (file.startsWith(QLatin1String("\n")) || file.contains(QLatin1Char('{')))
+        if (file.startsWith(QLatin1String("\n")) || file.contains(QLatin1Char('{')) || file.startsWith(QLatin1Char('<')))
             name = fileWith("refused.css", file.toStdString());
         if (file == QLatin1String("pipe"))
             QVERIFY(::mkfifo(name.c_str(), 0600) == 0);
@@ -206,6 +210,15 @@ private slots:
         // The dialog shows the bad byte replaced and hands that text back: the name's own
         // bytes are replaced, after the question any existing file gets.
         QTest::addRow("a name that is no UTF-8, kept") << edited << QByteArray::fromStdString(prizmo) << QByteArray("k\xE9p.css");
+        // A web page gives the stylesheet its rules would have saved.
+        const BodyStyle body = recordOf(ModelBody{16, "#FF0000", "#000000"});
+        std::vector<std::unique_ptr<DivStyle>> divs;
+        divs.push_back(recordOf({.width = -3}));
+        divs.push_back(recordOf({.parent = 0, .background = "/home/éva/ősz.png"}));
+        QTest::addRow("a web page") << QByteArray::fromStdString(webPage("lap", &body, divs, "/srv/lap"))
+                                    << QByteArray::fromStdString(styleSheet(ModelBody{16, "#FF0000", "#000000"},
+                                                                            {{.width = -3}, {.background = "/home/éva/ősz.png"}}))
+                                    << QByteArray("saved.css");
     }
     void anOpenedFileSavesBackInPrizmosForm()
     {
