@@ -1,7 +1,9 @@
 // The preview: from turning it on to its first painted page, from "KÉSZ" or a typed digit to
 // the frame that shows it, a structural change, and memory, on Qt's offscreen platform and
 // on Xvfb (software drawing). Each platform runs in a child process of this program.
-// A frame is painted when the page's next animation frame has run after the change.
+// A frame is painted when the page's next animation frame has run after the change. The
+// resize figures drive a real drag of the marked div's edge through the tests' build of the
+// preview, which alone takes a drag as a message.
 
 #include "BenchStyleSheet.h"
 #include "BenchWindow.h"
@@ -12,6 +14,8 @@
 #include "ui/PreviewLink.h"
 
 #include <QCoreApplication>
+#include <QJsonArray>
+#include <QUndoStack>
 #include <QDir>
 #include <QEventLoop>
 #include <QTimer>
@@ -56,7 +60,40 @@ double millisecondsUntilShown(TForm1& window, const std::function<void()>& chang
     });
 }
 
+// The link to the preview that drags: a held drag's moves are answered once their frame ran.
+class DraggingLink : public PreviewLink
+{
+public:
+    using PreviewLink::PreviewLink;
+    // The marked div's right edge, Shift held (no snapping), to `by` pixels from where the
+    // drag started; held, or released.
+    void drag(int by, bool hold)
+    {
+        send({{QStringLiteral("do"), QStringLiteral("drag")}, {QStringLiteral("edge"), QStringLiteral("right")},
+              {QStringLiteral("by"), QJsonArray{by, 0}}, {QStringLiteral("shift"), true}, {QStringLiteral("hold"), hold}});
+    }
+    std::function<void()> dragged;
+
+protected:
+    void heardOther(const QJsonObject& message) override
+    {
+        answerArrived();
+        if (message.contains(QLatin1String("dragged")) && dragged)
+            dragged();
+    }
+};
+
+class DraggingWindow : public TForm1
+{
+protected:
+    PreviewLink* createPreviewLink(const QRect& place, PreviewHandlers handlers) override
+    {
+        return new DraggingLink(QString::fromLatin1(PRIZMO_PROBED_PREVIEW), place, std::move(handlers), this);
+    }
+};
+
 // Divs that float left, so that the engine lays each out beside the others.
+template <typename Window = TForm1>
 std::unique_ptr<TForm1> windowWithFloatingDivs(int divCount, const std::filesystem::path& folder)
 {
     BenchStyleSheet sheet = makeBenchStyleSheet(divCount);
@@ -65,7 +102,10 @@ std::unique_ptr<TForm1> windowWithFloatingDivs(int divCount, const std::filesyst
     const std::string path = (folder / "preview.css").string();
     if (!saveBenchStyleSheet(sheet, path))
         std::abort();
-    auto window = showBenchWindow();
+    std::unique_ptr<TForm1> window = std::make_unique<Window>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        std::abort();
     answerOpenDialogWith(path);
     window->Megynits1->trigger();
     return window;
@@ -102,6 +142,60 @@ double pssOfTree(qint64 root)
             }
     }
     return total;
+}
+
+// A pointer move while div 0's edge is dragged, to the frame after it; and the release, to
+// the frame that shows the size stored as the step "Átméretezés".
+bool measureResizing(const std::string& on, const std::filesystem::path& folder)
+{
+    bool held = true;
+    for (const int divCount : {20, 1000}) {
+        const std::string at = divCount == 1000 ? " at 1,000 divs" : " at " + std::to_string(divCount) + " divs";
+        auto window = windowWithFloatingDivs<DraggingWindow>(divCount, folder);
+        millisecondsUntilShown(*window, [&] {
+            if (!window->Preview)
+                window->Elnzet1->trigger();
+        });
+        millisecondsUntilShown(*window, [&] {
+            window->runCommand("megnyitás", [&] { window->reopenRule({Rule::Kind::Div, 0}); });
+        });
+        millisecondsUntilShown(*window, [&] { window->Button3->click(); });   // no edit open: a release is a step
+        auto* link = static_cast<DraggingLink*>(window->Preview);
+        const auto untilDragged = [&](int by) {
+            QEventLoop loop;
+            QTimer::singleShot(patienceMs, &loop, &QEventLoop::quit);
+            link->dragged = [&loop] { loop.quit(); };
+            link->drag(by, true);
+            loop.exec();
+            link->dragged = nullptr;
+        };
+        std::vector<double> moves, releases;
+        for (int run = 0; run < 10; ++run) {
+            const int way = run % 2 ? 1 : -1;   // narrower, then wider again
+            untilDragged(way);   // pressed, and moved a pixel
+            for (int step = 2; step <= 6; ++step)
+                moves.push_back(millisecondsOf([&] { untilDragged(way * step); }));
+            const int steps = window->UndoStack->count();
+            releases.push_back(millisecondsOf([&] {
+                link->drag(way * 6, false);
+                QEventLoop loop;
+                QTimer::singleShot(patienceMs, &loop, &QEventLoop::quit);
+                QObject::connect(window->Preview, &PreviewLink::painted, &loop, [&] {
+                    if (window->UndoStack->count() > steps && window->Preview->upToDate())
+                        loop.quit();
+                });
+                loop.exec();
+            }));
+            if (window->UndoStack->count() == steps) {
+                std::fprintf(stderr, "benchmark stopped: the release stored no size\n");
+                std::abort();
+            }
+        }
+        held &= report({"a pointer move while resizing to the frame" + at + on + " (ms)", median(moves), 16.0});
+        if (divCount == 1000)
+            held &= report({"the resize's release to the frame with the size stored" + at + on + " (ms)", median(releases), 16.0});
+    }
+    return held;
 }
 
 bool measure(const std::string& platform, double firstPageLimit)
@@ -171,6 +265,7 @@ bool measure(const std::string& platform, double firstPageLimit)
             held &= report({"prizmo's resident growth with the preview on" + on + " (MiB)",
                             (static_cast<double>(residentBytes()) - static_cast<double>(withoutPreview)) / mib, 5.0});
     }
+    held &= measureResizing(on, folder);
     return held;
 }
 

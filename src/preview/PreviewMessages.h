@@ -21,6 +21,7 @@
 //   {"do": "point", "rule": rule}   the pointer moved to the centre of the rule's box
 //   {"do": "drag", "edge": "right"|"bottom"|"corner", "by": [dx, dy], "shift"?, "escape"?,
 //    "hold"?}           a drag of the marked div's handle: released, or Escape first, or held
+//                       (answered {"dragged": true} once the frame after its moves has run)
 // Preview → editor: {"ready": true}, {"painted": seq}, {"clicked": rule}, {"hovered": rule or
 // ""} (the pointer came to another box, or left them), {"resized": [rule, width, height]} (a
 // drag of the marked div's handle released), {"closed": true},

@@ -95,6 +95,8 @@ void PreviewWindow::heard(const QString& what)
         tell({{QStringLiteral("painted"), value.toLongLong()}});
     else if (kind == QLatin1String("clicked"))
         tell({{QStringLiteral("clicked"), value}});
+    else if (kind == QLatin1String("dragged"))
+        tell({{QStringLiteral("dragged"), true}});
     else if (kind == QLatin1String("hovered"))
         tell({{QStringLiteral("hovered"), value}});
     else if (kind == QLatin1String("resized")) {
@@ -191,8 +193,10 @@ void PreviewWindow::dragHandle(const QJsonObject& message)
             send(QEvent::MouseMove, dragAt + (to - dragAt) * step / 4, Qt::LeftButton);
         dragAt = to;
         dragHeld = message.value(QLatin1String("hold")).toBool();
-        if (dragHeld)
+        if (dragHeld) {
+            page->runJavaScript(QStringLiteral("prizmo.afterDragFrame()"));
             return;
+        }
         if (message.value(QLatin1String("escape")).toBool()) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
             QCoreApplication::sendEvent(input, &press);

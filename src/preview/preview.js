@@ -261,6 +261,10 @@ const prizmo = (() => {
       const box = elementOf(rule).getBoundingClientRect();
       return [box.left + box.width / 2, box.top + box.height / 2];
     },
+    // For tests and benchmarks: told once the frame after a drag's moves has run.
+    afterDragFrame() {
+      requestAnimationFrame(() => setTimeout(() => say('dragged:')));
+    },
     // For tests: the centre of the marked div's handle on that edge.
     handle(edge) {
       const handle = document.querySelector('#prizmo-handles [data-edge="' + edge + '"]');
