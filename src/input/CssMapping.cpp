@@ -61,10 +61,16 @@ std::optional<std::int32_t> remarkedSize(const std::string& comment, std::string
 std::string shortened(std::string_view text)
 {
     constexpr std::size_t longest = 40;
-    std::string flat;
-    for (const char c : text.substr(0, longest * 2))
-        if (!(c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\f') || (!flat.empty() && flat.back() != ' '))
-            flat += c == '\n' || c == '\t' || c == '\r' || c == '\f' ? ' ' : c;
+    std::string flat;   // each run of whitespace one space
+    for (const char c : text) {
+        const bool space = c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\f';
+        if (!space)
+            flat += c;
+        else if (!flat.empty() && flat.back() != ' ')
+            flat += ' ';
+        if (flat.size() > longest + 4)
+            break;
+    }
     if (flat.size() <= longest)
         return flat;
     std::size_t cut = longest;
@@ -134,7 +140,7 @@ std::optional<std::string> CssMapping::picture(std::span<const CssToken> value) 
             return std::nullopt;
         written = inside[1]->text;
     }
-    const QUrl url(QString::fromStdString(written), QUrl::StrictMode);
+    const QUrl url(QString::fromStdString(written));   // a space or a stray % taken as meant
     if (!url.isValid() || written.empty())
         return std::nullopt;
     if (url.scheme() == QLatin1String("file"))

@@ -529,11 +529,9 @@ private:
             case CssTokenKind::End:
                 return;
             case CssTokenKind::CloseCurly:
-                if (inBlock) {
-                    advance();
+                advance();   // the block's end, or a stray one in bare text
+                if (inBlock)
                     return;
-                }
-                skipUntilSemicolon(rule);
                 break;
             case CssTokenKind::Whitespace:
             case CssTokenKind::Semicolon:
@@ -552,19 +550,21 @@ private:
         }
     }
 
-    void skipUntilSemicolon(CssRule& rule)
+    // Up to the next ";" or the block's end, which is left for the caller.
+    std::size_t skipUntilSemicolon()
     {
-        const std::size_t begin = current.begin;
-        std::size_t end = begin;
+        std::size_t end = current.begin;
         while (!current.is(CssTokenKind::End) && !current.is(CssTokenKind::Semicolon)
                && !current.is(CssTokenKind::CloseCurly)) {
             skipComponent(nullptr);
             end = current.begin;
         }
-        if (end == begin && current.is(CssTokenKind::CloseCurly)) {   // a stray "}" of bare text
-            advance();
-            end = current.begin;
-        }
+        return end;
+    }
+    void skipUntilSemicolon(CssRule& rule)
+    {
+        const std::size_t begin = current.begin;
+        const std::size_t end = skipUntilSemicolon();
         rule.skipped.push_back(trimmed(css.substr(begin, end - begin)));
     }
 
@@ -575,8 +575,9 @@ private:
         advanceOverComments();
         while (current.is(CssTokenKind::Whitespace))
             advanceOverComments();
-        if (!current.is(CssTokenKind::Colon)) {
-            skipUntilSemicolon(rule);
+        if (!current.is(CssTokenKind::Colon)) {   // a property without a value
+            skipUntilSemicolon();
+            rule.declarations.push_back(std::move(found));
             return;
         }
         advance();

@@ -200,6 +200,19 @@ save_as() {
     wait_until test -f "$1"
 }
 
+# Presses the panel's Weboldal and types $1 into the real save dialog, which adds .html.
+write_web_page() {
+    local known dialog
+    known=$(windows)
+    click "${page_button[@]}"
+    dialog=$(new_window)
+    xdotool key ctrl+a
+    xdotool type --delay 10 "$1"
+    xdotool key Return
+    wait_until gone "$dialog"
+    wait_until test -s "$1.html"
+}
+
 # Új Div, its KÉSZ and Fájl → Mentés: the save panel shows.
 add_div_and_open_save_panel() {
     choose "$css_x" 1 2
@@ -260,14 +273,7 @@ choose "$fajl_x" 2 3
 wait_until pixel_is "${edit1[@]}" "$green"
 type_into "${parent_list[@]}" div0
 click "${ok_button[@]}"
-known=$(windows)
-click "${page_button[@]}"
-dialog=$(new_window)
-xdotool key ctrl+a
-xdotool type --delay 10 "$work/oldal"                # the dialog adds .html
-xdotool key Return
-wait_until gone "$dialog"
-wait_until test -s "$work/oldal.html"
+write_web_page "$work/oldal"
 grep -qz '<div id="div0">div0.<div id="div1">div1</div>.</div>' "$work/oldal.html" ||
     fail "the web page does not nest div1 in div0: $(cat "$work/oldal.html")"
 shot 09-from-command-line
@@ -366,14 +372,7 @@ look_at_the_preview 12-preview-without-rules
 choose "$fajl_x" 2 3
 wait_until pixel_is "${edit1[@]}" "$green"
 wait_until pixel_is_not "${save_button_top[@]}" "$green"
-known=$(windows)
-click "${page_button[@]}"
-dialog=$(new_window)
-xdotool key ctrl+a
-xdotool type --delay 10 "$work/nested"
-xdotool key Return
-wait_until gone "$dialog"
-wait_until test -s "$work/nested.html"
+write_web_page "$work/nested"
 grep -qz '<div id="div0">div0.<div id="div2">div2</div>.</div>' "$work/nested.html" ||
     fail "the row dropped in the rules is not nested in the web page: $(cat "$work/nested.html")"
 save_as "$work/changed again.css"
@@ -498,14 +497,7 @@ wait_until title_matches "$main" '^oldal\.html .* Prizmo$'
 choose "$fajl_x" 2 3
 wait_until pixel_is_not "${save_button_top[@]}" "$green"
 mkdir -p "$work/again"
-known=$(windows)
-click "${page_button[@]}"
-dialog=$(new_window)
-xdotool key ctrl+a
-xdotool type --delay 10 "$work/again/oldal"
-xdotool key Return
-wait_until gone "$dialog"
-wait_until test -s "$work/again/oldal.html"
+write_web_page "$work/again/oldal"
 cmp "$work/oldal.html" "$work/again/oldal.html" ||
     fail "the web page opened and written again differs: $(diff "$work/oldal.html" "$work/again/oldal.html")"
 click 300 $((menu_height + 300))                  # the window has the keys again

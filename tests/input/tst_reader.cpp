@@ -227,6 +227,11 @@ private slots:
             << records({}, {{.width = 0, .height = 12, .fontColor = "#AABBCC"}, {.fontColor = "#AbCdEf"}, {.fontColor = "#1A334D"},
                             {}, {.background = "/srv/lap/kep.png"}, {.fontColor = "#663399"}})
             << "3 deklarációt kihagytam: color (2), width (1).";
+        QTest::addRow("escapes, comments, a property without a value, a block left open")
+            << QByteArray("<html><style>/* x */ #\\64 iv0 { color: \\72 ed; width; height: 5px } "
+                          "#div1 { background-image: url( \"a b.png\" ) ; font-size: 1\\32 px } #div2{float:left</style>")
+            << records({}, {{.height = 5, .fontColor = "#FF0000"}, {.background = "/srv/lap/a b.png"}, {.floatValue = "left"}})
+            << "2 deklarációt kihagytam: font-size (1), width (1).";
         QTest::addRow("numbered in the page's order")
             << QByteArray("<html><style>#div3{width:5px} #div7{}</style><div id=\"div7\"></div><div id=\"div07\"></div></html>")
             << records({}, {{}, {.width = 5}})
