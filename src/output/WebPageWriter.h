@@ -3,11 +3,11 @@
 #include "model/BodyStyle.h"
 #include "model/DivStyle.h"
 
+#include <cstdint>
 #include <memory>
 #include <span>
-#include <cstdint>
-#include <string_view>
 #include <string>
+#include <string_view>
 
 // A self-contained HTML5 page (UTF-8) that shows the rules the way a browser understands
 // them: `body` and `#divN` in standard CSS inside the page, and each live div as an element,
