@@ -63,6 +63,17 @@ std::optional<std::string> readRegularFile(const std::string& fileName)
     return bytes;
 }
 
+bool isWebPageFile(const std::string& fileName)
+{
+    const Descriptor file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat status {};
+    if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+    char start[4096];
+    const ssize_t got = ::read(file.get(), start, sizeof start);
+    return got > 0 && isWebPage(std::string_view(start, static_cast<std::size_t>(got)));
+}
+
 StyleSheetFileReading readStyleSheetFile(const std::string& fileName, const std::function<bool(double)>& progress)
 {
     MappedFile file(fileName);

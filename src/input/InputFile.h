@@ -21,6 +21,10 @@ struct StyleSheetFileReading {
     std::optional<WebPageReading> page;
 };
 
+// Whether the file's first bytes are a web page's (see isWebPage); false for one that cannot
+// be read.
+bool isWebPageFile(const std::string& fileName);
+
 // Reads a regular file as a stylesheet without holding a copy of its bytes: what is in
 // memory at the end is the records. `progress` is told the share done (0 to 1) every few
 // megabytes; false from it stops the reading. A web page is read whole, with no progress,

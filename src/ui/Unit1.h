@@ -256,6 +256,10 @@ private:
     void showStoredValues();
     void takeOver(StyleSheetRecords records);
     void openWebPage(const std::string& fileName, WebPageReading page);
+    // What the save dialogs offer after `opened` was read: "Mentés" the file itself, but for a
+    // web page a stylesheet beside it, so that the page is never written over with one; and
+    // "Weboldal" the page.
+    void offerSaveNames(const std::string& opened, bool webPage);
 
     void createRecovery();
     void keepRecoveryNow();

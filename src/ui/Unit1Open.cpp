@@ -57,13 +57,11 @@ void TForm1::openStyleSheet(const std::string& fileName)
         return;
     }
     takeOver(std::move(*reading.records));
-    SaveDialog1->SetFileName(fileName);
+    offerSaveNames(fileName, false);
     openedFileName = fileName;
     savedThisCommand = true;
 }
 
-// The page's name stays for "Weboldal"; "Mentés" offers a stylesheet beside it, so that the
-// page is not written over with a stylesheet.
 void TForm1::openWebPage(const std::string& fileName, WebPageReading page)
 {
     if (!page.records) {
@@ -71,12 +69,21 @@ void TForm1::openWebPage(const std::string& fileName, WebPageReading page)
         return;
     }
     takeOver(std::move(*page.records));
-    SaveDialog1->SetFileName(std::filesystem::path(fileName).replace_extension(".css").string());
-    SaveDialog2->SetFileName(fileName);
+    offerSaveNames(fileName, true);
     openedFileName = fileName;
     savedThisCommand = true;
     if (!page.leftOut.empty())
         ShowMessage(page.leftOut);
+}
+
+void TForm1::offerSaveNames(const std::string& opened, bool webPage)
+{
+    if (!webPage) {
+        SaveDialog1->SetFileName(opened);
+        return;
+    }
+    SaveDialog1->SetFileName(std::filesystem::path(opened).replace_extension(".css").string());
+    SaveDialog2->SetFileName(opened);
 }
 
 // Everything is made before anything is replaced, so that a lack of memory on the way

@@ -67,7 +67,7 @@ void TForm1::offerRecovery()
         takeOver(std::move(recovered->records));
         openedFileName = recovered->openedFileName;
         if (!openedFileName.empty())
-            SaveDialog1->SetFileName(openedFileName);
+            offerSaveNames(openedFileName, isWebPageFile(openedFileName));
     });
     // Should the restore have failed (no memory), the file stays for the next start.
     if (body || lastDiv >= 0)

@@ -249,6 +249,9 @@ private slots:
         QFETCH(QString, records);
         QFETCH(QString, said);
         QVERIFY(isWebPage(bytes.toStdString()));
+        QTemporaryDir folder;
+        const std::string file = QFile::encodeName(folder.filePath(QStringLiteral("lap.html"))).toStdString();
+        QVERIFY(writeBytes(file, bytes.toStdString()) && isWebPageFile(file));
         const WebPageReading reading = readWebPage(bytes.toStdString(), pageFolder);
         QString lines;
         if (reading.records) {

@@ -227,10 +227,13 @@ private slots:
         QFETCH(QByteArray, name);
         FormDriver driver;
         const bool savedBack = name != "saved.css";
+        const bool page = opened.startsWith("<!DOCTYPE");
         const std::string openedPath = QFile::encodeName(folder.path()).toStdString() + "/"
-            + (savedBack ? name.toStdString() : std::string("opened.css"));
+            + (savedBack ? name.toStdString() : std::string(page ? "opened.html" : "opened.css"));
         QVERIFY(writeBytes(openedPath, opened.toStdString()));
         open(driver, openedPath);
+        // A web page is never offered to be written over with a stylesheet.
+        QCOMPARE(driver.form.SaveDialog1->FileName(), page ? std::string(openedPath).replace(openedPath.size() - 5, 5, ".css") : openedPath);
         driver.openSavePanel();
         const std::string shown = QString::fromStdString(openedPath).toStdString();
         driver.script.confirmFile(savedBack ? shown : path("saved.css"));
