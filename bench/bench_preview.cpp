@@ -102,10 +102,7 @@ std::unique_ptr<TForm1> windowWithFloatingDivs(int divCount, const std::filesyst
     const std::string path = (folder / "preview.css").string();
     if (!saveBenchStyleSheet(sheet, path))
         std::abort();
-    std::unique_ptr<TForm1> window = std::make_unique<Window>();
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        std::abort();
+    auto window = showBenchWindow(std::make_unique<Window>());
     answerOpenDialogWith(path);
     window->Megynits1->trigger();
     return window;

@@ -78,9 +78,8 @@ BenchApplication::BenchApplication(int& argc, char** argv) : application(argc, a
     application.Initialize();
 }
 
-std::unique_ptr<TForm1> showBenchWindow()
+std::unique_ptr<TForm1> showBenchWindow(std::unique_ptr<TForm1> window)
 {
-    auto window = std::make_unique<TForm1>();
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) {
         std::fprintf(stderr, "benchmark stopped: the window was never shown\n");

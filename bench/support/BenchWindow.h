@@ -22,8 +22,8 @@ private:
     TApplication application;
 };
 
-// A main window, shown; needs the BenchApplication.
-std::unique_ptr<TForm1> showBenchWindow();
+// A main window (of a benchmark's own class, if given), shown; needs the BenchApplication.
+std::unique_ptr<TForm1> showBenchWindow(std::unique_ptr<TForm1> window = std::make_unique<TForm1>());
 
 // From now on the open dialog answers with this file; no other dialog is expected.
 void answerOpenDialogWith(const std::string& path);

@@ -88,20 +88,10 @@ std::optional<std::string> fromHex(const std::string& digits)
     return std::nullopt;
 }
 
-// The function's arguments, commas and "/" as tokens of their own, whitespace left out.
-std::vector<const CssToken*> arguments(std::span<const CssToken> inside)
-{
-    std::vector<const CssToken*> found;
-    for (const CssToken& token : inside)
-        if (!token.is(CssTokenKind::Whitespace))
-            found.push_back(&token);
-    return found;
-}
-
 // The channels and the alpha, in either the comma or the space form.
 std::optional<std::vector<const CssToken*>> channels(std::span<const CssToken> inside)
 {
-    const std::vector<const CssToken*> all = arguments(inside);
+    const std::vector<const CssToken*> all = withoutWhitespace(inside);   // commas and "/" among them
     std::vector<const CssToken*> values;
     const bool commas = all.size() > 1 && all[1]->is(CssTokenKind::Comma);
     for (std::size_t i = 0; i < all.size(); ++i) {

@@ -131,10 +131,7 @@ std::optional<std::string> CssMapping::picture(std::span<const CssToken> value) 
     if (value.size() == 1 && value.front().is(CssTokenKind::Url)) {
         written = value.front().text;
     } else {
-        std::vector<const CssToken*> inside;
-        for (const CssToken& token : value)
-            if (!token.is(CssTokenKind::Whitespace))
-                inside.push_back(&token);
+        const std::vector<const CssToken*> inside = withoutWhitespace(value);
         if (inside.size() != 3 || !inside[0]->is(CssTokenKind::Function) || asciiLower(inside[0]->text) != "url"
             || !inside[1]->is(CssTokenKind::String) || !inside[2]->is(CssTokenKind::CloseParen))
             return std::nullopt;

@@ -58,6 +58,15 @@ std::string asciiLower(std::string_view text)
     return lower;
 }
 
+std::vector<const CssToken*> withoutWhitespace(std::span<const CssToken> tokens)
+{
+    std::vector<const CssToken*> found;
+    for (const CssToken& token : tokens)
+        if (!token.is(CssTokenKind::Whitespace))
+            found.push_back(&token);
+    return found;
+}
+
 bool CssTokenizer::validEscape(std::size_t offset) const
 {
     return !atEnd(offset) && at(offset) == '\\' && (atEnd(offset + 1) || !isNewline(at(offset + 1)));
@@ -410,8 +419,8 @@ public:
                 rule.atRule = true;
                 const std::size_t begin = current.begin;
                 advance();
-                skipAtRule();
-                rule.prelude = trimmed(css.substr(begin, preludeEnd - begin));
+                const std::size_t end = skipAtRule();
+                rule.prelude = trimmed(css.substr(begin, end - begin));
                 found.push_back(std::move(rule));
             } else if (qualifiedRule(rule)) {
                 found.push_back(std::move(rule));
@@ -467,23 +476,18 @@ private:
         } while (depth > 0);
     }
 
-    // The prelude up to ";" or a block, which is skipped.
-    void skipAtRule()
+    // The prelude up to ";" or a block, which is skipped; where the prelude ends.
+    std::size_t skipAtRule()
     {
-        for (;;) {
-            if (current.is(CssTokenKind::End) || current.is(CssTokenKind::Semicolon)) {
-                preludeEnd = current.begin;
-                if (current.is(CssTokenKind::Semicolon))
-                    advance();
-                return;
-            }
-            if (current.is(CssTokenKind::OpenCurly)) {
-                preludeEnd = current.begin;
-                skipComponent(nullptr);
-                return;
-            }
+        while (!current.is(CssTokenKind::End) && !current.is(CssTokenKind::Semicolon)
+               && !current.is(CssTokenKind::OpenCurly))
             skipComponent(nullptr);
-        }
+        const std::size_t end = current.begin;
+        if (current.is(CssTokenKind::Semicolon))
+            advance();
+        else
+            skipComponent(nullptr);   // the block, if any
+        return end;
     }
 
     bool qualifiedRule(CssRule& rule)
@@ -603,7 +607,6 @@ private:
     std::string_view css;
     CssTokenizer tokens;
     CssToken current;
-    std::size_t preludeEnd = 0;
 };
 
 } // namespace

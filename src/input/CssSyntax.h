@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,8 @@ private:
 };
 
 std::string asciiLower(std::string_view text);
+// The tokens of a value without its whitespace.
+std::vector<const CssToken*> withoutWhitespace(std::span<const CssToken> tokens);
 
 struct CssDeclaration {
     std::string name;                // lower case

@@ -65,13 +65,8 @@ std::optional<std::string> readRegularFile(const std::string& fileName)
 
 bool isWebPageFile(const std::string& fileName)
 {
-    const Descriptor file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    struct stat status {};
-    if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return false;
-    char start[4096];
-    const ssize_t got = ::read(file.get(), start, sizeof start);
-    return got > 0 && isWebPage(std::string_view(start, static_cast<std::size_t>(got)));
+    const MappedFile file(fileName);
+    return file.isOpen() && isWebPage(file.bytes().substr(0, 4096));
 }
 
 StyleSheetFileReading readStyleSheetFile(const std::string& fileName, const std::function<bool(double)>& progress)

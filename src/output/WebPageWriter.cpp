@@ -33,9 +33,10 @@ std::string pictureUrl(const std::string& path, const std::string& pageFolder)
 {
     const QString picture = QString::fromStdString(path);
     QString relative = picture;
-    if (QFileInfo(picture).isAbsolute() && pageFolder.empty())
+    const bool full = QFileInfo(picture).isAbsolute();
+    if (full && pageFolder.empty())
         return QUrl::fromLocalFile(picture).toEncoded().toStdString();
-    if (QFileInfo(picture).isAbsolute()) {
+    if (full) {
         relative = QDir(QString::fromStdString(pageFolder)).relativeFilePath(picture);
         if (relative == QLatin1String("..") || relative.startsWith(QLatin1String("../")))
             return QUrl::fromLocalFile(QDir::cleanPath(picture)).toEncoded().toStdString();

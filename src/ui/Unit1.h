@@ -287,6 +287,8 @@ private:
     // The rules tree's current row while the tree has the focus, else the panels' rule.
     Rule currentRule() const;
     void appendDivs(std::vector<std::unique_ptr<DivStyle>> made);
+    // The last div, committed, in both nesting lists and chosen there.
+    void listLastDiv();
     void reopenRuleCommand(const Rule& rule);
 
     // Where the preview opens now.

@@ -82,11 +82,7 @@ void TForm1::appendDivs(std::vector<std::unique_ptr<DivStyle>> made)
         journalSlot(static_cast<std::size_t>(lastDiv + 1));
         ++lastDiv;
         divs[lastDiv] = std::move(div);
-        const std::string entry = "div" + IntToStr(lastDiv);
-        for (TComboBox* list : {ComboBox3, ComboBox4}) {
-            list->AddItem(entry);
-            list->SetItemIndex(list->ItemCount() - 1);
-        }
+        listLastDiv();
     }
     Panel1->Show();
     Panel2->Show();

@@ -65,13 +65,18 @@ void TForm1::Button3Click()
             Button3->SetEnabled(false);
             return;
         }
-        const std::string entry = "div" + IntToStr(lastDiv);
-        ComboBox3->AddItem(entry);
-        ComboBox3->SetItemIndex(ComboBox3->ItemCount() - 1);
-        ComboBox4->AddItem(entry);
-        ComboBox4->SetItemIndex(ComboBox4->ItemCount() - 1);
+        listLastDiv();
     }
     Button3->SetEnabled(false);
+}
+
+void TForm1::listLastDiv()
+{
+    const std::string entry = "div" + IntToStr(lastDiv);
+    for (TComboBox* list : {ComboBox3, ComboBox4}) {
+        list->AddItem(entry);
+        list->SetItemIndex(list->ItemCount() - 1);
+    }
 }
 
 void TForm1::Divtrlse1Click()

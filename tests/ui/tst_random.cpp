@@ -311,14 +311,8 @@ public:
             return;
         }
         if (number >= 0 && number <= lastDiv()) {
-            const ModelDiv& div = divs[static_cast<std::size_t>(number)];
-            panel1 = panel2 = true;
+            showInPanels(divs[static_cast<std::size_t>(number)]);
             reopened = number;
-            edit1 = std::to_string(div.width);
-            edit2 = std::to_string(div.height);
-            edit3 = std::to_string(div.fontSize);
-            alignment = static_cast<int>(std::find(floatKeywords.begin(), floatKeywords.end(), div.floatValue) - floatKeywords.begin());
-            position.select(static_cast<int>(std::find(positionKeywords.begin(), positionKeywords.end(), div.position) - positionKeywords.begin()));
             editOpen = true;
         } else if (number < 0 && body) {
             panel1 = true;
@@ -403,14 +397,19 @@ public:
                 list->select(static_cast<int>(list->entries.size()) - 1);
             }
         }
-        const ModelDiv& last = divs.back();
-        storage = panel1 = panel2 = true;
+        storage = true;
+        showInPanels(divs.back());
         reopened = -1;
-        edit1 = std::to_string(last.width);
-        edit2 = std::to_string(last.height);
-        edit3 = std::to_string(last.fontSize);
-        alignment = static_cast<int>(std::find(floatKeywords.begin(), floatKeywords.end(), last.floatValue) - floatKeywords.begin());
-        position.select(static_cast<int>(std::find(positionKeywords.begin(), positionKeywords.end(), last.position) - positionKeywords.begin()));
+    }
+    // A div's values in the editing panels.
+    void showInPanels(const ModelDiv& div)
+    {
+        panel1 = panel2 = true;
+        edit1 = std::to_string(div.width);
+        edit2 = std::to_string(div.height);
+        edit3 = std::to_string(div.fontSize);
+        alignment = static_cast<int>(std::find(floatKeywords.begin(), floatKeywords.end(), div.floatValue) - floatKeywords.begin());
+        position.select(static_cast<int>(std::find(positionKeywords.begin(), positionKeywords.end(), div.position) - positionKeywords.begin()));
     }
 
     std::string styleSheet() const { return ::styleSheet(body, divs); }
