@@ -19,6 +19,14 @@ void name(Widget* widget, const char* objectName, const QString& accessibleName)
 
 } // namespace
 
+QString PlainToolTip(const std::string& text)
+{
+    if (text.empty())
+        return {};
+    return QStringLiteral("<p style='white-space:pre'>") + QString::fromStdString(text).toHtmlEscaped()
+        + QStringLiteral("</p>");
+}
+
 TPanel::TPanel(QWidget* parent, const char* name) : QFrame(parent)
 {
     ::name(this, name, QString::fromLatin1(name));
@@ -180,7 +188,8 @@ void TButton::display(const QIcon& shown, const std::string& value)
 {
     setIconSize(swatchSize);
     setIcon(shown);
-    setToolTip(QString::fromStdString(value));
+    setToolTip(PlainToolTip(value));
+    setAccessibleDescription(QString::fromStdString(value));
     shownValue = value;
 }
 

@@ -16,6 +16,10 @@
 // The window's controls. Each is the matching Qt widget, owned by its Qt parent, with the
 // few operations the commands use. Texts are UTF-8.
 
+// A tooltip of text from a file or the clipboard, shown as it is: Qt takes a tooltip that
+// looks like markup for rich text, so the text is escaped into a paragraph of its own.
+QString PlainToolTip(const std::string& text);
+
 class TPanel : public QFrame
 {
 public:

@@ -53,6 +53,7 @@ void TForm::SetStatusText(const std::string& text)
     if (!statusLine) {
         statusLine = new QLabel(statusBar());
         statusLine->setObjectName(QStringLiteral("StatusLine"));
+        statusLine->setTextFormat(Qt::PlainText);   // it may name what a file or the clipboard held
         statusBar()->addWidget(statusLine, 1);
     }
     statusLine->setText(QString::fromStdString(text));

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QImageReader>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -50,6 +51,15 @@ QWidget* boxOwner()
     return nullptr;
 }
 
+// A box's texts may hold what a file or the clipboard held: they show as plain text, never
+// as markup (which could fetch pictures or change how the box looks).
+void showAsPlainText(QMessageBox& box)
+{
+    box.setTextFormat(Qt::PlainText);
+    for (QLabel* label : box.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+}
+
 // The program sets no caption of its own: the box carries the application's name.
 void showBox(QMessageBox::Icon icon, const std::string& text, const std::string& detail = {})
 {
@@ -57,6 +67,7 @@ void showBox(QMessageBox::Icon icon, const std::string& text, const std::string&
                     QMessageBox::Ok, boxOwner());
     if (!detail.empty())
         box.setInformativeText(QString::fromStdString(detail));
+    showAsPlainText(box);
     box.exec();
 }
 
@@ -79,6 +90,7 @@ SaveAnswer QtInteraction::askToSave(const std::string& text)
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, boxOwner());
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
+    showAsPlainText(box);
     switch (box.exec()) {
     case QMessageBox::Save: return SaveAnswer::Save;
     case QMessageBox::Discard: return SaveAnswer::Discard;
@@ -92,6 +104,7 @@ YesNoAnswer QtInteraction::askYesNo(const std::string& text)
                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, boxOwner());
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
+    showAsPlainText(box);
     return box.exec() == QMessageBox::Yes ? YesNoAnswer::Yes : YesNoAnswer::No;
 }
 
@@ -105,6 +118,7 @@ ChoiceAnswer QtInteraction::askChoice(const std::string& text, const std::string
     QPushButton* laterButton = box.addButton(QString::fromStdString(later), QMessageBox::RejectRole);
     box.setDefaultButton(firstButton);
     box.setEscapeButton(laterButton);
+    showAsPlainText(box);
     box.exec();
     // A box whose event loop ended with the program's was not answered.
     if (box.clickedButton() == firstButton)
@@ -177,8 +191,14 @@ void QtInteraction::waitWithProgress(const std::string& text, WorkProgress& prog
     dialog->setMinimumDuration(0);
     dialog->setAutoReset(false);
     dialog->setAutoClose(false);
-    QObject::connect(dialog.get(), &QProgressDialog::canceled, &loop, [&progress] { progress.cancelled = true; });
+    QObject::connect(dialog.get(), &QProgressDialog::canceled, &loop, [&progress, &loop] {
+        progress.cancelled = true;
+        loop.quit();
+    });
     dialog->setValue(static_cast<int>(std::lround(progress.done.load() * 100)));
     dialog->show();
     loop.exec();
+    // After "Mégse" the work winds down, and nothing else may start before it has.
+    if (progress.cancelled && !finished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
 }

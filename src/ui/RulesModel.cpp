@@ -2,6 +2,7 @@
 
 #include "model/ColorValue.h"
 #include "model/Nesting.h"
+#include "platform/Controls.h"
 
 #include <QApplication>
 #include <QColor>
@@ -233,7 +234,7 @@ QVariant RulesModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         return rule == hovered ? QVariant(QApplication::palette().color(QPalette::Highlight).lighter(170)) : QVariant();
     case Qt::ToolTipRole:
-        return background.empty() ? QVariant() : QVariant(QString::fromStdString(background));
+        return background.empty() ? QVariant() : QVariant(PlainToolTip(background));
     default:
         return {};
     }

@@ -5,8 +5,10 @@
 #include "platform/Controls.h"
 #include "platform/Conversions.h"
 #include "platform/Dialogs.h"
+#include "platform/Forms.h"
 #include "platform/Menus.h"
 
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -143,6 +145,56 @@ private slots:
         QVERIFY(picture->Execute());
         QCOMPARE(picture->FileName(), std::string("/tmp/kép.png"));
         QCOMPARE(scope.script.dialogRuns, (std::vector<std::string>{"save", "save", "picture"}));
+    }
+
+    // Text from a page or the clipboard in Prizmo's own boxes and lines: shown as written,
+    // never taken for markup (a picture in it would be loaded, from /dev/zero too).
+    void markupFromFilesShowsAsWritten_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addRow("message") << "message";
+        QTest::addRow("message's detail") << "detail";
+        QTest::addRow("unsaved-work question") << "save";
+        QTest::addRow("yes or no question") << "yesno";
+        QTest::addRow("question with choices") << "choice";
+    }
+
+    void markupFromFilesShowsAsWritten()
+    {
+        QFETCH(QString, way);
+        testApplication();
+        const std::string markup = "<img src=\"/dev/zero\"><b>p</b><link rel=\"stylesheet\"> és a többi";
+        QStringList shown;
+        QTimer::singleShot(0, [&shown] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            for (const QLabel* label : box->findChildren<QLabel*>())
+                if (!label->text().isEmpty())
+                    shown << shownText(label->text(), label->textFormat());
+            box->close();
+        });
+        if (way == "message")
+            ShowMessage(markup);
+        else if (way == "detail")
+            ShowMessage("Prizmo", markup);
+        else if (way == "save")
+            AskToSave(markup);
+        else if (way == "yesno")
+            AskYesNo(markup);
+        else
+            AskChoice(markup, "Egy", "Kettő", "Később");
+        QVERIFY2(shown.contains(QString::fromStdString(markup)), qPrintable(shown.join(u'|')));
+    }
+
+    void statusLineShowsMarkupAsWritten()
+    {
+        testApplication();
+        TForm form;
+        const QString markup = QStringLiteral("Beillesztettem: div0. 1 deklarációt kihagytam: <img src=/dev/zero> (1).");
+        form.SetStatusText(markup.toStdString());
+        const auto* line = form.findChild<QLabel*>(QStringLiteral("StatusLine"));
+        QVERIFY(line);
+        QCOMPARE(shownText(line->text(), line->textFormat()), markup);
     }
 
     void terminateEndsTheLoopAfterTheCurrentCommand()

@@ -14,6 +14,9 @@ class TApplication;
 // The program's application object, adopting the Qt application of the test.
 TApplication& testApplication();
 
+// What a person reads of a text shown in `format`: markup that Qt would render is rendered.
+QString shownText(const QString& text, Qt::TextFormat format = Qt::AutoText);
+
 // Key presses for each character, accented ones included (QTest::keyClicks knows only ASCII).
 void typeText(QWidget* widget, const QString& text);
 

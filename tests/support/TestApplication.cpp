@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocumentFragment>
 
 namespace {
 
@@ -49,4 +50,10 @@ void typeText(QWidget* widget, const QString& text)
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
                                 Qt::NoModifier);
     }
+}
+
+QString shownText(const QString& text, Qt::TextFormat format)
+{
+    const bool rich = format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(text));
+    return rich ? QTextDocumentFragment::fromHtml(text).toPlainText() : text;
 }
