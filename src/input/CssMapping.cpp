@@ -1,6 +1,7 @@
 #include "input/CssMapping.h"
 
 #include "input/CssColor.h"
+#include "model/Nesting.h"
 #include "output/WebPageWriter.h"
 
 #include <QDir>
@@ -90,6 +91,8 @@ std::string LeftOut::message() const
 {
     constexpr std::size_t listed = 6;
     std::vector<std::string> sentences;
+    if (!charset.empty())
+        sentences.push_back("A lap karakterkészletét (" + shortened(charset) + ") nem ismerem, UTF-8-ként olvastam.");
     if (!declarations.empty()) {
         std::vector<std::pair<std::string, int>> byCount(declarations.begin(), declarations.end());
         std::stable_sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
@@ -119,6 +122,10 @@ std::string LeftOut::message() const
     }
     if (divsRenumbered)
         sentences.push_back("A divek nem 0-tól, hézag nélkül számozódtak, ezért a lap sorrendjében új számot kaptak.");
+    if (divsFlattened > 0)
+        sentences.push_back(std::to_string(divsFlattened) + " div " + std::to_string(maxNestingDepth)
+                            + " szintnél mélyebben volt: a böngészőkhöz hasonlóan az " + std::to_string(maxNestingDepth)
+                            + ". szintre tettem őket.");
     std::string text;
     for (const std::string& sentence : sentences)
         text += (text.empty() ? "" : " ") + sentence;

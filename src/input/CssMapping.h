@@ -23,6 +23,8 @@ public:
     void styleAttribute() { ++styleAttributes; }
     void lostFontColor(const std::string& ruleName) { lostFontColors.push_back(ruleName); }
     void renumbered() { divsRenumbered = true; }
+    void flattened(std::size_t divs) { divsFlattened += divs; }
+    void unknownCharset(const std::string& name) { charset = name; }
     std::string message() const;   // empty when nothing was left out
 
 private:
@@ -31,6 +33,8 @@ private:
     int styleAttributes = 0;
     std::vector<std::string> lostFontColors;
     bool divsRenumbered = false;
+    std::size_t divsFlattened = 0;
+    std::string charset;   // one the page declared that could not be read
 };
 
 // The values one rule's declarations give, the later over the earlier; unset where none did.

@@ -78,7 +78,7 @@ StyleSheetFileReading readStyleSheetFile(const std::string& fileName, const std:
     if (isWebPage(bytes)) {
         StyleSheetFileReading read;
         std::error_code unknown;
-        read.page = readWebPage(bytes, std::filesystem::absolute(fileName, unknown).parent_path().string());
+        read.page = readWebPage(bytes, std::filesystem::absolute(fileName, unknown).parent_path().string(), progress);
         if (file.cutShort())
             return {{}, EIO, {}};
         return read;

@@ -27,6 +27,6 @@ bool isWebPageFile(const std::string& fileName);
 
 // Reads a regular file as a stylesheet without holding a copy of its bytes: what is in
 // memory at the end is the records. `progress` is told the share done (0 to 1) every few
-// megabytes; false from it stops the reading. A web page is read whole, with no progress,
-// its pictures relative to its folder. Safe to run on a thread of its own.
+// megabytes; false from it stops the reading. A web page's pictures are relative to its
+// folder. Safe to run on a thread of its own.
 StyleSheetFileReading readStyleSheetFile(const std::string& fileName, const std::function<bool(double)>& progress);

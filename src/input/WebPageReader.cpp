@@ -1,12 +1,15 @@
 #include "input/WebPageReader.h"
 
 #include "input/CssMapping.h"
+#include "model/Nesting.h"
 
-#include <gumbo.h>
+#include "input/GumboParse.h"
+#include "input/PageEncoding.h"
 
 #include <charconv>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -44,11 +47,6 @@ public:
 
 private:
     std::unordered_map<std::string, std::size_t> byName;
-};
-
-struct GumboTree {
-    GumboOutput* output;
-    ~GumboTree() { gumbo_destroy_output(&kGumboDefaultOptions, output); }
 };
 
 // The style elements' texts, in order, and the divs' elements with their nesting; no
@@ -139,26 +137,45 @@ std::vector<std::int32_t> numbers(const PageDivs& divs, LeftOut& leftOut)
 
 bool isWebPage(std::string_view bytes)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
+    const PageEncoding encoding = pageEncoding(bytes.substr(0, 3));   // only a mark can tell here
+    std::string head;
+    if (isUtf8Encoding(encoding)) {
+        bytes.remove_prefix(encoding.markLength);
+    } else {
+        head = pageAsUtf8(bytes.substr(0, 4096), encoding);
+        bytes = head;
+    }
     const std::size_t start = bytes.find_first_not_of(" \t\r\n\f");
     if (start == std::string_view::npos)
         return false;
-    const std::string head = asciiLower(bytes.substr(start, 14));
-    return head.starts_with("<!doctype html") || head.starts_with("<html");
+    const std::string opening = asciiLower(bytes.substr(start, 14));
+    return opening.starts_with("<!doctype html") || opening.starts_with("<html");
 }
 
-WebPageReading readWebPage(std::string_view bytes, const std::string& pageFolder)
+WebPageReading readWebPage(std::string_view bytes, const std::string& pageFolder,
+                           const std::function<bool(double)>& progress)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
     std::vector<std::string> styles;
     PageDivs divs;
     LeftOut leftOut;
-    {
-        const GumboTree tree{gumbo_parse_with_options(&kGumboDefaultOptions, bytes.data(), bytes.size())};
-        walk(tree.output->document, styles, divs, leftOut);
+    const PageEncoding encoding = pageEncoding(bytes);
+    leftOut.unknownCharset(encoding.unknown);
+    std::string decoded;
+    if (isUtf8Encoding(encoding)) {
+        bytes.remove_prefix(encoding.markLength);
+    } else {
+        decoded = pageAsUtf8(bytes, encoding);
+        bytes = decoded;
     }
+    {
+        const GumboParse tree(bytes, progress);
+        if (tree.ranOutOfMemory())
+            throw std::bad_alloc();
+        if (!tree.document())
+            return {};
+        walk(tree.document(), styles, divs, leftOut);
+    }
+    std::string().swap(decoded);
 
     const CssMapping mapping(pageFolder);
     std::optional<MappedValues> body;
@@ -179,18 +196,25 @@ WebPageReading readWebPage(std::string_view bytes, const std::string& pageFolder
         }
     }
     if (!body && divs.all.empty())
-        return {std::nullopt, {}, "Nincs benne body vagy #divN szabály, sem divN azonosítójú div."};
+        return WebPageReading{std::nullopt, {}, "Nincs benne body vagy #divN szabály, sem divN azonosítójú div."};
 
     const std::vector<std::int32_t> numbered = numbers(divs, leftOut);
     StyleSheetRecords records;
     if (body)
         records.body = mapping.body(*body, leftOut);
+    std::vector<std::int32_t> parents(divs.all.size(), -1);
+    for (std::size_t i = 0; i < divs.all.size(); ++i)
+        if (divs.all[i].parent != PageDiv::none)
+            parents[static_cast<std::size_t>(numbered[i])] = numbered[divs.all[i].parent];
+    std::size_t flattened = 0;
+    parents = shownParents(std::move(parents), &flattened);
+    leftOut.flattened(flattened);
     records.divs.resize(divs.all.size());
     for (std::size_t i = 0; i < divs.all.size(); ++i) {
-        const PageDiv& found = divs.all[i];
-        auto div = std::make_unique<DivStyle>(mapping.div(found.values, "div" + std::to_string(numbered[i]), leftOut));
-        div->setParent(found.parent == PageDiv::none ? -1 : numbered[found.parent]);
-        records.divs[static_cast<std::size_t>(numbered[i])] = std::move(div);
+        const auto number = static_cast<std::size_t>(numbered[i]);
+        auto div = std::make_unique<DivStyle>(mapping.div(divs.all[i].values, "div" + std::to_string(number), leftOut));
+        div->setParent(parents[number]);
+        records.divs[number] = std::move(div);
     }
-    return {std::move(records), leftOut.message(), {}};
+    return WebPageReading{std::move(records), leftOut.message(), {}};
 }

@@ -2,6 +2,7 @@
 
 #include "input/StyleSheetReader.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,5 +23,7 @@ struct WebPageReading {
 // id="divN" are; a page Prizmo wrote reads back as the records it was written from. The
 // divs keep their numbers when these run from 0 without a gap, and are numbered in the
 // page's order otherwise: the elements first, then the divs with only a rule. Pictures are
-// relative to `pageFolder`.
-WebPageReading readWebPage(std::string_view bytes, const std::string& pageFolder);
+// relative to `pageFolder`. `progress` is told the share done (0 to 1) now and then; false
+// from it stops the reading, which then gives neither records nor a refusal.
+WebPageReading readWebPage(std::string_view bytes, const std::string& pageFolder,
+                           const std::function<bool(double)>& progress = [](double) { return true; });

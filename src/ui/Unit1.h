@@ -174,6 +174,8 @@ public:
     // A div dragged in the rules tree, or moved there with Ctrl+arrows: it becomes `parent`'s
     // child (-1: belongs to no other div), as "Ok" records it, as the step "Beágyazás".
     void nestDiv(std::int32_t div, std::int32_t parent);
+    // False, with a message, when `div` in `parent` would nest deeper than a browser shows.
+    bool mayNestThatDeep(std::int32_t div, std::int32_t parent);
     // "Nézet" → "Szabályok" shows or hides the rules; Ctrl+E shows them and goes there.
     void Szablyok1Click();
     void goToRules();

@@ -2,6 +2,7 @@
 
 #include "ui/Unit1.h"
 
+#include "model/Nesting.h"
 #include "ui/GoToRulesKey.h"
 #include "ui/RememberedViews.h"
 #include "ui/RulesPanel.h"
@@ -65,9 +66,17 @@ void TForm1::nestDiv(std::int32_t div, std::int32_t parent)
 {
     runCommand("Beágyazás", [this, div, parent] {
         if (div >= 0 && div <= lastDiv && parent >= -1 && parent <= lastDiv && parent != div
-            && divs[div]->getParent() != parent)
+            && divs[div]->getParent() != parent && mayNestThatDeep(div, parent))
             changeDiv(div).setParent(parent);
     });
+}
+
+bool TForm1::mayNestThatDeep(std::int32_t div, std::int32_t parent)
+{
+    if (!nestsTooDeep(std::span(divs).first(static_cast<std::size_t>(lastDiv + 1)), div, parent))
+        return true;
+    ShowMessage("Ennél mélyebbre nem ágyazhatod: legfeljebb " + std::to_string(maxNestingDepth) + " szint lehet.");
+    return false;
 }
 
 void TForm1::reopenRuleCommand(const Rule& rule)

@@ -44,7 +44,7 @@ void TForm1::Button4Click()
         ShowMessage("Kérlek Ne Szopass!");
         return;
     }
-    if (child >= 0 && child <= lastDiv)
+    if (child >= 0 && child <= lastDiv && mayNestThatDeep(child, parent))
         changeDiv(child).setParent(parent);
 }
 

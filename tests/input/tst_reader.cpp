@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <random>
@@ -240,6 +241,30 @@ private slots:
             << QByteArray::fromStdString(page({std::nullopt, {{.fontColor = "piros"}, {.parent = 0}}}))
             << records({}, {{}, {.parent = 0}})
             << "Ezek betűszínét a weboldal nem őrizte meg, mert nem színkód volt: div0.";
+        QTest::addRow("Windows-1250, declared by <meta charset>")
+            << QByteArray("<!DOCTYPE html><html><head><!-- <meta charset=\"koi8-r\"> --><meta charset=\"windows-1250\">"
+                          "<style>#div0 { background-image: url(k\xe9p.png) }</style></head></html>")
+            << records({}, {{.background = "/srv/lap/kép.png"}}) << "";
+        QTest::addRow("ISO-8859-2, declared by http-equiv")
+            << QByteArray("<html><head><meta http-equiv=Content-Type content='text/html; charset=\"ISO-8859-2\"'>"
+                          "<style>#div0 { background-image: url(\xf5sz.png) }</style></head></html>")
+            << records({}, {{.background = "/srv/lap/ősz.png"}}) << "";
+        QTest::addRow("UTF-16 by its byte-order mark")
+            << QByteArray::fromRawData(reinterpret_cast<const char*>(u"\uFEFF<html><style>#div0{background-image:url(é.png)}</style>"),
+                                       2 * 56)
+            << records({}, {{.background = "/srv/lap/é.png"}}) << "";
+        QTest::addRow("a charset Prizmo does not know")
+            << QByteArray("<html><meta charset=\"x-klingon\"><style>#div0{width:5px}</style></html>")
+            << records({}, {{.width = 5}}) << "A lap karakterkészletét (x-klingon) nem ismerem, UTF-8-ként olvastam.";
+        std::string deep = "<html><body>";
+        Divs deepDivs(514);
+        for (std::size_t n = 0; n < deepDivs.size(); ++n) {
+            deep += "<div id=\"div" + std::to_string(n) + "\">";
+            deepDivs[n].parent = n == 0 ? -1 : std::min<int>(static_cast<int>(n) - 1, 510);
+        }
+        QTest::addRow("nested deeper than a browser shows")
+            << QByteArray::fromStdString(deep) << records({}, deepDivs)
+            << "2 div 512 szintnél mélyebben volt: a böngészőkhöz hasonlóan az 512. szintre tettem őket.";
         QTest::addRow("nothing maps") << QByteArray("<!DOCTYPE html><p id=\"div0\" style=\"width:1px\">#div0</p>") << ""
                                       << "Nincs benne body vagy #divN szabály, sem divN azonosítójú div.";
     }
@@ -264,6 +289,27 @@ private slots:
         QCOMPARE(QString::fromStdString(reading.records ? reading.leftOut : reading.refusal), said);
         // A stylesheet is none.
         QVERIFY(!isWebPage(styleSheet({}, {{}})) && !isWebPage("<!DOCTYPE htm") && !isWebPage(" p { }"));
+    }
+
+    // libgumbo cannot be stopped on its own: the reading tells how far it is, and stops.
+    void aPageReadingTellsItsProgressAndStops()
+    {
+        std::string bytes = "<!DOCTYPE html><html><body>";
+        for (int n = 0; n < 20000; ++n)
+            bytes += "<div id=\"div" + std::to_string(n) + "\">x</div>\n";
+        std::vector<double> told;
+        const WebPageReading whole = readWebPage(bytes, pageFolder, [&told](double done) {
+            told.push_back(done);
+            return true;
+        });
+        QVERIFY(whole.records && whole.records->divs.size() == 20000);
+        QVERIFY(told.size() > 10 && std::is_sorted(told.begin(), told.end()) && told.front() > 0 && told.back() < 1);
+        QVERIFY(told.back() > 0.5);
+
+        int asked = 0;
+        const WebPageReading stopped = readWebPage(bytes, pageFolder, [&asked](double) { return ++asked < 3; });
+        QCOMPARE(asked, 3);
+        QVERIFY(!stopped.records && stopped.refusal.empty());
     }
 
     void theWindowsFormWithItsCodePage()

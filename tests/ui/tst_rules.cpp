@@ -1,9 +1,11 @@
 #include "FormDriver.h"
+#include "Files.h"
 #include "StdStringOutput.h"
 
 #include "ui/RulesModel.h"
 #include "ui/RulesPanel.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -150,6 +152,40 @@ private slots:
         QVERIFY(form.Rules->isHidden());
         QCOMPARE(form.width(), designedWidth);
         QVERIFY(driver.script.messages.empty());
+    }
+
+    // No deeper than a browser shows: a deep page is shown at most that deep, with the rules
+    // open, and no nesting command goes past it.
+    void nestingStopsAtTheDepthABrowserShows()
+    {
+        FormDriver driver;
+        TForm1& form = driver.form;
+        form.Szablyok1->trigger();
+        std::string page = "<!DOCTYPE html><html><body>";
+        for (int n = 0; n < 513; ++n)
+            page += "<div id=\"div" + std::to_string(n) + "\">";
+        const QTemporaryDir folder;
+        const std::string file = folder.filePath(QStringLiteral("mély.html")).toStdString();
+        QVERIFY(writeBytes(file, page));
+        driver.script.confirmFile(file);
+        form.Megynits1->trigger();
+        QCOMPARE(driver.script.messages.size(), std::size_t{1});   // what was flattened
+        QCOMPARE(form.lastDiv, 512);
+        QCOMPARE(form.divs[512]->getParent(), 510);
+        form.Rules->tree()->expandAll();
+        QCOMPARE(rowsOf(*form.Rules->rules()).back(), std::string(2 * 511, ' ') + "div512 100 × 200");
+
+        const std::string refused = "Ennél mélyebbre nem ágyazhatod: legfeljebb 512 szint lehet.";
+        form.Rules->tree()->setFocus();
+        form.Rules->tree()->setCurrentIndex(form.Rules->rules()->indexOf({Rule::Kind::Div, 512}));
+        QTest::keyClick(form.Rules->tree(), Qt::Key_Right, Qt::ControlModifier);   // into div 511
+        nest(driver, 511, 512);
+        QCOMPARE(driver.script.messages, (std::vector<std::string>{driver.script.messages[0], refused, refused}));
+        QCOMPARE(form.divs[512]->getParent(), 510);
+        QCOMPARE(form.divs[511]->getParent(), 510);
+        nest(driver, 512, 0);
+        QCOMPARE(form.divs[512]->getParent(), 0);
+        QCOMPARE(driver.script.messages.size(), std::size_t{3});
     }
 };
 
