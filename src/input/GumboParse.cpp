@@ -30,6 +30,8 @@ GumboParse::GumboParse(std::string_view bytes, const std::function<bool(double)>
     options.allocator = &GumboParse::allocate;
     options.deallocator = &GumboParse::deallocate;
     options.userdata = this;
+    // Each error gumbo records holds a copy of the open elements: quadratic in a page's depth.
+    options.max_errors = 0;
     run(bytes);
 }
 
@@ -65,7 +67,7 @@ void GumboParse::freeAll()
 
 void* GumboParse::allocate(void* userdata, std::size_t size)
 {
-    constexpr std::size_t askEvery = 1024;
+    constexpr std::size_t askEvery = 64;
     auto* parse = static_cast<GumboParse*>(userdata);
     if (size == sizeof(GumboNode))
         ++parse->nodes;
