@@ -82,7 +82,11 @@ void TForm1::offerSaveNames(const std::string& opened, bool webPage)
         SaveDialog1->SetFileName(opened);
         return;
     }
-    SaveDialog1->SetFileName(std::filesystem::path(opened).replace_extension(".css").string());
+    // Never the page itself, whatever its name: a stylesheet saved over it would lose the page.
+    std::filesystem::path styleSheet = std::filesystem::path(opened).replace_extension(".css");
+    if (styleSheet == opened)
+        styleSheet.replace_filename(styleSheet.stem().string() + "-stíluslap.css");
+    SaveDialog1->SetFileName(styleSheet.string());
     SaveDialog2->SetFileName(opened);
 }
 

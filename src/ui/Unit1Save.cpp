@@ -2,6 +2,7 @@
 
 #include "ui/Unit1.h"
 
+#include "input/InputFile.h"
 #include "output/OutputFile.h"
 #include "output/StyleSheetWriter.h"
 #include "platform/Application.h"
@@ -68,6 +69,10 @@ bool TForm1::saveStyleSheet()
     if (!body && lastDiv < 0 && holdsContent(fileName)
         && !AskYesNo("Ez üres stíluslap: a(z) " + std::filesystem::path(fileName).filename().string()
                      + " tartalma elveszne. Felülírod?"))
+        return false;
+    if (isWebPageFile(fileName)
+        && !AskYesNo("A(z) " + std::filesystem::path(fileName).filename().string()
+                     + " weboldal: ha a stíluslapot a helyére mented, a weboldal elvész. Felülírod?"))
         return false;
     // Nothing is released unless the whole stylesheet reached the file.
     std::optional<std::string> failure;

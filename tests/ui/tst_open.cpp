@@ -219,6 +219,11 @@ private slots:
                                     << QByteArray::fromStdString(styleSheet(ModelBody{16, "#FF0000", "#000000"},
                                                                             {{.width = -3}, {.background = "/home/éva/ősz.png"}}))
                                     << QByteArray("saved.css");
+        // A page named as a stylesheet is offered another name, and replaced only when asked.
+        QTest::addRow("a web page named .css") << QByteArray::fromStdString(webPage("lap", &body, divs, "/srv/lap"))
+                                               << QByteArray::fromStdString(styleSheet(ModelBody{16, "#FF0000", "#000000"},
+                                                                                       {{.width = -3}, {.background = "/home/éva/ősz.png"}}))
+                                               << QByteArray("lap.css");
     }
     void anOpenedFileSavesBackInPrizmosForm()
     {
@@ -233,7 +238,10 @@ private slots:
         QVERIFY(writeBytes(openedPath, opened.toStdString()));
         open(driver, openedPath);
         // A web page is never offered to be written over with a stylesheet.
-        QCOMPARE(driver.form.SaveDialog1->FileName(), page ? std::string(openedPath).replace(openedPath.size() - 5, 5, ".css") : openedPath);
+        const std::string offered = !page ? openedPath
+            : savedBack ? path("lap-stíluslap.css")
+                        : std::string(openedPath).replace(openedPath.size() - 5, 5, ".css");
+        QCOMPARE(driver.form.SaveDialog1->FileName(), offered);
         driver.openSavePanel();
         const std::string shown = QString::fromStdString(openedPath).toStdString();
         driver.script.confirmFile(savedBack ? shown : path("saved.css"));
@@ -243,7 +251,8 @@ private slots:
         QCOMPARE(readBytes(savedBack ? openedPath : path("saved.css")).value_or("<unreadable>"), saved.toStdString());
         QVERIFY(driver.script.messages.empty());
         QCOMPARE(driver.script.questions.size(), std::size_t(savedBack ? 1 : 0));
-        QVERIFY(!savedBack || !QFile::exists(QString::fromStdString(shown)));
+        QVERIFY(!page || !savedBack || driver.script.questions[0].find("weboldal elvész") != std::string::npos);
+        QVERIFY(!savedBack || page || !QFile::exists(QString::fromStdString(shown)));
         std::remove(openedPath.c_str());   // a name Qt's own removal cannot spell
     }
 };
