@@ -59,30 +59,39 @@ bool isRuleName(std::string_view rule, std::size_t divCount)
     return error == std::errc() && end == rule.data() + rule.size() && number < divCount;
 }
 
+std::string decoded(std::string_view percentEncoded)
+{
+    return QByteArray::fromPercentEncoding(QByteArray(percentEncoded.data(), static_cast<qsizetype>(percentEncoded.size())))
+        .toStdString();
+}
+
 } // namespace
 
 std::optional<RecoveredStyleSheet> readRecovery(std::string_view bytes)
 {
     const auto first = nextLine(bytes);
+    if (!first || (*first != recoveryFirstLine && *first != recoveryFirstLineVersion1))
+        return std::nullopt;
     const auto opened = field(bytes, "megnyitott:");
     const auto rule = field(bytes, "szabály:");
+    const auto typedText = *first == recoveryFirstLine ? field(bytes, "gépelt:") : std::optional<std::string_view>("");
     const auto parentsText = field(bytes, "szülők:");
     const auto sheetMark = nextLine(bytes);
-    if (!first || *first != recoveryFirstLine || !opened || !rule || !parentsText || sheetMark != "stíluslap:")
+    if (!opened || !rule || !typedText || !parentsText || sheetMark != "stíluslap:")
         return std::nullopt;
     const auto parents = numbersIn(*parentsText);
     StyleSheetReading reading = readStyleSheet(bytes);
     if (!parents || !reading.records || parents->size() != reading.records->divs.size()
         || !isRuleName(*rule, parents->size()))
         return std::nullopt;
-    RecoveredStyleSheet recovery{std::move(*reading.records), std::string(*rule),
-                      QByteArray::fromPercentEncoding(QByteArray(opened->data(), static_cast<qsizetype>(opened->size())))
-                          .toStdString()};
-    // A file name with a line break or another control character would reach the title and
-    // the save dialog: no Prizmo wrote it.
-    if (std::any_of(recovery.openedFileName.begin(), recovery.openedFileName.end(),
-                    [](char byte) { return static_cast<unsigned char>(byte) < 0x20 || byte == 0x7F; }))
-        return std::nullopt;
+    RecoveredStyleSheet recovery{std::move(*reading.records), std::string(*rule), decoded(*opened), {}};
+    for (std::string_view rest = *typedText; !typedText->empty();) {   // empty fields count too
+        const std::size_t end = rest.find(' ');
+        recovery.typed.push_back(decoded(rest.substr(0, end)));
+        if (end == std::string_view::npos)
+            break;
+        rest.remove_prefix(end + 1);
+    }
     for (std::size_t number = 0; number < parents->size(); ++number) {
         const std::int32_t parent = (*parents)[number];
         if (parent < -1 || parent >= static_cast<std::int32_t>(parents->size()))

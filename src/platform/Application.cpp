@@ -47,6 +47,7 @@ TApplication::~TApplication()
     if (endRequests) {
         std::signal(SIGTERM, SIG_DFL);
         std::signal(SIGHUP, SIG_DFL);
+        std::signal(SIGINT, SIG_DFL);
         endRequests.reset();
     }
     Application = previous;
@@ -123,6 +124,7 @@ void TApplication::OnEndRequest(TNotifyEvent handler)
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);   // Ctrl+C in the terminal that started Prizmo
 }
 
 void TApplication::EndNow()

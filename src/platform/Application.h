@@ -40,8 +40,8 @@ public:
 
     // The event loop ends once the current command has finished.
     void Terminate();
-    // A request to end from outside (SIGTERM, SIGHUP: a logout, `kill`) runs `handler` in the
-    // event loop, never inside the signal handler.
+    // A request to end from outside (SIGTERM, SIGHUP, SIGINT: a logout, `kill`, Ctrl+C) runs
+    // `handler` in the event loop, never inside the signal handler.
     void OnEndRequest(TNotifyEvent handler);
     // Ends the event loop without closing the windows, so that nothing asks first.
     void EndNow();

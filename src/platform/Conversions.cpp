@@ -37,3 +37,17 @@ std::string Abbreviated(const std::string& text, int characters)
         --end;
     return (whole.left(end) + QChar(0x2026)).toStdString();
 }
+
+std::string WithVisibleControls(const std::string& text)
+{
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char byte : text) {
+        const auto code = static_cast<unsigned char>(byte);
+        if (code < 0x20 || code == 0x7F)
+            shown += QString(QChar(code == 0x7F ? 0x2421 : 0x2400 + code)).toStdString();   // the Control Pictures block
+        else
+            shown += byte;
+    }
+    return shown;
+}

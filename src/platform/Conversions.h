@@ -17,3 +17,7 @@ std::string IntToHex(std::int32_t value, int digits);
 
 // The text itself when it has at most `characters` characters; otherwise its first ones and "…".
 std::string Abbreviated(const std::string& text, int characters);
+
+// The text with each control character (a tab, a line break, ...) as its visible picture
+// (␉, ␊, ...): for a file name in a title or a dialog, where it would break the line.
+std::string WithVisibleControls(const std::string& text);

@@ -1,5 +1,7 @@
 #include "platform/Dialogs.h"
 
+#include "platform/Conversions.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -40,28 +42,30 @@ namespace {
 // absolute the way the dialogs hand a chosen name back.
 QString shownPath(const std::string& name)
 {
-    return QDir::cleanPath(QFileInfo(QString::fromStdString(name)).absoluteFilePath());
+    return QDir::cleanPath(QFileInfo(QString::fromStdString(WithVisibleControls(name))).absoluteFilePath());
 }
 
-bool isUtf8(const std::string& name)
+// Whether the dialog shows the name as its own bytes: UTF-8 with no control character.
+bool showsAsItIs(const std::string& name)
 {
-    return QString::fromStdString(name).toStdString() == name;
+    return QString::fromStdString(name).toStdString() == name && WithVisibleControls(name) == name;
 }
 
 } // namespace
 
 bool TFileDialog::Execute()
 {
-    const auto chosen = Interaction::current().chooseFile(owner(), {kind, fileName, filters, defaultSuffix});
+    const auto chosen = Interaction::current().chooseFile(owner(), {kind, WithVisibleControls(fileName), filters, defaultSuffix});
     if (!chosen)
         return false;
-    // A name that is no UTF-8 came back as the text it was shown as: kept, it stands for its
-    // own bytes, and the dialog, which looked for the shown text, did not see that it exists.
-    if (!fileName.empty() && !isUtf8(fileName) && shownPath(*chosen) == shownPath(fileName)) {
+    // A name that is no UTF-8, or holds a control character, came back as the text it was
+    // shown as: kept, it stands for its own bytes, and the dialog, which looked for the shown
+    // text, did not see that it exists.
+    if (!fileName.empty() && !showsAsItIs(fileName) && shownPath(*chosen) == shownPath(fileName)) {
         struct stat status {};
         if (kind == FileDialogKind::Save && ::stat(fileName.c_str(), &status) == 0) {
             const QString question = QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
-                                         .arg(QFileInfo(QString::fromStdString(fileName)).fileName());
+                                         .arg(QFileInfo(QString::fromStdString(WithVisibleControls(fileName))).fileName());
             return AskYesNo(question.toStdString());
         }
         return true;

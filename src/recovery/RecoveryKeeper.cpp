@@ -67,7 +67,7 @@ void RecoveryKeeper::changed(bool unsaved)
         due.stop();
         if (std::exchange(written, false))
             writer.start([path = ownPath] { std::remove(path.c_str()); });
-        tellFailing(false);
+        tellTrouble(Trouble::None);
     } else if (!due.isActive()) {
         due.start(writeDelayMs);
     }
@@ -86,17 +86,18 @@ void RecoveryKeeper::writeInBackground()
     if (!text) {
         if (std::exchange(written, false))
             writer.start([path = ownPath] { std::remove(path.c_str()); });
-        tellFailing(false);
+        tellTrouble(Trouble::None);
         return;
     }
     if (!takeOwnFile()) {
-        tellFailing(true);
+        tellTrouble(Trouble::CannotWrite);
         return;
     }
     written = true;
     writer.start([this, path = ownPath, text = std::move(*text)] {
         const bool ok = writeText(path, text);
-        QMetaObject::invokeMethod(this, [this, ok] { tellFailing(!ok); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, ok] { tellTrouble(ok ? Trouble::None : Trouble::CannotWrite); },
+                                  Qt::QueuedConnection);
     });
 }
 
@@ -116,16 +117,23 @@ bool RecoveryKeeper::takeOwnFile()
     return ownLock->tryLock(0);
 }
 
-void RecoveryKeeper::tellFailing(bool nowFailing)
+void RecoveryKeeper::tellTrouble(Trouble now)
 {
-    if (std::exchange(lastFailed, nowFailing) != nowFailing && failing)
-        failing(nowFailing);
+    if (std::exchange(lastTrouble, now) != now && failing)
+        failing(now);
 }
 
 std::optional<RecoveryKeeper::Left> RecoveryKeeper::takeNewestLeft()
 {
-    const QFileInfoList files = QDir(QString::fromStdString(folder()))
-                                    .entryInfoList({QStringLiteral("*") + recoverySuffix}, QDir::Files, QDir::Time);
+    const QDir where(QString::fromStdString(folder()));
+    // A Prizmo killed or ended by Ctrl+C leaves its lock; once it is gone, the lock goes too.
+    const QString lockSuffix = recoverySuffix + QStringLiteral(".lock");
+    for (const QFileInfo& lock : where.entryInfoList({QStringLiteral("*") + lockSuffix}, QDir::Files)) {
+        const QString file = lock.absoluteFilePath().chopped(5);
+        if (!QFileInfo::exists(file) && QFile::encodeName(file).toStdString() != ownPath)
+            lockFor(QFile::encodeName(file).toStdString())->tryLock(0);   // a dead one's, removed on unlocking
+    }
+    const QFileInfoList files = where.entryInfoList({QStringLiteral("*") + recoverySuffix}, QDir::Files, QDir::Time);
     std::optional<Left> newest;
     int count = 0;
     for (const QFileInfo& file : files) {   // newest first
@@ -133,8 +141,12 @@ std::optional<RecoveryKeeper::Left> RecoveryKeeper::takeNewestLeft()
         if (path == ownPath)
             continue;
         auto lock = lockFor(path);
-        if (!lock->tryLock(0))
-            continue;   // its Prizmo runs
+        if (!lock->tryLock(0)) {
+            if (lock->error() == QLockFile::LockFailedError)
+                continue;   // its Prizmo runs
+            lock.reset();
+            tellTrouble(Trouble::FolderFull);
+        }
         ++count;
         if (!newest)
             newest = Left{path, std::move(lock)};
@@ -150,7 +162,7 @@ void RecoveryKeeper::adopt(Left left)
     if (written)
         std::remove(ownPath.c_str());
     ownPath = std::move(left.path);
-    ownLock = std::move(left.lock);
+    ownLock = left.lock ? std::move(left.lock) : lockFor(ownPath);
     written = true;
 }
 

@@ -26,8 +26,11 @@ class RecoveryKeeper : public QObject, public StyleSheetFollower
 public:
     // The recovery file's text now, or nothing when nothing is unsaved.
     using Snapshot = std::function<std::optional<std::string>()>;
-    // Whether the last write failed; told only when that changes.
-    using Failing = std::function<void(bool)>;
+    // What keeps the file from being kept: a failed write, or a lock that could not be made
+    // in the folder (a full disk, no permission).
+    enum class Trouble { None, CannotWrite, FolderFull };
+    // Told only when that changes.
+    using Failing = std::function<void(Trouble)>;
     RecoveryKeeper(QObject* parent, Snapshot snapshot, Failing failing);
     ~RecoveryKeeper() override;   // the file goes, unless keepForNextStart was called
 
@@ -44,10 +47,12 @@ public:
     // A recovery file left by a Prizmo that no longer runs, and how many such files are there.
     struct Left {
         std::string path;
-        std::unique_ptr<QLockFile> lock;   // held: no other Prizmo takes it meanwhile
-        int count = 0;
+        std::unique_ptr<QLockFile> lock;   // held, so that no other Prizmo takes it meanwhile,
+        int count = 0;                     // unless the folder takes no lock
     };
-    // The newest such file; its lock is held from now on.
+    // The newest such file; its lock is held from now on. A lock that cannot be made is no
+    // running Prizmo's: its file is offered all the same, and the folder said to be full.
+    // The locks of Prizmos that are gone, with or without a file, go.
     std::optional<Left> takeNewestLeft();
     // The left file becomes this Prizmo's own recovery file.
     void adopt(Left left);
@@ -62,7 +67,7 @@ public:
 
 private:
     bool takeOwnFile();
-    void tellFailing(bool nowFailing);
+    void tellTrouble(Trouble now);
 
     Snapshot snapshot;
     Failing failing;
@@ -72,5 +77,5 @@ private:
     std::unique_ptr<QLockFile> ownLock;
     bool written = false;   // the file holds a write, or one is on its way
     bool keptForNextStart = false;
-    bool lastFailed = false;
+    Trouble lastTrouble = Trouble::None;
 };

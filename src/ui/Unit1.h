@@ -192,7 +192,7 @@ public:
     // At start: a recovery file left by a Prizmo that ended without saving is offered back
     // (Unit1Recovery.cpp).
     void offerRecovery();
-    // SIGTERM or SIGHUP: what is unsaved goes into the recovery file, and Prizmo ends
+    // SIGTERM, SIGHUP or SIGINT: what is unsaved goes into the recovery file, and Prizmo ends
     // without asking.
     void endBySignal();
 
@@ -265,6 +265,11 @@ private:
 
     void createRecovery();
     void keepRecoveryNow();
+    // What the open edit holds as the recovery file keeps it, and those texts typed again.
+    std::vector<std::string> typedValues() const;
+    void retype(const std::vector<std::string>& typed);
+    // Values typed into an open edit since the last step, in no step yet.
+    bool typedSinceLastStep() const;
     // The status line: what the preview and the recovery file have to say, if anything.
     void showStatus();
     std::string previewStatus;

@@ -10,18 +10,26 @@
 #include "platform/Application.h"
 #include "platform/Conversions.h"
 #include "recovery/RecoveryKeeper.h"
+#include "ui/WindowStep.h"
+
+#include <charconv>
 
 void TForm1::createRecovery()
 {
     Recovery = new RecoveryKeeper(
         this,
         [this]() -> std::optional<std::string> {
-            if (!stylesheetUnsaved())
+            if (!stylesheetUnsaved() && !typedSinceLastStep())
                 return std::nullopt;
-            return recoveryText(body.get(), liveDivs(), ruleName(panelsRule()), openedFileName);
+            return recoveryText(body.get(), liveDivs(), ruleName(panelsRule()), openedFileName,
+                                editOpen() ? typedValues() : std::vector<std::string>{});
         },
-        [this](bool failing) {
-            recoveryStatus = failing ? "A visszaállítási fájl nem írható" : "";
+        [this](RecoveryKeeper::Trouble trouble) {
+            switch (trouble) {
+            case RecoveryKeeper::Trouble::None: recoveryStatus.clear(); break;
+            case RecoveryKeeper::Trouble::CannotWrite: recoveryStatus = "A visszaállítási fájl nem írható"; break;
+            case RecoveryKeeper::Trouble::FolderFull: recoveryStatus = "A visszaállítási mappa megtelt vagy nem írható"; break;
+            }
             showStatus();
         });
     addFollower(Recovery);
@@ -68,10 +76,46 @@ void TForm1::offerRecovery()
         openedFileName = recovered->openedFileName;
         if (!openedFileName.empty())
             offerSaveNames(openedFileName, isWebPageFile(openedFileName));
+        // An edit that was open comes back open, with what was typed into it.
+        if (!recovered->typed.empty()) {
+            reopenRule(ruleNamed(recovered->panelsRule, body != nullptr, lastDiv));
+            if (editOpen())
+                retype(recovered->typed);
+        }
     });
     // Should the restore have failed (no memory), the file stays for the next start.
     if (body || lastDiv >= 0)
         Recovery->adopt(std::move(*left));
+}
+
+std::vector<std::string> TForm1::typedValues() const
+{
+    const ControlsState state = controlsNow();
+    std::vector<std::string> typed = state.edits;
+    for (const ControlsState::List& list : state.lists) {
+        typed.push_back(std::to_string(list.index));
+        typed.push_back(list.text);
+    }
+    typed.push_back(state.colour ? "1" : "0");
+    return typed;
+}
+
+void TForm1::retype(const std::vector<std::string>& typed)
+{
+    ControlsState state = controlsNow();
+    if (typed.size() != state.edits.size() + 2 * state.lists.size() + 1)
+        return;   // kept by panels of another shape
+    auto at = typed.begin();
+    for (std::string& edit : state.edits)
+        edit = *at++;
+    for (ControlsState::List& list : state.lists) {
+        const std::string& index = *at++;
+        if (std::from_chars(index.data(), index.data() + index.size(), list.index).ec != std::errc())
+            list.index = -1;
+        list.text = *at++;
+    }
+    state.colour = *at == "1";
+    restoreControls(state);
 }
 
 void TForm1::endBySignal()

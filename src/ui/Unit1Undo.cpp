@@ -48,9 +48,14 @@ void TForm1::createUndoStack()
 
 // Values typed into an open edit since the last step are in no step yet: undo and redo would
 // drop them without a way back, so they wait for "KÉSZ".
+bool TForm1::typedSinceLastStep() const
+{
+    return editOpen() && controlsNow() != *lastStepControls;
+}
+
 void TForm1::undoOrRedo(bool undo)
 {
-    if (editOpen() && controlsNow() != *lastStepControls) {
+    if (typedSinceLastStep()) {
         ShowMessage("Előbb nyomd meg a KÉSZ gombot!");
         return;
     }

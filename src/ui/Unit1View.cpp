@@ -4,16 +4,18 @@
 #include "ui/Unit1.h"
 
 #include "model/ColorValue.h"
+#include "platform/Conversions.h"
 
 #include <filesystem>
 #include <algorithm>
 
 namespace {
 
-// The file's name as the title shows it: "[*]" in it is the name's own, not the mark.
+// The file's name as the title shows it: "[*]" in it is the name's own, not the mark, and
+// a control character shows as its picture.
 std::string titleName(const std::string& fileName)
 {
-    std::string name = std::filesystem::path(fileName).filename().string();
+    std::string name = WithVisibleControls(std::filesystem::path(fileName).filename().string());
     for (std::size_t at = name.find("[*]"); at != std::string::npos; at = name.find("[*]", at + 6))
         name.replace(at, 3, "[*][*]");
     return name;

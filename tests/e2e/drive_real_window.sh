@@ -427,16 +427,18 @@ save_as "$work/recovered.css"
 div_with_width 0 321 >"$work/expected-recovered.css"
 cmp "$work/expected-recovered.css" "$work/recovered.css" ||
     fail "the recovered stylesheet differs: $(od -c "$work/recovered.css" | head -20)"
-# SIGTERM (a logout, `kill`) with unsaved work: Prizmo ends at once, and the next start
-# offers what it held. Neither a logout at that question nor Escape drops it.
+# SIGINT (Ctrl+C in its terminal) and SIGTERM (a logout, `kill`) with unsaved work: Prizmo
+# ends at once, and the next start offers what it held. Neither a logout at that question
+# nor Escape drops it.
 choose "$css_x" 1 2
 wait_until pixel_is "${edit1[@]}" "$white"
 click "${kesz[@]}"
 wait_until title_matches "$main" '^Prizmo\*$'
-kill -TERM "$prizmo_pid"
-wait "$prizmo_pid" || fail "Prizmo did not end cleanly on SIGTERM"
+kill -INT "$prizmo_pid"
+wait "$prizmo_pid" || fail "Prizmo did not end cleanly on SIGINT"
 prizmo_pid=
-kept '#div0' || fail "SIGTERM left no recovery file"
+kept '#div0' || fail "SIGINT left no recovery file"
+! ls "$XDG_STATE_HOME"/prizmo/*.lock 2>/dev/null || fail "SIGINT left its lock behind"
 start_prizmo "after SIGTERM"
 known=$main
 question=$(new_window)

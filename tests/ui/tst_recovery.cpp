@@ -66,6 +66,32 @@ void leaveAFile()
     driver.form.Recovery->keepForNextStart();
 }
 
+// Ended by a signal while div 1 was open again with 555 typed into "Szélesség".
+void leaveATypedFile()
+{
+    FormDriver driver;
+    compose(driver);
+    driver.form.runCommand("div1 megnyitása", [&driver] { driver.form.reopenRule({Rule::Kind::Div, 1}); });
+    driver.type(driver.form.Edit1, "555");
+    driver.form.Recovery->writeNow();
+    driver.form.Recovery->keepForNextStart();
+}
+
+rlimit fileSizeLimit()
+{
+    rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    return limit;
+}
+
+void setFileSizeLimit(rlim_t bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = fileSizeLimit();
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
 // A lock as QLockFile writes it, but of a process that has ended.
 void lockByTheDead(const QString& lockPath)
 {
@@ -160,8 +186,11 @@ private slots:
         QTest::addRow("two left: the newest") << "two" << restore << asked + "\n(2 ilyen maradt; a legutóbbit hoznám vissza.)" << 2
                                                << QStringList{"*.recovery", "*.recovery"};
         QTest::addRow("damaged") << "damaged" << restore << asked << 0 << QStringList{"*.recovery.sérült"};
-        QTest::addRow("a control character in the opened name") << "line break in the name" << restore << asked << 0
-                                                                 << QStringList{"*.recovery.sérült"};
+        QTest::addRow("control characters in the opened name") << "control characters in the name" << restore << asked << 2
+                                                                << QStringList{"*.recovery"};
+        QTest::addRow("an edit open, typed into") << "typed" << restore << asked << 2 << QStringList{"*.recovery"};
+        QTest::addRow("a full folder: no lock, asked all the same") << "full folder" << restore << asked << 2
+                                                                     << QStringList{"*.recovery"};
     }
     void aLeftFileIsOfferedAtStart()
     {
@@ -170,18 +199,23 @@ private slots:
         QFETCH(QString, question);
         QFETCH(int, divs);
         QFETCH(QStringList, files);
-        leaveAFile();
+        if (left == QLatin1String("typed"))
+            leaveATypedFile();
+        else
+            leaveAFile();
         const QString folder = QString::fromStdString(RecoveryKeeper::folder());
         const QString first = folder + "/" + recoveryFiles().first();
+        const QString orphanLock = folder + "/1-1.recovery.lock";   // a killed Prizmo's, its file gone
+        lockByTheDead(orphanLock);
         if (left == QLatin1String("two"))
             leaveAFile();
         else if (left == QLatin1String("stale lock"))
             lockByTheDead(first + ".lock");
         else if (left == QLatin1String("damaged"))
             QVERIFY(QFile::resize(first, 40));
-        else if (left == QLatin1String("line break in the name")) {
+        else if (left == QLatin1String("control characters in the name")) {
             std::string bytes = *readBytes(first);
-            bytes.replace(bytes.find("megnyitott:"), 11, "megnyitott:/tmp/a%0Ab.css");
+            bytes.replace(bytes.find("megnyitott:"), 11, "megnyitott:/tmp/a%09b%0Ac.css");
             QVERIFY(writeBytes(QFile::encodeName(first).toStdString(), bytes));
         }
 
@@ -189,7 +223,24 @@ private slots:
         TForm1& form = driver.form;
         if (!answer.isEmpty())
             driver.script.answer(answer == QStringLiteral("Eldobás") ? ChoiceAnswer::Second : ChoiceAnswer::First);
+        const rlimit unlimited = fileSizeLimit();
+        if (left == QLatin1String("full folder"))
+            setFileSizeLimit(1);   // no room for a lock's few bytes
         form.offerRecovery();
+        setFileSizeLimit(unlimited.rlim_cur);
+        QVERIFY(!QFile::exists(orphanLock) || left == QLatin1String("full folder"));   // a full one, at a later start
+        if (left == QLatin1String("full folder"))
+            QCOMPARE(form.StatusText(), std::string("A visszaállítási mappa megtelt vagy nem írható"));
+        if (left == QLatin1String("control characters in the name")) {
+            QCOMPARE(form.SaveDialog1->FileName(), std::string("/tmp/a\tb\nc.css"));
+            QVERIFY(form.windowTitle().startsWith(QStringLiteral("a␉b␊c.css")));
+        }
+        if (left == QLatin1String("typed")) {   // as it was when the signal came
+            QVERIFY(form.Panel2->Visible() && form.editOpen());
+            QCOMPARE(form.Edit1->Text(), std::string("555"));
+            QCOMPARE(form.divs[1]->getWidth(), 100);
+            return;
+        }
         QCOMPARE(driver.script.questions, question.isEmpty() ? Texts{} : Texts{question.toStdString()});
         QCOMPARE(form.lastDiv + 1, divs);
         QCOMPARE(driver.script.messages.size(), std::size_t(!files.isEmpty() && files.first().endsWith(QStringLiteral("sérült")) ? 1 : 0));
