@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/SharedText.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -9,19 +11,19 @@
 class BodyStyle
 {
 public:
-    const std::string& getBackground() const { return background; }
+    const std::string& getBackground() const { return background.get(); }
     void setBackground(std::string value) { background = std::move(value); }
 
     std::int32_t getFontSize() const { return fontSize; }
     void setFontSize(std::int32_t value) { fontSize = value; }
 
-    const std::string& getFontColor() const { return fontColor; }
+    const std::string& getFontColor() const { return fontColor.get(); }
     void setFontColor(std::string value) { fontColor = std::move(value); }
 
     bool operator==(const BodyStyle&) const = default;
 
 private:
-    std::string background;   // colour text or a picture file's full path
+    SharedText background;   // colour text or a picture file's full path
     std::int32_t fontSize = 14;
-    std::string fontColor;
+    SharedText fontColor;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/SharedText.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -24,10 +26,10 @@ public:
     std::int32_t getFontSize() const { return fontSize; }
     void setFontSize(std::int32_t value) { fontSize = value; }
 
-    const std::string& getBackground() const { return background; }
+    const std::string& getBackground() const { return background.get(); }
     void setBackground(std::string value) { background = std::move(value); }
 
-    const std::string& getFontColor() const { return fontColor; }
+    const std::string& getFontColor() const { return fontColor.get(); }
     void setFontColor(std::string value) { fontColor = std::move(value); }
 
     // The setters take a position in the window's alignment / position list and store the
@@ -55,9 +57,9 @@ private:
     std::int32_t parent = -1;   // -1: belongs to no other div
     std::int32_t width = 100;
     std::int32_t height = 200;
-    std::string background;     // colour text or a picture file's full path
+    SharedText background;     // colour text or a picture file's full path
     std::int32_t fontSize = 14;
-    std::string fontColor;
+    SharedText fontColor;
     std::string floatValue = "none";
     std::string position = "relative";
 };

@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QTableView>
 
+#include <climits>
+
 namespace {
 
 template <typename Widget>
@@ -19,12 +21,28 @@ void name(Widget* widget, const char* objectName, const QString& accessibleName)
 
 } // namespace
 
+namespace {
+
+// A value's first few kilobytes, whole characters only, and "…" when there is more: what a
+// tooltip or a screen reader can say of a value of any length.
+QString sayable(const std::string& text)
+{
+    constexpr std::size_t most = 4096;
+    if (text.size() <= most)
+        return QString::fromStdString(text);
+    std::size_t end = most;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;   // not within a UTF-8 character
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(end)) + QChar(0x2026);
+}
+
+} // namespace
+
 QString PlainToolTip(const std::string& text)
 {
     if (text.empty())
         return {};
-    return QStringLiteral("<p style='white-space:pre'>") + QString::fromStdString(text).toHtmlEscaped()
-        + QStringLiteral("</p>");
+    return QStringLiteral("<p style='white-space:pre'>") + sayable(text).toHtmlEscaped() + QStringLiteral("</p>");
 }
 
 TPanel::TPanel(QWidget* parent, const char* name) : QFrame(parent)
@@ -168,11 +186,14 @@ void TButton::ShowPicture(const std::string& path)
 {
     if (path == shownValue && !icon().isNull())
         return;
-    QImageReader reader(QString::fromStdString(path));
-    reader.setAutoTransform(true);
-    if (reader.size().isValid())
-        reader.setScaledSize(reader.size().scaled(swatchSize, Qt::KeepAspectRatio));
-    const QImage thumbnail = reader.read();
+    QImage thumbnail;
+    if (path.size() <= PATH_MAX) {   // no file has a longer name: not even asked for
+        QImageReader reader(QString::fromStdString(path));
+        reader.setAutoTransform(true);
+        if (reader.size().isValid())
+            reader.setScaledSize(reader.size().scaled(swatchSize, Qt::KeepAspectRatio));
+        thumbnail = reader.read();
+    }
     display(thumbnail.isNull() ? QIcon::fromTheme(QStringLiteral("image-x-generic"),
                                                style()->standardIcon(QStyle::SP_FileIcon))
                             : QIcon(QPixmap::fromImage(thumbnail)),
@@ -189,8 +210,12 @@ void TButton::display(const QIcon& shown, const std::string& value)
     setIconSize(swatchSize);
     setIcon(shown);
     setToolTip(PlainToolTip(value));
-    setAccessibleDescription(QString::fromStdString(value));
-    shownValue = value;
+    setAccessibleDescription(sayable(value));
+    // A value too long to name a file is shown again each time, cheaply, rather than copied.
+    if (value.size() <= PATH_MAX)
+        shownValue = value;
+    else
+        shownValue.clear();
 }
 
 TRadioButton::TRadioButton(QWidget* parent, const char* name, const char* caption)

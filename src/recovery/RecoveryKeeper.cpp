@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,7 +83,7 @@ void RecoveryKeeper::writeNow()
 
 void RecoveryKeeper::writeInBackground()
 {
-    std::optional<std::string> text = snapshot();
+    std::optional<TextMaker> text = snapshot();
     if (!text) {
         if (std::exchange(written, false))
             writer.start([path = ownPath] { std::remove(path.c_str()); });
@@ -94,8 +95,12 @@ void RecoveryKeeper::writeInBackground()
         return;
     }
     written = true;
-    writer.start([this, path = ownPath, text = std::move(*text)] {
-        const bool ok = writeText(path, text);
+    writer.start([this, path = ownPath, makeText = std::move(*text)] {
+        bool ok = false;
+        try {
+            ok = writeText(path, makeText());
+        } catch (const std::bad_alloc&) {   // the window's work goes on; only the file is missing
+        }
         QMetaObject::invokeMethod(this, [this, ok] { tellTrouble(ok ? Trouble::None : Trouble::CannotWrite); },
                                   Qt::QueuedConnection);
     });

@@ -17,15 +17,18 @@
 // 2 seconds and within 2 seconds of a change, and removed once nothing is unsaved. A lock
 // file beside it tells every other Prizmo that it is taken.
 //
-// The text is made on the GUI thread, between commands; writing it (through the same safe
-// replacement as a save) and removing it happen in order on a thread of their own, so that
-// a large stylesheet never holds up the window and a half-written file never replaces a good
-// one.
+// Between commands the GUI thread takes only a copy of the records (values are shared, so
+// that costs nothing at any size); making the text from it, writing it (through the same
+// safe replacement as a save) and removing the file happen in order on a thread of their
+// own, so that a large stylesheet never holds up the window and a half-written file never
+// replaces a good one.
 class RecoveryKeeper : public QObject, public StyleSheetFollower
 {
 public:
-    // The recovery file's text now, or nothing when nothing is unsaved.
-    using Snapshot = std::function<std::optional<std::string>()>;
+    // What makes the recovery file's text, safe to run on another thread.
+    using TextMaker = std::function<std::string()>;
+    // What makes the text of the window now, or nothing when nothing is unsaved.
+    using Snapshot = std::function<std::optional<TextMaker>()>;
     // What keeps the file from being kept: a failed write, or a lock that could not be made
     // in the folder (a full disk, no permission).
     enum class Trouble { None, CannotWrite, FolderFull };

@@ -265,6 +265,7 @@ private:
 
     void createRecovery();
     void keepRecoveryNow();
+    std::function<std::string()> recoveryTextMaker() const;
     // What the open edit holds as the recovery file keeps it, and those texts typed again.
     std::vector<std::string> typedValues() const;
     void retype(const std::vector<std::string>& typed);

@@ -18,11 +18,10 @@ void TForm1::createRecovery()
 {
     Recovery = new RecoveryKeeper(
         this,
-        [this]() -> std::optional<std::string> {
+        [this]() -> std::optional<RecoveryKeeper::TextMaker> {
             if (!stylesheetUnsaved() && !typedSinceLastStep())
                 return std::nullopt;
-            return recoveryText(body.get(), liveDivs(), ruleName(panelsRule()), openedFileName,
-                                editOpen() ? typedValues() : std::vector<std::string>{});
+            return recoveryTextMaker();
         },
         [this](RecoveryKeeper::Trouble trouble) {
             switch (trouble) {
@@ -86,6 +85,30 @@ void TForm1::offerRecovery()
     // Should the restore have failed (no memory), the file stays for the next start.
     if (body || lastDiv >= 0)
         Recovery->adopt(std::move(*left));
+}
+
+// A copy of the records, for the keeper's thread to write from: their values are shared.
+std::function<std::string()> TForm1::recoveryTextMaker() const
+{
+    struct Copy {
+        std::unique_ptr<BodyStyle> body;
+        std::vector<std::unique_ptr<DivStyle>> divs;
+        std::string panelsRule, openedFileName;
+        std::vector<std::string> typed;
+    };
+    auto copy = std::make_shared<Copy>();
+    if (body)
+        copy->body = std::make_unique<BodyStyle>(*body);
+    copy->divs.reserve(liveDivs().size());
+    for (const std::unique_ptr<DivStyle>& div : liveDivs())
+        copy->divs.push_back(std::make_unique<DivStyle>(*div));
+    copy->panelsRule = ruleName(panelsRule());
+    copy->openedFileName = openedFileName;
+    if (editOpen())
+        copy->typed = typedValues();
+    return [copy] {
+        return recoveryText(copy->body.get(), copy->divs, copy->panelsRule, copy->openedFileName, copy->typed);
+    };
 }
 
 std::vector<std::string> TForm1::typedValues() const
