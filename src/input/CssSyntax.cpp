@@ -1,6 +1,7 @@
 #include "input/CssSyntax.h"
 
 #include <charconv>
+#include <functional>
 #include <string>
 
 namespace {
@@ -403,13 +404,12 @@ class CssParser
 public:
     explicit CssParser(std::string_view css) : css(css), tokens(css) { advance(); }
 
-    std::vector<CssRule> rules()
+    void rules(const std::function<void(CssRule&)>& take)
     {
-        std::vector<CssRule> found;
         for (;;) {
             skipWhitespace();
             if (current.is(CssTokenKind::End))
-                return found;
+                return;
             if (current.is(CssTokenKind::Cdo) || current.is(CssTokenKind::Cdc)) {
                 advance();
                 continue;
@@ -421,9 +421,9 @@ public:
                 advance();
                 const std::size_t end = skipAtRule();
                 rule.prelude = trimmed(css.substr(begin, end - begin));
-                found.push_back(std::move(rule));
+                take(rule);
             } else if (qualifiedRule(rule)) {
-                found.push_back(std::move(rule));
+                take(rule);
             }
         }
     }
@@ -613,7 +613,14 @@ private:
 
 std::vector<CssRule> cssRules(std::string_view css)
 {
-    return CssParser(css).rules();
+    std::vector<CssRule> found;
+    CssParser(css).rules([&found](CssRule& rule) { found.push_back(std::move(rule)); });
+    return found;
+}
+
+void forEachCssRule(std::string_view css, const std::function<void(CssRule&)>& take)
+{
+    CssParser(css).rules(take);
 }
 
 CssRule cssDeclarations(std::string_view css)

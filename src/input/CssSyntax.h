@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -76,5 +77,7 @@ struct CssRule {
 };
 
 std::vector<CssRule> cssRules(std::string_view css);
+// The same, one rule at a time, so that a long style sheet is never held as tokens whole.
+void forEachCssRule(std::string_view css, const std::function<void(CssRule&)>& take);
 // Declarations with no selector or braces around them, as in a style attribute.
 CssRule cssDeclarations(std::string_view css);

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,6 +80,7 @@ StyleSheetFileReading readStyleSheetFile(const std::string& fileName, const std:
         StyleSheetFileReading read;
         std::error_code unknown;
         read.page = readWebPage(bytes, std::filesystem::absolute(fileName, unknown).parent_path().string(), progress);
+        ::malloc_trim(0);   // what the parsers held goes back to the system, not only to this thread's heap
         if (file.cutShort())
             return {{}, EIO, {}};
         return read;

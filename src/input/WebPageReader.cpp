@@ -179,12 +179,12 @@ WebPageReading readWebPage(std::string_view bytes, const std::string& pageFolder
 
     const CssMapping mapping(pageFolder);
     std::optional<MappedValues> body;
-    for (const std::string& style : styles) {
-        for (const CssRule& rule : cssRules(style)) {
+    for (std::string& style : styles) {
+        forEachCssRule(style, [&](const CssRule& rule) {
             const std::vector<std::size_t> targets = rule.atRule ? std::vector<std::size_t>{} : ruleTargets(rule, divs);
             if (targets.empty()) {
                 leftOut.rule(rule.prelude);
-                continue;
+                return;
             }
             // What does not map is said once, however many selectors the rule has.
             LeftOut* heard = &leftOut;
@@ -193,7 +193,8 @@ WebPageReading readWebPage(std::string_view bytes, const std::string& pageFolder
                 mapping.mapInto(values, rule, target == PageDiv::none, heard);
                 heard = nullptr;
             }
-        }
+        });
+        std::string().swap(style);
     }
     if (!body && divs.all.empty())
         return WebPageReading{std::nullopt, {}, "Nincs benne body vagy #divN szabály, sem divN azonosítójú div."};
