@@ -1,5 +1,7 @@
 #include "output/FileReplacement.h"
 
+#include "output/Descriptors.h"
+
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -123,39 +125,6 @@ bool nameUnnamed(int descriptor, const std::string& folder, const std::string& p
     return false;
 }
 
-bool writeAll(int descriptor, const char* bytes, std::size_t length)
-{
-    while (length > 0) {
-        const ssize_t written = ::write(descriptor, bytes, length);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes += written;
-        length -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// Copies everything from one descriptor's start to the other's; false with errno set.
-bool copyAll(int from, int to)
-{
-    if (::lseek(from, 0, SEEK_SET) < 0)
-        return false;
-    std::array<char, 64 * 1024> buffer;
-    for (;;) {
-        const ssize_t got = ::read(from, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        if (!writeAll(to, buffer.data(), static_cast<std::size_t>(got)))
-            return false;
-    }
-}
-
 unsigned modeForNewFiles()
 {
     const mode_t mask = ::umask(0);
@@ -206,17 +175,6 @@ bool copyAttributes(const std::string& from, int to)
             return false;
     }
     return true;
-}
-
-void syncFolder(const std::string& folder)
-{
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0)
-        return;
-    // The new content is complete and in place; a folder that cannot be synced changes
-    // nothing of that, so its failure is not the save's.
-    ::fsync(descriptor);
-    ::close(descriptor);
 }
 
 } // namespace
@@ -345,7 +303,7 @@ bool FileReplacement::openInPlace()
             copyError = copyError ? copyError : errno;
             continue;
         }
-        const bool copied = copyAll(old, copy);
+        const bool copied = copyAll(old, copy) && ::fsync(copy) == 0;
         copyError = copyError ? copyError : (copied ? 0 : errno);
         if (::close(copy) == 0 && copied)
             break;
@@ -357,11 +315,20 @@ bool FileReplacement::openInPlace()
         fail(copyError ? copyError : EIO);
         return false;
     }
+    // A Prizmo killed from here on leaves the record, and the next start puts the old
+    // content back.
+    if (!journal.begin(target, backup)) {
+        fail(errno);
+        ::unlink(backup.c_str());
+        backup.clear();
+        return false;
+    }
     output = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (output < 0) {
         fail(errno);
         ::unlink(backup.c_str());
         backup.clear();
+        journal.end();
         return false;
     }
     return true;
@@ -446,8 +413,10 @@ bool FileReplacement::commit()
     }
     if (way == Way::Rename)
         syncFolder(folderOf(target));
-    if (way == Way::InPlace)
+    if (way == Way::InPlace) {
         ::unlink(backup.c_str());
+        journal.end();
+    }
     finished = true;
     return true;
 }
@@ -509,7 +478,10 @@ void FileReplacement::rollBack()
         ::close(from);
     if (to >= 0 && ::close(to) != 0)
         return;
-    // Where the old content could not be put back, its copy stays for the person to find.
-    if (restored)
+    // Where the old content could not be put back, its copy stays, and the record of it
+    // for the next start.
+    if (restored) {
         ::unlink(backup.c_str());
+        journal.end();
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/SaveJournal.h"
+
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -14,8 +16,9 @@
 //    kill leaves nothing), then renamed over it;
 //  - any other regular file (more links, another owner, a sticky folder, a closed folder, a
 //    bind mount or another file system that refuses the rename): its old content is copied
-//    aside first, then it is written in place, and the copy is put back on failure; where no
-//    copy can be made, nothing is touched;
+//    aside first and a record of that made in the state folder (see SaveJournal), then it is
+//    written in place, and the copy is put back on failure, or by the next start after a
+//    kill; where no copy or record can be made, nothing is touched;
 //  - a device or a pipe: written as it is, without blocking; one that takes nothing for two
 //    seconds fails the save.
 // Symbolic links are followed to the file they name; a loop of them is refused.
@@ -66,6 +69,7 @@ private:
     std::string temporary;   // Rename: the new content beside the target, once it has a name
     bool unnamed = false;    // Rename: the new content has no name until it is complete
     std::string backup;      // InPlace: the old content, until the new one is complete
+    SaveJournal journal;     // InPlace: the record of where it waits
     int output = -1;
     int firstError = 0;
     bool finished = false;

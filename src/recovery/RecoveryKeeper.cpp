@@ -1,6 +1,7 @@
 #include "recovery/RecoveryKeeper.h"
 
 #include "output/OutputFile.h"
+#include "output/StateFolder.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -55,11 +56,7 @@ RecoveryKeeper::~RecoveryKeeper()
 
 std::string RecoveryKeeper::folder()
 {
-    const QByteArray state = qgetenv("XDG_STATE_HOME");
-    const QString base = !state.isEmpty() && QDir::isAbsolutePath(QFile::decodeName(state))
-        ? QFile::decodeName(state)
-        : QDir::homePath() + QStringLiteral("/.local/state");
-    return QFile::encodeName(base + QStringLiteral("/prizmo")).toStdString();
+    return stateFolder();
 }
 
 void RecoveryKeeper::changed(bool unsaved)

@@ -189,7 +189,8 @@ public:
     // unless `rule` is the div the panels stand for.
     void previewResized(const Rule& rule, std::int64_t width, std::int64_t height);
 
-    // At start: a recovery file left by a Prizmo that ended without saving is offered back
+    // At start: a file whose save in place was cut short gets its old content back, and a
+    // recovery file left by a Prizmo that ended without saving is offered back
     // (Unit1Recovery.cpp).
     void offerRecovery();
     // SIGTERM, SIGHUP or SIGINT: what is unsaved goes into the recovery file, and Prizmo ends

@@ -7,12 +7,14 @@
 #include "input/InputFile.h"
 #include "input/RecoveryReader.h"
 #include "output/RecoveryWriter.h"
+#include "output/SaveJournal.h"
 #include "platform/Application.h"
 #include "platform/Conversions.h"
 #include "recovery/RecoveryKeeper.h"
 #include "ui/WindowStep.h"
 
 #include <charconv>
+#include <filesystem>
 
 void TForm1::createRecovery()
 {
@@ -50,6 +52,12 @@ void TForm1::showStatus()
 
 void TForm1::offerRecovery()
 {
+    // A save cut short in place first: its file gets its old content back, and the
+    // recovery file below, when there is one, offers the new.
+    for (const std::string& mended : mendInterruptedSaves())
+        ShowMessage("A(z) " + std::filesystem::path(mended).filename().string()
+                        + " mentése félbeszakadt, ezért visszatettem a korábbi tartalmát:",
+                    mended);
     std::optional<RecoveryKeeper::Left> left = Recovery->takeNewestLeft();
     if (!left)
         return;
