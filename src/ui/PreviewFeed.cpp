@@ -10,30 +10,39 @@
 
 PreviewFeed::PreviewFeed(const std::unique_ptr<BodyStyle>& body, const std::vector<std::unique_ptr<DivStyle>>& divs,
                          const std::int32_t& lastDiv, const std::string& openedFileName, TypedDeclarations typed,
-                         PreviewLink& link)
-    : body(body), divs(divs), lastDiv(lastDiv), openedFileName(openedFileName), typed(std::move(typed)), link(link)
+                         ShowingPart showingPart, PreviewLink& link)
+    : body(body),
+      divs(divs),
+      lastDiv(lastDiv),
+      openedFileName(openedFileName),
+      typed(std::move(typed)),
+      showingPart(std::move(showingPart)),
+      link(link)
 {
 }
 
 void PreviewFeed::follow(const StyleSheetChange& change)
 {
-    panels = change.panels;
+    panels = shows(change.panels) ? change.panels : Rule{};
     content.mark = ruleName(panels);
     // A div nested elsewhere stands elsewhere in the elements: the page anew.
     if (change.restructured || !change.renested.empty() || change.fileChanged || content.declarations.empty()) {
         rebuild();
     } else {
-        if (change.appended > 0) {
-            content.elements = webPageElements(std::span(divs).first(static_cast<std::size_t>(lastDiv + 1)));
-            for (std::size_t rule = content.declarations.size(); rule <= static_cast<std::size_t>(lastDiv) + 1; ++rule)
+        const auto shownCount = static_cast<std::size_t>(lastShown() + 1);
+        if (change.appended > 0 && content.declarations.size() < shownCount + 1) {
+            content.elements = webPageElements(std::span(divs).first(shownCount));
+            for (std::size_t rule = content.declarations.size(); rule <= shownCount; ++rule)
                 content.declarations.push_back(declarationsOf(rule));
         }
         for (const Rule& rule : change.values)
             if (rule.kind == Rule::Kind::Body)
                 content.declarations[0] = declarationsOf(0);
-            else if (rule.number <= lastDiv)
+            else if (rule.number <= lastShown())
                 content.declarations[static_cast<std::size_t>(rule.number) + 1] = declarationsOf(rule.number + 1);
     }
+    if (const bool part = lastDiv >= shownDivs; std::exchange(showsPart, part) != part && showingPart)
+        showingPart(part);
     showTyped();
 }
 
@@ -67,7 +76,7 @@ void PreviewFeed::rebuild()
     content.base = QUrl::fromLocalFile(QDir(QString::fromStdString(pageFolder)).absolutePath() + QLatin1Char('/'))
                        .toString()
                        .toStdString();
-    const auto live = std::span(divs).first(static_cast<std::size_t>(lastDiv + 1));
+    const auto live = std::span(divs).first(static_cast<std::size_t>(lastShown() + 1));
     content.hasBody = body != nullptr;
     content.elements = webPageElements(live);
     content.declarations.clear();

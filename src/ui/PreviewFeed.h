@@ -5,6 +5,7 @@
 #include "model/StyleSheetChange.h"
 #include "ui/PreviewLink.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,16 +17,25 @@
 // records: the page anew only when the rules, their nesting or the pictures' folder changed,
 // an added div's element when one was added, and otherwise the declarations of the rules
 // that changed. Each change, and each value typed, goes to the link at once.
+//
+// A stylesheet of more divs than the preview can show a change of within a frame is shown
+// in part: its first `shownDivs` divs (a div nested in a later one at the top level). So
+// the feed's work and the messages stay small, and no command waits for them, whatever the
+// number of divs.
 class PreviewFeed : public StyleSheetFollower
 {
 public:
+    static constexpr std::int32_t shownDivs = 1000;
+    // Told whether the preview shows only part of the divs, when that changes.
+    using ShowingPart = std::function<void(bool)>;
+
     // The declarations of the values being typed into the rule the panels stand for, with
     // pictures relative to the folder given; nothing while no edit is open.
     using TypedDeclarations = std::function<std::optional<std::string>(const std::string& pageFolder)>;
 
     PreviewFeed(const std::unique_ptr<BodyStyle>& body, const std::vector<std::unique_ptr<DivStyle>>& divs,
                 const std::int32_t& lastDiv, const std::string& openedFileName, TypedDeclarations typed,
-                PreviewLink& link);
+                ShowingPart showingPart, PreviewLink& link);
 
     void follow(const StyleSheetChange& change) override;
     // A value was typed: only the panels' rule is shown again.
@@ -39,13 +49,18 @@ private:
     void rebuild();
     void showTyped();
     std::string declarationsOf(std::size_t rule) const;
+    // The last div shown, and whether it is shown.
+    std::int32_t lastShown() const { return std::min(lastDiv, shownDivs - 1); }
+    bool shows(const Rule& rule) const { return rule.kind != Rule::Kind::Div || rule.number <= lastShown(); }
 
     const std::unique_ptr<BodyStyle>& body;
     const std::vector<std::unique_ptr<DivStyle>>& divs;
     const std::int32_t& lastDiv;
     const std::string& openedFileName;
     TypedDeclarations typed;
+    ShowingPart showingPart;
     PreviewLink& link;
+    bool showsPart = false;
 
     std::string pageFolder;
     Rule panels;

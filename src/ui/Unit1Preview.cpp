@@ -120,7 +120,13 @@ void TForm1::showPreview(bool shown)
         Preview = createPreviewLink(previewPlace(), std::move(handlers));
         previewFeed = std::make_unique<PreviewFeed>(
             body, divs, lastDiv, openedFileName,
-            [this](const std::string& pageFolder) { return typedDeclarations(pageFolder); }, *Preview);
+            [this](const std::string& pageFolder) { return typedDeclarations(pageFolder); },
+            [this](bool part) {
+                previewStatus = part ? "Az előnézet csak az első " + std::to_string(PreviewFeed::shownDivs) + " divet mutatja"
+                                     : "";
+                showStatus();
+            },
+            *Preview);
         addFollower(previewFeed.get());
         previewFeed->showOutlines(outlinesShown);
         previewFeed->follow(wholeChange());
@@ -158,6 +164,8 @@ void TForm1::endPreviewFeed()
 {
     removeFollower(previewFeed.get());
     previewFeed.reset();
+    previewStatus.clear();
+    showStatus();
 }
 
 // A drag of the marked div's edge in the preview: as typed into "Szélesség" and "Magasság"

@@ -2,8 +2,11 @@
 // write it, live while typing, with the rule being edited marked; a click opens what it hits;
 // and a preview that ends leaves the editor as it was.
 
+#include "Files.h"
 #include "FormDriver.h"
+#include "StyleSheetModel.h"
 
+#include "ui/PreviewFeed.h"
 #include "ui/PreviewLink.h"
 #include "ui/RulesModel.h"
 #include "ui/RulesPanel.h"
@@ -244,7 +247,20 @@ private slots:
         form.Visszavons1->trigger();
         QCOMPARE(form.divs[0]->getWidth(), 500);
 
+        // A stylesheet of more divs than a frame takes is shown in part, and the foot says so.
+        const std::string many = folder.filePath(QStringLiteral("sok.css")).toStdString();
+        QVERIFY(writeBytes(many, styleSheet({}, std::vector<ModelDiv>(PreviewFeed::shownDivs + 1))));
+        driver.script.answer(SaveAnswer::Discard);
+        driver.script.confirmFile(many);
+        form.Megynits1->trigger();
+        QVERIFY(waitUntilShown(form));
+        const QJsonObject shownPart = probe(form);
+        QVERIFY(shownPart.contains(QStringLiteral("div%1").arg(PreviewFeed::shownDivs - 1)));
+        QVERIFY(!shownPart.contains(QStringLiteral("div%1").arg(PreviewFeed::shownDivs)));
+        QCOMPARE(form.StatusText(), "Az előnézet csak az első " + std::to_string(PreviewFeed::shownDivs) + " divet mutatja");
+
         form.Elnzet1->trigger();   // off, and remembered off for the windows that follow
+        QCOMPARE(form.StatusText(), std::string());
         QVERIFY(!form.Preview && !form.Elnzet1->isChecked());
     }
 
