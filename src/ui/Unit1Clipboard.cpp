@@ -41,7 +41,13 @@ void TForm1::Msols1Click()
 // Refused while an edit is open (the layout's menu table).
 void TForm1::Beilleszts1Click()
 {
-    PastedRules pasted = pastedRules(ClipboardCss());
+    const std::optional<std::string> css = ClipboardCss();
+    if (!css) {
+        commandStatus = "A vágólap gazdája nem válaszolt, így nem illesztettem be semmit.";
+        showStatus();
+        return;
+    }
+    PastedRules pasted = pastedRules(*css);
     const std::string leftOut = pasted.leftOut.empty() ? "" : " " + pasted.leftOut;
     if (pasted.divs.empty()) {
         commandStatus = "A vágólapon nincs beilleszthető CSS." + leftOut;
