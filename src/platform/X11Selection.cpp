@@ -35,7 +35,7 @@ xcb_atom_t atom(xcb_connection_t* connection, const std::string& name)
         xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.c_str()),
                               nullptr),
         &std::free);
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
 // Reads one selection conversion through to its end, however long the owner takes, unless
