@@ -39,13 +39,18 @@ GumboParse::GumboParse(std::string_view bytes, const std::function<bool(double)>
 // allocate() calls out only before it unwinds.
 void GumboParse::run(std::string_view bytes)
 {
-    if (const int reason = setjmp(unwind); reason != 0) {
-        outOfMemory = reason == noMemory;
-        output = nullptr;
-        freeAll();
+    switch (setjmp(unwind)) {   // its value may be tested, never stored
+    case 0:
+        output = gumbo_parse_with_options(&options, bytes.data(), bytes.size());
         return;
+    case noMemory:
+        outOfMemory = true;
+        break;
+    default:
+        break;
     }
-    output = gumbo_parse_with_options(&options, bytes.data(), bytes.size());
+    output = nullptr;
+    freeAll();
 }
 
 GumboParse::~GumboParse()
