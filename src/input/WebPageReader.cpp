@@ -1,10 +1,9 @@
 #include "input/WebPageReader.h"
 
 #include "input/CssMapping.h"
-#include "model/Nesting.h"
-
 #include "input/GumboParse.h"
 #include "input/PageEncoding.h"
+#include "model/Nesting.h"
 
 #include <charconv>
 #include <cstdint>
