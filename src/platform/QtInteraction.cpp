@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -60,6 +61,13 @@ void showAsPlainText(QMessageBox& box)
         label->setTextFormat(Qt::PlainText);
 }
 
+// Prizmo's own boxes speak Hungarian in any locale, their buttons too.
+void nameButtons(QMessageBox& box, std::initializer_list<std::pair<QMessageBox::StandardButton, const char*>> names)
+{
+    for (const auto& [button, name] : names)
+        box.button(button)->setText(QString::fromUtf8(name));
+}
+
 // The program sets no caption of its own: the box carries the application's name.
 void showBox(QMessageBox::Icon icon, const std::string& text, const std::string& detail = {})
 {
@@ -88,6 +96,7 @@ SaveAnswer QtInteraction::askToSave(const std::string& text)
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
                     QString::fromStdString(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, boxOwner());
+    nameButtons(box, {{QMessageBox::Save, "Mentés"}, {QMessageBox::Discard, "Eldobás"}, {QMessageBox::Cancel, "Mégse"}});
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     showAsPlainText(box);
@@ -102,6 +111,7 @@ YesNoAnswer QtInteraction::askYesNo(const std::string& text)
 {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, boxOwner());
+    nameButtons(box, {{QMessageBox::Yes, "Igen"}, {QMessageBox::No, "Nem"}});
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     showAsPlainText(box);

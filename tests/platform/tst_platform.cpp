@@ -8,6 +8,7 @@
 #include "platform/Forms.h"
 #include "platform/Menus.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -149,28 +150,33 @@ private slots:
 
     // Text from a page or the clipboard in Prizmo's own boxes and lines: shown as written,
     // never taken for markup (a picture in it would be loaded, from /dev/zero too).
+    // Their buttons are Hungarian in any locale (the tests run in C.UTF-8).
     void markupFromFilesShowsAsWritten_data()
     {
         QTest::addColumn<QString>("way");
-        QTest::addRow("message") << "message";
-        QTest::addRow("message's detail") << "detail";
-        QTest::addRow("unsaved-work question") << "save";
-        QTest::addRow("yes or no question") << "yesno";
-        QTest::addRow("question with choices") << "choice";
+        QTest::addColumn<QString>("buttons");
+        QTest::addRow("message") << "message" << "OK";
+        QTest::addRow("message's detail") << "detail" << "OK";
+        QTest::addRow("unsaved-work question") << "save" << "Eldobás Mentés Mégse";
+        QTest::addRow("yes or no question") << "yesno" << "Igen Nem";
+        QTest::addRow("question with choices") << "choice" << "Egy Kettő Később";
     }
 
     void markupFromFilesShowsAsWritten()
     {
         QFETCH(QString, way);
+        QFETCH(QString, buttons);
         testApplication();
         const std::string markup = "<img src=\"/dev/zero\"><b>p</b><link rel=\"stylesheet\"> és a többi";
-        QStringList shown;
-        QTimer::singleShot(0, [&shown] {
+        QStringList shown, named;
+        QTimer::singleShot(0, [&shown, &named] {
             QWidget* box = QApplication::activeModalWidget();
             QVERIFY(box);
             for (const QLabel* label : box->findChildren<QLabel*>())
                 if (!label->text().isEmpty())
                     shown << shownText(label->text(), label->textFormat());
+            for (const QAbstractButton* button : box->findChildren<QAbstractButton*>())
+                named << button->text().remove(u'&');
             box->close();
         });
         if (way == "message")
@@ -184,6 +190,8 @@ private slots:
         else
             AskChoice(markup, "Egy", "Kettő", "Később");
         QVERIFY2(shown.contains(QString::fromStdString(markup)), qPrintable(shown.join(u'|')));
+        named.sort();
+        QCOMPARE(named.join(u' '), buttons);
     }
 
     void statusLineShowsMarkupAsWritten()
