@@ -111,7 +111,7 @@ YesNoAnswer QtInteraction::askYesNo(const std::string& text)
 {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, boxOwner());
-    nameButtons(box, {{QMessageBox::Yes, "Igen"}, {QMessageBox::No, "Nem"}});
+    nameButtons(box, {{QMessageBox::Yes, "&Igen"}, {QMessageBox::No, "&Nem"}});
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     showAsPlainText(box);
