@@ -257,6 +257,15 @@ private:
     // Asks whether to save an unsaved stylesheet first; true when it may be dropped now.
     bool mayDropStyleSheet();
     void showStoredValues();
+    // The panels' rule and its background, as the panels show them.
+    struct ShownBackground {
+        Rule rule;
+        std::string background;
+    };
+    ShownBackground shownBackground() const;
+    // At the end of every command, inside its step: with no edit open the panels show the
+    // stored values of their rule, and a background newly shown sets "Szín" or "Kép".
+    void showPanelsRule(const ShownBackground& before);
     void takeOver(StyleSheetRecords records);
     void openWebPage(const std::string& fileName, WebPageReading page);
     // What the save dialogs offer after `opened` was read: "Mentés" the file itself, but for a

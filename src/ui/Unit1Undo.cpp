@@ -88,7 +88,9 @@ void TForm1::runCommand(const std::string& name, const TNotifyEvent& handler)
         journal->controls = controlsNow();
         journal->wasUnsaved = stylesheetUnsaved();
         savedThisCommand = false;
+        const ShownBackground shownBefore = shownBackground();
         RunGuarded(handler);
+        RunGuarded([this, &shownBefore] { showPanelsRule(shownBefore); });
         std::unique_ptr<StepJournal> finished = std::move(journal);
         change = completed(finishStep(*finished), finished->wasUnsaved, finished->controls.openedFileName);
     });

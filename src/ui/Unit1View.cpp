@@ -82,3 +82,27 @@ void TForm1::showStoredValues()
     showValue(Button2, background);
     showValue(Button1, fontColor);
 }
+
+TForm1::ShownBackground TForm1::shownBackground() const
+{
+    const Rule rule = panelsRule();
+    if (rule.kind == Rule::Kind::Div)
+        return {rule, divs[static_cast<std::size_t>(rule.number)]->getBackground()};
+    if (rule.kind == Rule::Kind::Body)
+        return {rule, body->getBackground()};
+    return {rule, {}};
+}
+
+void TForm1::showPanelsRule(const ShownBackground& before)
+{
+    const ShownBackground now = shownBackground();
+    if (!editOpen()) {
+        if (now.rule.kind == Rule::Kind::Div)
+            showValues(*divs[static_cast<std::size_t>(now.rule.number)]);
+        else if (now.rule.kind == Rule::Kind::Body)
+            showValues(*body);
+    }
+    const bool newlyShown = now.rule != before.rule || now.background != before.background;
+    if (newlyShown && !now.background.empty())
+        (isColorText(now.background) ? RadioButton1 : RadioButton2)->setChecked(true);
+}

@@ -243,9 +243,11 @@ private slots:
         drag(false, "");
         QTRY_COMPARE_WITH_TIMEOUT(form.divs[0]->getWidth(), 120, patienceMs);
         QCOMPARE(form.divs[0]->getHeight(), 300);
+        QCOMPARE(form.Edit1->Text(), "120");   // the greyed panels show what is stored
         QCOMPARE(form.Visszavons1->text(), QStringLiteral("&Visszavonás: Átméretezés"));
         form.Visszavons1->trigger();
         QCOMPARE(form.divs[0]->getWidth(), 500);
+        QCOMPARE(form.Edit1->Text(), "500");
 
         // A stylesheet of more divs than a frame takes is shown in part, and the foot says so.
         const std::string many = folder.filePath(QStringLiteral("sok.css")).toStdString();

@@ -401,6 +401,25 @@ public:
         showInPanels(divs.back());
         reopened = -1;
     }
+    // At a command's end: with no edit open the panels show their rule's stored values, and a
+    // background newly shown sets "Szín" or "Kép".
+    std::pair<std::string, std::string> shownBackground() const
+    {
+        const std::string rule = panelsRule();
+        if (rule.empty())
+            return {};
+        return {rule, rule == "body" ? body->background : divs[static_cast<std::size_t>(panelsDiv())].background};
+    }
+    void showPanelsRule(const Model& before)
+    {
+        const auto shown = shownBackground();
+        if (!editOpen && shown.first == "body")
+            edit3 = std::to_string(body->fontSize);
+        else if (!editOpen && !shown.first.empty())
+            showInPanels(divs[static_cast<std::size_t>(panelsDiv())]);
+        if (shown != before.shownBackground() && !shown.second.empty())
+            colourChecked = shown.second.size() == 7 && shown.second[0] == '#';
+    }
     // A div's values in the editing panels.
     void showInPanels(const ModelDiv& div)
     {
@@ -600,8 +619,10 @@ private:
         const Model start = model;
         bool command = true;   // typing, choosing from a list and the radio buttons are none
         const std::string failure = actOnce(command);
-        if (command)
+        if (command) {
+            model.showPanelsRule(start);
             model.stepIfChanged(start);
+        }
         return failure;
     }
 
