@@ -24,7 +24,8 @@
 //                       (answered {"dragged": true} once the frame after its moves has run)
 // Preview → editor: {"ready": true}, {"painted": seq}, {"clicked": rule}, {"hovered": rule or
 // ""} (the pointer came to another box, or left them), {"resized": [rule, width, height]} (a
-// drag of the marked div's handle released), {"closed": true},
+// drag of the marked div's handle released; null for a length the edge dragged left alone),
+// {"closed": true},
 // {"placed": [x, y, width, height]} (moved or resized), {"failed": reason}. A rule is "body"
 // or "divN".
 QByteArray messageLine(const QJsonObject& message);

@@ -101,8 +101,10 @@ void PreviewWindow::heard(const QString& what)
         tell({{QStringLiteral("hovered"), value}});
     else if (kind == QLatin1String("resized")) {
         const QStringList parts = value.split(QLatin1Char(','));
+        // An empty length is a dimension the drag left alone.
+        const auto length = [](const QString& part) { return part.isEmpty() ? QJsonValue() : QJsonValue(part.toLongLong()); };
         if (parts.size() == 3)
-            tell({{QStringLiteral("resized"), QJsonArray{parts[0], parts[1].toLongLong(), parts[2].toLongLong()}}});
+            tell({{QStringLiteral("resized"), QJsonArray{parts[0], length(parts[1]), length(parts[2])}}});
     }
 }
 

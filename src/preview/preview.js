@@ -185,10 +185,12 @@ const prizmo = (() => {
     if (!drag)
       return;
     const [width, height] = drag.size;
-    const element = drag.element;
+    const { element, edge } = drag;
     endDrag();
+    // An edge tells only its own dimension, the corner both: a stored size the browser shows
+    // otherwise stays as it is.
     if (element.isConnected)
-      say('resized:' + element.id + ',' + width + ',' + height);
+      say('resized:' + element.id + ',' + (edge === 'bottom' ? '' : width) + ',' + (edge === 'right' ? '' : height));
   }, true);
   // Escape puts the size back.
   addEventListener('keydown', event => {

@@ -174,7 +174,10 @@ void PreviewLink::heard(const QJsonObject& message)
         const QJsonArray size = message.value(QLatin1String("resized")).toArray();
         if (handlers.resized && size.size() == 3) {
             const std::string rule = size[0].toString().toStdString();
-            RunGuarded([this, &size, &rule] { handlers.resized(rule, size[1].toInteger(), size[2].toInteger()); });
+            const auto length = [](const QJsonValue& value) {
+                return value.isNull() ? DraggedLength() : DraggedLength(value.toInteger());
+            };
+            RunGuarded([this, &size, &rule, &length] { handlers.resized(rule, length(size[1]), length(size[2])); });
         }
     } else if (message.contains(QLatin1String("placed"))) {
         const QJsonArray place = message.value(QLatin1String("placed")).toArray();

@@ -37,12 +37,15 @@ struct PreviewContent {
 };
 
 // What the editor is told by its preview.
+// A length a drag in the preview set; none for a dimension the drag left alone.
+using DraggedLength = std::optional<std::int64_t>;
+
 struct PreviewHandlers {
     enum class Ending { ClosedByPerson, NotStarted, Stopped };
     std::function<void(Ending)> ended;                    // at most once; the link is dead then
     std::function<void(const std::string& rule)> clicked;
     std::function<void(const std::string& rule)> hovered;  // the box under the pointer, or nothing
-    std::function<void(const std::string& rule, std::int64_t width, std::int64_t height)> resized;   // by a drag
+    std::function<void(const std::string& rule, DraggedLength width, DraggedLength height)> resized;   // by a drag
     std::function<void(const QRect& place)> placed;     // moved or resized, on the screen
 };
 

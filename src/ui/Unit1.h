@@ -186,8 +186,9 @@ public:
     void Krvonalak1Click();
     // The size the marked div's edge was dragged to in the preview: typed into "Szélesség"
     // and "Magasság" while its edit is open, else stored as the step "Átméretezés"; nothing
-    // unless `rule` is the div the panels stand for.
-    void previewResized(const Rule& rule, std::int64_t width, std::int64_t height);
+    // unless `rule` is the div the panels stand for. A dimension the drag left alone (none)
+    // keeps its value.
+    void previewResized(const Rule& rule, std::optional<std::int64_t> width, std::optional<std::int64_t> height);
 
     // At start: a file whose save in place was cut short gets its old content back, and a
     // recovery file left by a Prizmo that ended without saving is offered back

@@ -109,7 +109,7 @@ void TForm1::showPreview(bool shown)
             }
         };
         handlers.clicked = [this](const std::string& rule) { previewClicked(rule); };
-        handlers.resized = [this](const std::string& rule, std::int64_t width, std::int64_t height) {
+        handlers.resized = [this](const std::string& rule, DraggedLength width, DraggedLength height) {
             previewResized(liveRuleNamed(rule), width, height);
         };
         handlers.hovered = [this](const std::string& rule) {
@@ -170,23 +170,28 @@ void TForm1::endPreviewFeed()
 
 // A drag of the marked div's edge in the preview: as typed into "Szélesség" and "Magasság"
 // while its edit is open ("KÉSZ" stores them), else stored at once as a step of its own.
-void TForm1::previewResized(const Rule& rule, std::int64_t width, std::int64_t height)
+void TForm1::previewResized(const Rule& rule, std::optional<std::int64_t> width, std::optional<std::int64_t> height)
 {
     constexpr std::int64_t largest = std::numeric_limits<std::int32_t>::max();
+    const auto fits = [](std::optional<std::int64_t> length) { return !length || (*length >= 0 && *length <= largest); };
     // Only the div the panels stand for has handles; one that is no longer it keeps its size.
-    if (rule.kind != Rule::Kind::Div || rule != panelsRule() || width < 0 || height < 0 || width > largest || height > largest)
+    if (rule.kind != Rule::Kind::Div || rule != panelsRule() || !fits(width) || !fits(height) || (!width && !height))
         return;
     if (editOpen()) {
-        Edit1->SetText(std::to_string(width));
-        Edit2->SetText(std::to_string(height));
+        if (width)
+            Edit1->SetText(std::to_string(*width));
+        if (height)
+            Edit2->SetText(std::to_string(*height));
         if (previewFeed)
             previewFeed->typedChanged();
         return;
     }
     runCommand("Átméretezés", [this, rule, width, height] {
         DivStyle& div = changeDiv(rule.number);
-        div.setWidth(static_cast<std::int32_t>(width));
-        div.setHeight(static_cast<std::int32_t>(height));
+        if (width)
+            div.setWidth(static_cast<std::int32_t>(*width));
+        if (height)
+            div.setHeight(static_cast<std::int32_t>(*height));
     });
 }
 

@@ -222,9 +222,9 @@ private slots:
         if (form.editOpen())
             driver.done();
         QCOMPARE(form.panelsRule(), (Rule{Rule::Kind::Div, 0}));
-        const auto drag = [&form](bool shift, const char* then) {
-            QJsonObject message{{QStringLiteral("do"), QStringLiteral("drag")}, {QStringLiteral("edge"), QStringLiteral("right")},
-                                {QStringLiteral("by"), QJsonArray{-375, 0}}, {QStringLiteral("shift"), shift}};
+        const auto drag = [&form](bool shift, const char* then, const char* edge = "right", QJsonArray by = {-375, 0}) {
+            QJsonObject message{{QStringLiteral("do"), QStringLiteral("drag")}, {QStringLiteral("edge"), QString::fromLatin1(edge)},
+                                {QStringLiteral("by"), by}, {QStringLiteral("shift"), shift}};
             if (*then)
                 message.insert(QString::fromLatin1(then), true);
             probing(form)->ask(message);
@@ -248,6 +248,17 @@ private slots:
         form.Visszavons1->trigger();
         QCOMPARE(form.divs[0]->getWidth(), 500);
         QCOMPARE(form.Edit1->Text(), "500");
+        // The bottom edge changes the height alone, also of a div whose stored width the page
+        // leaves out.
+        probing(form)->ask({{QStringLiteral("do"), QStringLiteral("click")}, {QStringLiteral("rule"), QStringLiteral("div0")}});
+        QTRY_VERIFY_WITH_TIMEOUT(form.editOpen(), patienceMs);
+        driver.type(form.Edit1, "-50");
+        driver.type(form.Edit2, "100");
+        driver.done();
+        QVERIFY(waitUntilShown(form));
+        drag(true, "", "bottom", {0, 10});
+        QTRY_COMPARE_WITH_TIMEOUT(form.divs[0]->getHeight(), 110, patienceMs);
+        QCOMPARE(form.divs[0]->getWidth(), -50);
 
         // A stylesheet of more divs than a frame takes is shown in part, and the foot says so.
         const std::string many = folder.filePath(QStringLiteral("sok.css")).toStdString();

@@ -368,17 +368,19 @@ public:
     }
     void nest(int div, int parent) { divs[static_cast<std::size_t>(div)].parent = parent; }
     // A size dragged in the preview: typed into an open edit, else stored.
-    void resized(int width, int height)
+    void resized(std::optional<int> width, std::optional<int> height)
     {
         if (!(panel1 && panel2 && lastDiv() >= 0))
             return;
-        if (editOpen) {
-            edit1 = std::to_string(width);
-            edit2 = std::to_string(height);
-            return;
-        }
-        divs[static_cast<std::size_t>(panelsDiv())].width = width;
-        divs[static_cast<std::size_t>(panelsDiv())].height = height;
+        ModelDiv& div = divs[static_cast<std::size_t>(panelsDiv())];
+        const auto set = [this](std::optional<int> dragged, std::string& edit, std::int32_t& stored) {
+            if (dragged && editOpen)
+                edit = std::to_string(*dragged);
+            else if (dragged)
+                stored = *dragged;
+        };
+        set(width, edit1, div.width);
+        set(height, edit2, div.height);
     }
 
     // Pasted or duplicated divs: as if each were made with "Új Div" and "KÉSZ".
@@ -743,10 +745,13 @@ private:
             nestByKey();
             break;
         case 22: {
-            const int width = pick(0, 900), height = pick(0, 600);
+            // The right edge, the bottom edge or the corner.
+            const int edge = pick(0, 2);
+            const std::optional<int> width = edge != 1 ? std::optional(pick(0, 900)) : std::nullopt;
+            const std::optional<int> height = edge != 0 ? std::optional(pick(0, 600)) : std::nullopt;
             // Mostly the marked div, as the preview's handles give it; else any div.
             const Rule div = pick(0, 3) > 0 ? form.panelsRule() : Rule{Rule::Kind::Div, pick(0, model.lastDiv() + 1)};
-            log << ruleName(div) << " resized in the preview to " << width << " × " << height;
+            log << ruleName(div) << " resized in the preview to " << width.value_or(-1) << " × " << height.value_or(-1);
             command = !model.editOpen;   // with an edit open: as typed
             form.previewResized(div, width, height);
             if (ruleName(div) == model.panelsRule() && div.kind == Rule::Kind::Div)
