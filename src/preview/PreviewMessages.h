@@ -15,6 +15,7 @@
 //                       "page" rebuilds the elements, "add" adds some after the others;
 //                       "styles" sets single rules' values; "outlines" shows every div's
 //                       outline and name; "hover" frames a box above everything
+// and, unanswered, {"do": "place", "at": [x, y, width, height]}: the window moves there
 // and, only in the tests' build of the preview (prizmo-preview-probed):
 //   {"do": "probe"}     answered {"probe": {rule: {computed values…, "parent", "pixel"}}}
 //   {"do": "click", "rule": rule}   a mouse click at the centre of the rule's box

@@ -31,16 +31,22 @@ PreviewWindow::PreviewWindow(const QRect& place, Tell tell)
     view->setWindowTitle(QStringLiteral("Előnézet – Prizmo"));
     view->installEventFilter(this);
     connect(page.get(), &QWebEnginePage::loadFinished, this, [this] { loaded(); });
-    view->resize(place.size());
-    view->move(place.topLeft());
+    placeAt(place);
     placed.setSingleShot(true);
     // Told only once it differs from the place given: the editor remembers the person's.
-    connect(&placed, &QTimer::timeout, this, [this, place] {
+    connect(&placed, &QTimer::timeout, this, [this] {
         const QRect frame(view->frameGeometry().topLeft(), view->size());
-        if (frame != place)
+        if (frame != givenPlace)
             this->tell({{QStringLiteral("placed"), QJsonArray{frame.x(), frame.y(), frame.width(), frame.height()}}});
     });
     view->show();
+}
+
+void PreviewWindow::placeAt(const QRect& place)
+{
+    givenPlace = place;
+    view->resize(place.size());
+    view->move(place.topLeft());
 }
 
 PreviewWindow::~PreviewWindow()
@@ -51,6 +57,12 @@ PreviewWindow::~PreviewWindow()
 void PreviewWindow::take(const QJsonObject& message)
 {
     const QString what = message.value(QLatin1String("do")).toString();
+    if (what == QLatin1String("place")) {   // needs no page
+        const QJsonArray at = message.value(QLatin1String("at")).toArray();
+        if (at.size() == 4)
+            placeAt(QRect(at[0].toInt(), at[1].toInt(), at[2].toInt(), at[3].toInt()));
+        return;
+    }
     const QUrl base(message.value(QLatin1String("base")).toString());
     if (what == QLatin1String("show") && !loading && base != loadedBase) {
         loading = true;

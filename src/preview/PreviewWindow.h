@@ -22,7 +22,8 @@ class PreviewWindow : public QObject
 {
 public:
     using Tell = std::function<void(const QJsonObject&)>;
-    // Opens at `place`; wherever a window manager or the person puts it then, it stays.
+    // Opens at `place`; wherever a window manager or the person puts it then, it stays, until
+    // the editor gives it another place.
     PreviewWindow(const QRect& place, Tell tell);
     ~PreviewWindow() override;
 
@@ -53,4 +54,6 @@ private:
     bool everLoaded = false;
     std::vector<QJsonObject> waiting;   // arrived while the page was loading
     QTimer placed;                      // a move or resize is told once it has settled
+    QRect givenPlace;                   // by the editor: not told back
+    void placeAt(const QRect& place);
 };

@@ -137,6 +137,13 @@ void PreviewLink::sendWhatChanged()
     send(message);
 }
 
+void PreviewLink::place(const QRect& place)
+{
+    if (!over)
+        process.write(messageLine({{QStringLiteral("do"), QStringLiteral("place")},
+                                   {QStringLiteral("at"), QJsonArray{place.x(), place.y(), place.width(), place.height()}}}));
+}
+
 void PreviewLink::send(const QJsonObject& message)
 {
     process.write(messageLine(message));

@@ -64,6 +64,8 @@ public:
     ~PreviewLink() override;
 
     void show(PreviewContent content);
+    // The window moves to `place`, in screen coordinates; no answer comes.
+    void place(const QRect& place);
     // Ends the preview without a word back: this object goes once its process has.
     void retire();
 

@@ -4,6 +4,7 @@
 #include "ui/Unit1.h"
 
 #include "output/WebPageWriter.h"
+#include "ui/PlaceWatcher.h"
 #include "ui/PreviewFeed.h"
 #include "ui/PreviewLink.h"
 #include "ui/PreviewPlace.h"
@@ -70,23 +71,40 @@ void TForm1::createPreview()
 }
 
 // Never over the menu, the panels or the rules: a click meant for "KÉSZ" must reach it.
-QRect TForm1::previewPlace() const
+std::optional<QRect> TForm1::personsPreviewPlace() const
 {
     std::vector<QRect> controls{onScreen(menuBar())};
-    int panelsHeight = 0;
-    for (const TPanel* panel : {Panel1, Panel2, Panel3}) {
+    for (const TPanel* panel : {Panel1, Panel2, Panel3})
         controls.push_back(onScreen(panel));
-        panelsHeight += panel->height();
-    }
     if (Rules && Rules->isVisible())
         controls.push_back(onScreen(Rules));
     const QRect remembered = rememberedPlace(previewPlaceKey);
-    if (placeStillFits(remembered, controls))
-        return remembered;
+    return placeStillFits(remembered, controls) ? std::optional(remembered) : std::nullopt;
+}
+
+QRect TForm1::prizmosPreviewPlace() const
+{
     // Below where the panels show, whichever of them show later.
+    int panelsHeight = 0;
+    for (const TPanel* panel : {Panel1, Panel2, Panel3})
+        panelsHeight += panel->height();
     QRect free = onScreen(ClientArea());
     free.setTop(free.top() + panelsHeight);
     return firstPreviewPlace(frameGeometry(), screen()->availableGeometry(), free);
+}
+
+// A preview Prizmo placed keeps clear of the controls as the window's width and the rules'
+// place change; one the person placed stays where they put it.
+void TForm1::placePreviewAgain()
+{
+    if (Preview && previewPlacedByPrizmo)
+        Preview->place(prizmosPreviewPlace());
+}
+
+void TForm1::watchRulesPlace()
+{
+    if (previewPlacer && Rules)
+        previewPlacer->watch(Rules, {QEvent::Move, QEvent::Resize, QEvent::Show, QEvent::Hide});
 }
 
 void TForm1::showPreview(bool shown)
@@ -116,8 +134,18 @@ void TForm1::showPreview(bool shown)
             if (Rules)
                 Rules->rules()->setHovered(liveRuleNamed(rule));
         };
-        handlers.placed = [](const QRect& place) { rememberPlace(previewPlaceKey, place); };
-        Preview = createPreviewLink(previewPlace(), std::move(handlers));
+        handlers.placed = [this](const QRect& place) {
+            rememberPlace(previewPlaceKey, place);
+            previewPlacedByPrizmo = false;
+        };
+        const std::optional<QRect> personsPlace = personsPreviewPlace();
+        previewPlacedByPrizmo = !personsPlace;
+        Preview = createPreviewLink(personsPlace.value_or(prizmosPreviewPlace()), std::move(handlers));
+        if (!previewPlacer) {
+            previewPlacer = new PlaceWatcher(this, [this] { placePreviewAgain(); });
+            previewPlacer->watch(this, {QEvent::Resize});
+            watchRulesPlace();
+        }
         previewFeed = std::make_unique<PreviewFeed>(
             body, divs, lastDiv, openedFileName,
             [this](const std::string& pageFolder) { return typedDeclarations(pageFolder); },

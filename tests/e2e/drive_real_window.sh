@@ -310,19 +310,28 @@ cmp "$work/expected-on-exit.css" "$work/saved on exit.css" || fail "the styleshe
 
 # The preview's window covers neither the menu, the panels nor the rules: what is clicked
 # there reaches the editor.
-clear_of_controls() {
+# preview_clear says why not in $why.
+preview_clear() {
     local X Y WIDTH HEIGHT px py pw ph mx my mw mh
     eval "$(xdotool getwindowgeometry --shell "$1")"
     px=$X py=$Y pw=$WIDTH ph=$HEIGHT
     eval "$(xdotool getwindowgeometry --shell "$main")"
     mx=$X my=$Y mw=$WIDTH mh=$HEIGHT
     overlaps() { ((px < $1 + $3 && $1 < px + pw && py < $2 + $4 && $2 < py + ph)); }
-    ! overlaps "$mx" "$my" 676 $((menu_height + 89 + 88 + 128)) ||
-        fail "the preview ($pw x $ph at $px, $py) covers the menu or the panels"
-    ((mw <= 676)) || ! overlaps $((mx + 676)) "$my" $((mw - 676)) "$mh" ||
-        fail "the preview ($pw x $ph at $px, $py) covers the rules"
-    ((pw >= 320 && ph >= 240)) || ((py >= my + menu_height + 305)) || fail "the preview is $pw x $ph"
+    why="the preview ($pw x $ph at $px, $py) covers the menu or the panels"
+    ! overlaps "$mx" "$my" 676 $((menu_height + 89 + 88 + 128)) || return 1
+    why="the preview ($pw x $ph at $px, $py) covers the rules"
+    ((mw <= 676)) || ! overlaps $((mx + 676)) "$my" $((mw - 676)) "$mh" || return 1
+    why="the preview is $pw x $ph"
+    ((pw >= 320 && ph >= 240)) || ((py >= my + menu_height + 305))
 }
+clear_of_controls() { preview_clear "$1" || fail "$why"; }
+wider_than() {
+    local X Y WIDTH HEIGHT SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    ((WIDTH > $2))
+}
+as_designed() { ! wider_than "$1" 676; }
 
 # Three divs, then div 0 changed again from the rules: Ctrl+E, its name typed, Return.
 LANG=hu_HU.UTF-8 LC_ALL= LC_MESSAGES= "$prizmo" >>"$out/prizmo.log" 2>&1 &
@@ -361,14 +370,29 @@ look_at_the_preview() {
     wait_until pixel_is $((X + 8)) $((Y + 100)) "$highlight"
     clear_of_controls "$preview"
     shot "$1"
+    if [[ -n ${2:-} ]]; then
+        # The rules turned on beside it: the window widens, and the preview Prizmo placed
+        # moves off them; off again, the window gives the room back.
+        choose "$nezet_x" 1 3
+        wait_until wider_than "$main" 676
+        local deadline=$((SECONDS + patience))
+        until preview_clear "$preview"; do
+            ((SECONDS < deadline)) || fail "$why, after the rules were turned on"
+            sleep 0.05
+        done
+        shot "$2"
+        choose "$nezet_x" 1 3
+        wait_until as_designed "$main"
+    fi
     choose "$nezet_x" 2 3
     wait_until gone "$preview"
 }
 look_at_the_preview 12-preview
-# Without the rules, and on a screen with no room beside the window too.
+# Without the rules, and on a screen with no room beside the window too; then the rules
+# turned on while it shows.
 choose "$nezet_x" 1 3
 wait_until pixel_is 800 $((menu_height + 300)) "000000"
-look_at_the_preview 12-preview-without-rules
+look_at_the_preview 12-preview-without-rules 12-preview-then-rules
 choose "$fajl_x" 2 3
 wait_until pixel_is "${edit1[@]}" "$green"
 wait_until pixel_is_not "${save_button_top[@]}" "$green"
