@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QTreeView>
 
+#include <algorithm>
 #include <utility>
 
 RulesPanel::RulesPanel(TForm1* form, Requests requests)
@@ -20,7 +21,7 @@ RulesPanel::RulesPanel(TForm1* form, Requests requests)
     // Shown and hidden from the menu only, always on the right: the designed controls keep
     // their places.
     setFeatures(QDockWidget::NoDockWidgetFeatures);
-    setMinimumWidth(designedWidth);
+    fitWithin(designedWidth);
 
     view->setObjectName(QStringLiteral("RulesTree"));
     view->setAccessibleName(QStringLiteral("Szabályok"));
@@ -35,7 +36,6 @@ RulesPanel::RulesPanel(TForm1* form, Requests requests)
     view->setDropIndicatorShown(true);
     view->header()->setStretchLastSection(true);
     view->header()->setSectionResizeMode(0, QHeaderView::Interactive);
-    view->header()->resizeSection(0, 110);
     setWidget(view);
     setFocusProxy(view);
     view->installEventFilter(this);
@@ -44,6 +44,14 @@ RulesPanel::RulesPanel(TForm1* form, Requests requests)
     view->viewport()->setMouseTracking(true);
     connect(view, &QTreeView::activated, this,
             [this](const QModelIndex& index) { this->requests.open(model->ruleAt(index)); });
+}
+
+// The names' column takes half, and the sizes' the rest.
+void RulesPanel::fitWithin(int width)
+{
+    width = std::clamp(width, narrowestWidth, designedWidth);
+    setMinimumWidth(width);
+    view->header()->resizeSection(0, width / 2);
 }
 
 void RulesPanel::follow(const StyleSheetChange& change)

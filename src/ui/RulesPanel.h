@@ -38,8 +38,11 @@ public:
     QTreeView* tree() const { return view; }
     RulesModel* rules() const { return model; }
 
-    // How wide the dock makes the window, beside the designed client area.
+    // How wide the dock makes the window, beside the designed client area, where the screen
+    // has room; on a narrower one it takes what is left, down to the narrowest.
     static constexpr int designedWidth = 220;
+    static constexpr int narrowestWidth = 100;
+    void fitWithin(int width);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -18,6 +18,7 @@
 #include <vector>
 
 class OutputFile;
+class PlaceWatcher;
 class PreviewFeed;
 class PreviewLink;
 struct PreviewHandlers;
@@ -310,8 +311,14 @@ private:
     void listLastDiv();
     void reopenRuleCommand(const Rule& rule);
 
-    // Where the preview opens now.
-    QRect previewPlace() const;
+    // Where the preview opens now: where the person last put it while that covers no control,
+    // else where Prizmo finds room.
+    std::optional<QRect> personsPreviewPlace() const;
+    QRect prizmosPreviewPlace() const;
+    bool previewPlacedByPrizmo = false;   // and not moved by the person since
+    PlaceWatcher* previewPlacer = nullptr;   // the window's width and the rules' place
+    void placePreviewAgain();
+    void watchRulesPlace();
 
     void createRulesPanel();
     void makeRulesPanel();

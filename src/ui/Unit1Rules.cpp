@@ -8,6 +8,9 @@
 #include "ui/RulesPanel.h"
 
 #include <QLayout>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -104,7 +107,16 @@ void TForm1::showRules(bool shown)
 {
     if (shown) {
         makeRulesPanel();
+        Rules->fitWithin(RulesPanel::designedWidth);
         Rules->show();
+        layout()->activate();
+        // Never wider than the screen: on a narrow one the rules take what is left.
+        const int over = frameGeometry().width() - screen()->availableGeometry().width();
+        if (over > 0) {
+            Rules->fitWithin(Rules->width() - over);
+            layout()->activate();
+            resize(std::max(minimumWidth(), width() - over), height());
+        }
     } else if (Rules) {
         const int taken = width() - ClientArea()->width();
         Rules->hide();
@@ -135,6 +147,7 @@ void TForm1::makeRulesPanel()
     requests.hovered = [this](const Rule& rule) { hoverPreview(rule); };
     Rules = new RulesPanel(this, std::move(requests));
     addDockWidget(Qt::RightDockWidgetArea, Rules);
+    watchRulesPlace();
     Rules->follow(wholeChange());
     addFollower(Rules);
 }
