@@ -48,7 +48,7 @@ QString skeleton()
                           " color: #fff; background: #303030; padding: 1px 4px; pointer-events: none; }\n"
                           "#prizmo-labels { position: absolute; left: 0; top: 0; pointer-events: none; }\n"
                           "#prizmo-labels span { position: absolute; font: 10px sans-serif; color: #fff;"
-                          " background: #606060; padding: 0 2px; }</style>\n"
+                          " background: #606060; padding: 0 2px; white-space: nowrap; }</style>\n"
                           "<style id=\"prizmo-page\"></style>\n<script>\n%2</script>\n</head>\n<body>\n</body>\n</html>\n")
         .arg(highlight, QString::fromUtf8(script.readAll()));
 }

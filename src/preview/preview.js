@@ -35,8 +35,9 @@ const prizmo = (() => {
   };
   const place = (element, left, top, width, height) =>
     Object.assign(element.style, { left: left + 'px', top: top + 'px', width: width + 'px', height: height + 'px' });
-  // "Körvonalak": each div's name at its top-left corner, laid out again whenever the page
-  // may have moved.
+  // "Körvonalak": each div's name just above its top-left corner, off the page's text, where
+  // the page has room there, else just inside it; a name that would cover one placed before
+  // moves to the right of it. Laid out again whenever the page may have moved.
   let outlined = false;
   const labels = () => {
     if (!outlined) {
@@ -45,14 +46,42 @@ const prizmo = (() => {
     }
     const layer = layerOf('prizmo-labels');
     const divs = [...document.querySelectorAll('body div[id^="div"]')];
-    const boxes = divs.map(div => div.getBoundingClientRect());   // one layout for all
-    layer.replaceChildren(...divs.map((div, n) => {
+    const names = divs.map(div => {
       const label = document.createElement('span');
       label.textContent = div.id;
-      label.style.left = (boxes[n].left + scrollX) + 'px';
-      label.style.top = (boxes[n].top + scrollY) + 'px';
       return label;
-    }));
+    });
+    layer.replaceChildren(...names);
+    const boxes = divs.map(div => div.getBoundingClientRect());   // one layout for all
+    const sizes = names.map(label => [label.offsetWidth, label.offsetHeight]);
+    // The placed names by band of the page, each band a name's height: a name meets at most
+    // two bands, and only the names there are looked at.
+    const bandHeight = Math.max(1, ...sizes.map(([, height]) => height));
+    const bands = new Map();
+    const bandsOf = (top, height) => [Math.floor(top / bandHeight), Math.floor((top + height - 1) / bandHeight)];
+    names.forEach((label, n) => {
+      const [width, height] = sizes[n];
+      const above = boxes[n].top + scrollY - height;
+      const top = above >= 0 ? above : boxes[n].top + scrollY;
+      let left = boxes[n].left + scrollX;
+      const near = [...new Set(bandsOf(top, height))].flatMap(band => bands.get(band) || []);
+      for (let moved = true; moved;) {
+        moved = false;
+        for (const other of near)
+          if (left < other.right && other.left < left + width && top < other.bottom && other.top < top + height) {
+            left = other.right + 1;
+            moved = true;
+          }
+      }
+      const placed = { left, top, right: left + width, bottom: top + height };
+      for (const band of new Set(bandsOf(top, height))) {
+        if (!bands.has(band))
+          bands.set(band, []);
+        bands.get(band).push(placed);
+      }
+      label.style.left = left + 'px';
+      label.style.top = top + 'px';
+    });
   };
   // The box a row of the rules is hovered for: framed above everything, so that one under
   // another shows too.
@@ -248,8 +277,12 @@ const prizmo = (() => {
         return values;
       };
       const rules = { body: read(document.body) };
-      const names = [...document.querySelectorAll('#prizmo-labels span')].map(label => label.textContent);
-      rules['prizmo-labels'] = { names: names.join(' ') };
+      const labels = [...document.querySelectorAll('#prizmo-labels span')];
+      const placed = labels.map(label => label.getBoundingClientRect());
+      const overlapping = placed.filter((box, n) => placed.some((other, m) => m !== n && box.left < other.right
+        && other.left < box.right && box.top < other.bottom && other.top < box.bottom)).length;
+      rules['prizmo-labels'] = { names: labels.map(label => label.textContent).join(' '), overlapping: String(overlapping),
+                                 tops: placed.map(box => Math.round(box.top + scrollY)).join(' ') };
       const readOut = document.querySelector('#prizmo-resize b');
       rules['prizmo-resize'] = { readout: readOut ? readOut.textContent : '',
                                  guides: String(document.querySelectorAll('#prizmo-resize i').length) };

@@ -201,6 +201,9 @@ private slots:
             QCOMPARE(computed(outlined, "div0", "outline-style"), QStringLiteral("solid"));
             QCOMPARE(computed(outlined, "div1", "outline-style"), shown ? QStringLiteral("dashed") : QStringLiteral("none"));
             QCOMPARE(computed(outlined, "prizmo-labels", "names"), shown ? QStringLiteral("div0 div1") : QString());
+            // At the same corner, with no room above it: inside, the second beside the first.
+            QCOMPARE(computed(outlined, "prizmo-labels", "tops"), shown ? QStringLiteral("8 8") : QString());
+            QCOMPARE(computed(outlined, "prizmo-labels", "overlapping"), QStringLiteral("0"));
         }
 
         // The pointer on div 1's row frames its box in the preview; on div 0's box there, it
@@ -271,6 +274,14 @@ private slots:
         QVERIFY(shownPart.contains(QStringLiteral("div%1").arg(PreviewFeed::shownDivs - 1)));
         QVERIFY(!shownPart.contains(QStringLiteral("div%1").arg(PreviewFeed::shownDivs)));
         QCOMPARE(form.StatusText(), "Az előnézet csak az első " + std::to_string(PreviewFeed::shownDivs) + " divet mutatja");
+        // Divs one below another: each name above its box, where the page has room.
+        form.Krvonalak1->trigger();
+        QVERIFY(waitUntilShown(form));
+        const QStringList labelTops = computed(probe(form), "prizmo-labels", "tops").split(QLatin1Char(' '));
+        QCOMPARE(labelTops.size(), PreviewFeed::shownDivs);
+        QCOMPARE(labelTops[0], QStringLiteral("8"));
+        QVERIFY2(labelTops[1].toInt() < 208 && labelTops[1].toInt() > 190, qPrintable(labelTops[1]));
+        form.Krvonalak1->trigger();
 
         form.Elnzet1->trigger();   // off, and remembered off for the windows that follow
         QCOMPARE(form.StatusText(), std::string());
