@@ -330,6 +330,9 @@ private:
     DivStyle& changeDiv(std::int32_t number);
     BodyStyle& changeBody();
     void journalSlot(std::size_t slot);
+    // Slots 0 to count - 1 are about to be replaced whole: their records go into the step as
+    // they are, moved rather than copied, and the slots are left empty.
+    void journalReplacedSlots(std::size_t count);
     void journalBody();
     ControlsState controlsNow() const;
     void restoreControls(const ControlsState& state);

@@ -101,9 +101,7 @@ void TForm1::takeOver(StyleSheetRecords records)
         entries.push_back("div" + std::to_string(number));
 
     journalBody();
-    const std::size_t touched = std::max(static_cast<std::size_t>(lastDiv + 1), records.divs.size());
-    for (std::size_t slot = 0; slot < touched; ++slot)
-        journalSlot(slot);
+    journalReplacedSlots(std::max(static_cast<std::size_t>(lastDiv + 1), records.divs.size()));
     body = std::move(openedBody);
     if (records.divs.empty()) {
         for (std::int32_t number = 0; number <= lastDiv; ++number)

@@ -157,10 +157,21 @@ bool TForm1::stylesheetUnsaved() const
 
 void TForm1::journalSlot(std::size_t slot)
 {
-    if (!journal || !journal->journaled.insert(slot).second)
+    if (!journal || slot < journal->journaledBelow || !journal->journaled.insert(slot).second)
         return;
     const DivStyle* was = slot < divs.size() ? divs[slot].get() : nullptr;
     journal->touched.emplace_back(slot, was ? std::make_unique<DivStyle>(*was) : nullptr);
+}
+
+void TForm1::journalReplacedSlots(std::size_t count)
+{
+    if (!journal || count <= journal->journaledBelow)
+        return;
+    journal->touched.reserve(journal->touched.size() + count);   // the only step that may throw
+    for (std::size_t slot = journal->journaledBelow; slot < count; ++slot)
+        if (!journal->journaled.contains(slot))
+            journal->touched.emplace_back(slot, slot < divs.size() ? std::move(divs[slot]) : nullptr);
+    journal->journaledBelow = count;
 }
 
 void TForm1::journalBody()

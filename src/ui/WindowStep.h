@@ -77,6 +77,7 @@ struct StepJournal {
     std::string name;
     TouchedDivs touched;
     std::unordered_set<std::size_t> journaled;   // each slot is kept once
+    std::size_t journaledBelow = 0;              // and every slot below this one is kept
     bool bodyTouched = false;
     std::unique_ptr<BodyStyle> body;
     std::size_t slotCount = 0;
