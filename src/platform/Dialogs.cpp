@@ -107,6 +107,9 @@ bool RunWithProgress(const std::string& text, const std::function<void(WorkProgr
             escaped = std::current_exception();
         }
         finished = true;
+        // Wakes the waiting loop, which then sees the end at once rather than at its next tick.
+        if (QCoreApplication* application = QCoreApplication::instance())
+            QMetaObject::invokeMethod(application, [] {}, Qt::QueuedConnection);
     });
     Interaction::current().waitWithProgress(text, progress, [&finished] { return finished.load(); });
     if (!finished)

@@ -1,5 +1,6 @@
 #include "platform/QtInteraction.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QColorDialog>
 #include <QElapsedTimer>
@@ -188,6 +189,13 @@ void QtInteraction::waitWithProgress(const std::string& text, WorkProgress& prog
             loop.quit();
         } else if (dialog) {
             dialog->setValue(static_cast<int>(std::lround(progress.done.load() * 100)));
+        }
+    });
+    // The work's end wakes the loop (RunWithProgress posts to it): seen at once, not at a tick.
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, &loop, [&] {
+        if (finished()) {
+            quitByUs = true;
+            loop.quit();
         }
     });
     waited.start();
