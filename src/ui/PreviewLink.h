@@ -36,10 +36,10 @@ struct PreviewContent {
     }
 };
 
-// What the editor is told by its preview.
 // A length a drag in the preview set; none for a dimension the drag left alone.
 using DraggedLength = std::optional<std::int64_t>;
 
+// What the editor is told by its preview.
 struct PreviewHandlers {
     enum class Ending { ClosedByPerson, NotStarted, Stopped };
     std::function<void(Ending)> ended;                    // at most once; the link is dead then
