@@ -46,12 +46,14 @@ RulesPanel::RulesPanel(TForm1* form, Requests requests)
             [this](const QModelIndex& index) { this->requests.open(model->ruleAt(index)); });
 }
 
-// The names' column takes half, and the sizes' the rest.
+// The names' column takes half, and the sizes' the rest: the last column, stretched, is
+// never narrower than its own size, so it is given the least and stretched from there.
 void RulesPanel::fitWithin(int width)
 {
     width = std::clamp(width, narrowestWidth, designedWidth);
     setMinimumWidth(width);
     view->header()->resizeSection(0, width / 2);
+    view->header()->resizeSection(1, view->header()->minimumSectionSize());
 }
 
 void RulesPanel::follow(const StyleSheetChange& change)

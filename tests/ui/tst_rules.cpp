@@ -113,6 +113,7 @@ private slots:
         QVERIFY(form.Rules->width() >= RulesPanel::narrowestWidth);
         const QHeaderView* columns = form.Rules->tree()->header();
         QVERIFY(columns->sectionViewportPosition(1) + 40 <= form.Rules->tree()->viewport()->width());
+        QCOMPARE(columns->length(), form.Rules->tree()->viewport()->width());   // no scrolling sideways
         QTRY_VERIFY(form.Rules->tree()->hasFocus());
         QCOMPARE(selected(form), std::string());   // the panels stand for nothing now
         typeText(form.Rules->tree(), QStringLiteral("div5"));   // no such div: div0 is no answer
