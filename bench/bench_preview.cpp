@@ -340,14 +340,13 @@ bool measure(const std::string& platform)
             held &= report({"\"Új Div\" (an element added) to the frame" + at + on + " (ms)", median(appended), 150.0});
             held &= report({"\"Ok\" (the page rebuilt) to the frame" + at + on + " (ms)", median(nested), 150.0});
         }
-        const double mib = mebibyte;
-        const double pss = pssOfTree(window->Preview->processId()) / mib;
+        const double pss = pssOfTree(window->Preview->processId()) / mebibyte;
         held &= report({"the preview processes' PSS" + at + on + " (MiB)", pss});
         held &= report({"the bare window's PSS" + at + on + " (MiB)", bare.pssMiB});
         held &= report({"PSS" + at + on + ": preview / bare window", pss / bare.pssMiB, 1.1});
         if (divCount == 20)
             held &= report({"prizmo's resident growth with the preview on" + on + " (MiB)",
-                            (static_cast<double>(residentBytes()) - static_cast<double>(withoutPreview)) / mib, 5.0});
+                            (static_cast<double>(residentBytes()) - static_cast<double>(withoutPreview)) / mebibyte, 5.0});
     }
     held &= measureResizing(on, folder, bareChangeMs);
     return held;

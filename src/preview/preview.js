@@ -64,7 +64,8 @@ const prizmo = (() => {
       const above = boxes[n].top + scrollY - height;
       const top = above >= 0 ? above : boxes[n].top + scrollY;
       let left = boxes[n].left + scrollX;
-      const near = [...new Set(bandsOf(top, height))].flatMap(band => bands.get(band) || []);
+      const touched = [...new Set(bandsOf(top, height))];
+      const near = touched.flatMap(band => bands.get(band) || []);
       for (let moved = true; moved;) {
         moved = false;
         for (const other of near)
@@ -74,7 +75,7 @@ const prizmo = (() => {
           }
       }
       const placed = { left, top, right: left + width, bottom: top + height };
-      for (const band of new Set(bandsOf(top, height))) {
+      for (const band of touched) {
         if (!bands.has(band))
           bands.set(band, []);
         bands.get(band).push(placed);
