@@ -28,16 +28,27 @@ std::optional<std::int32_t> pixels(std::span<const CssToken> value)
     return static_cast<std::int32_t>(token.number);
 }
 
-template <std::size_t N>
-std::optional<int> keyword(std::span<const CssToken> value, const std::array<std::string_view, N>& keywords)
+// The keyword as the row holds it, matched without regard to case.
+std::optional<std::string> keyword(std::span<const CssToken> value, const Property& row)
 {
     if (value.size() != 1 || !value.front().is(CssTokenKind::Ident))
         return std::nullopt;
     const std::string word = asciiLower(value.front().text);
-    for (std::size_t i = 0; i < N; ++i)
-        if (keywords[i] == word)
-            return static_cast<int>(i);
-    return std::nullopt;
+    if (listPositionOf(row, word) < 0)
+        return std::nullopt;
+    return word;
+}
+
+// Whether a rule of that kind has the property.
+bool holds(const Property& row, bool forBody)
+{
+    return forBody ? row.body.has() : row.div.has();
+}
+
+// "background-color" is `pageName` "background" and `part` "-color".
+bool named(std::string_view name, std::string_view pageName, std::string_view part = {})
+{
+    return name.size() == pageName.size() + part.size() && name.starts_with(pageName) && name.ends_with(part);
 }
 
 bool isNone(std::span<const CssToken> value)
@@ -48,7 +59,7 @@ bool isNone(std::span<const CssToken> value)
 // The remark a page carries for a negative size: " width: -5px kimaradt: …".
 std::optional<std::int32_t> remarkedSize(const std::string& comment, std::string_view property)
 {
-    const std::string start = " " + std::string(property) + ": ";
+    const std::string start = std::string(" ").append(property).append(": ");
     if (!comment.starts_with(start))
         return std::nullopt;
     std::int32_t size = 0;
@@ -159,15 +170,20 @@ std::optional<std::string> CssMapping::picture(std::span<const CssToken> value) 
 
 void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody, LeftOut* leftOut) const
 {
-    for (const std::string& comment : rule.comments) {
-        if (comment == notAColorRemark) {
-            values.fontColor = std::string();
-            values.fontColorLost = true;
+    for (const std::string& comment : rule.comments)
+        for (std::size_t at = 0; at < properties.size(); ++at) {
+            const Property& row = properties[at];
+            MappedValues::Mapped& into = values.of[at];
+            if (!holds(row, forBody))
+                continue;
+            if (row.kind == ValueKind::Color && comment == notAColorRemark(row.pageName)) {
+                into.value = std::string();
+                into.lost = true;
+            }
+            if (row.kind == ValueKind::Pixels)
+                if (const auto size = remarkedSize(comment, row.pageName))
+                    into.value = *size;
         }
-        for (auto [property, into] : {std::pair{"width", &values.width}, {"height", &values.height}, {"font-size", &values.fontSize}})
-            if (const auto size = remarkedSize(comment, property); size && (!forBody || into == &values.fontSize))
-                *into = *size;
-    }
     if (leftOut)
         for (const std::string& skipped : rule.skipped)
             leftOut->rule(skipped);
@@ -181,32 +197,43 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
                 mapped = true;
             }
         };
-        if (name == "font-size") {
-            take(values.fontSize, pixels(value));
-        } else if (name == "color") {
-            take(values.fontColor, cssColorText(value));
-            if (mapped)
-                values.fontColorLost = false;
-        } else if (name == "background-color") {
-            take(values.backgroundColor, cssColorText(value));
-        } else if (name == "background-image") {
-            take(values.backgroundImage, isNone(value) ? std::optional(std::string()) : picture(value));
-        } else if (name == "background") {
-            if (const auto color = cssColorText(value)) {
-                take(values.backgroundColor, color);
-                values.backgroundImage = std::string();
-            } else if (const auto image = isNone(value) ? std::optional(std::string()) : picture(value)) {
-                take(values.backgroundImage, image);
-                values.backgroundColor.reset();
+        for (std::size_t at = 0; at < properties.size() && !mapped; ++at) {
+            const Property& row = properties[at];
+            MappedValues::Mapped& into = values.of[at];
+            if (!holds(row, forBody))
+                continue;
+            switch (row.kind) {
+            case ValueKind::Pixels:
+                if (named(name, row.pageName))
+                    take(into.value, pixels(value));
+                break;
+            case ValueKind::Color:
+                if (named(name, row.pageName)) {
+                    take(into.value, cssColorText(value));
+                    if (mapped)
+                        into.lost = false;
+                }
+                break;
+            case ValueKind::Keyword:
+                if (named(name, row.pageName))
+                    take(into.value, keyword(value, row));
+                break;
+            case ValueKind::ColorOrPicture:
+                if (named(name, row.pageName, colorPart)) {
+                    take(into.value, cssColorText(value));
+                } else if (named(name, row.pageName, picturePart)) {
+                    take(into.picture, isNone(value) ? std::optional(std::string()) : picture(value));
+                } else if (named(name, row.pageName)) {   // the shorthand: a colour or a picture
+                    if (const auto color = cssColorText(value)) {
+                        take(into.value, color);
+                        into.picture = std::string();
+                    } else if (const auto image = isNone(value) ? std::optional(std::string()) : picture(value)) {
+                        take(into.picture, image);
+                        into.value.reset();
+                    }
+                }
+                break;
             }
-        } else if (!forBody && name == "width") {
-            take(values.width, pixels(value));
-        } else if (!forBody && name == "height") {
-            take(values.height, pixels(value));
-        } else if (!forBody && name == "float") {
-            take(values.floatPosition, keyword(value, DivStyle::floatKeywords));
-        } else if (!forBody && name == "position") {
-            take(values.position, keyword(value, DivStyle::positionKeywords));
         }
         if (!mapped && leftOut)
             leftOut->declaration(name);
@@ -216,42 +243,48 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
 namespace {
 
 // One background: a picture over a colour, as the page shows them.
-std::string background(const MappedValues& values, LeftOut& leftOut)
+std::string background(const Property& row, const MappedValues::Mapped& mapped, LeftOut& leftOut)
 {
-    if (values.backgroundImage && !values.backgroundImage->empty()) {
-        if (values.backgroundColor)
-            leftOut.declaration("background-color");
-        return *values.backgroundImage;
+    if (mapped.picture && !mapped.picture->empty()) {
+        if (mapped.value)
+            leftOut.declaration(pageNameWith(row, colorPart));
+        return *mapped.picture;
     }
-    return values.backgroundColor.value_or(std::string());
+    return mapped.value ? std::get<std::string>(*mapped.value) : std::string();
 }
 
 } // namespace
 
+// A property the declarations gave no value keeps its default.
+template <typename Record>
+Record CssMapping::record(const MappedValues& values, const std::string& name, LeftOut& leftOut) const
+{
+    Record record;
+    bool lost = false;
+    for (std::size_t at = 0; at < properties.size(); ++at) {
+        const Property& row = properties[at];
+        const MappedValues::Mapped& mapped = values.of[at];
+        if (!row.in<Record>().has())
+            continue;
+        if (row.kind == ValueKind::ColorOrPicture)
+            setValue(row, record, background(row, mapped, leftOut));
+        else if (mapped.value)
+            setValue(row, record, *mapped.value);
+        lost = lost || mapped.lost;
+    }
+    if (lost)
+        leftOut.lostFontColor(name);
+    return record;
+}
+
 DivStyle CssMapping::div(const MappedValues& values, const std::string& name, LeftOut& leftOut) const
 {
-    DivStyle div;
-    div.setWidth(values.width.value_or(div.getWidth()));
-    div.setHeight(values.height.value_or(div.getHeight()));
-    div.setFontSize(values.fontSize.value_or(div.getFontSize()));
-    div.setBackground(background(values, leftOut));
-    div.setFontColor(values.fontColor.value_or(std::string()));
-    div.setFloat(values.floatPosition.value_or(-1));
-    div.setPosition(values.position.value_or(-1));
-    if (values.fontColorLost)
-        leftOut.lostFontColor(name);
-    return div;
+    return record<DivStyle>(values, name, leftOut);
 }
 
 BodyStyle CssMapping::body(const MappedValues& values, LeftOut& leftOut) const
 {
-    BodyStyle body;
-    body.setFontSize(values.fontSize.value_or(body.getFontSize()));
-    body.setBackground(background(values, leftOut));
-    body.setFontColor(values.fontColor.value_or(std::string()));
-    if (values.fontColorLost)
-        leftOut.lostFontColor("body");
-    return body;
+    return record<BodyStyle>(values, "body", leftOut);
 }
 
 PastedRules pastedRules(std::string_view css)

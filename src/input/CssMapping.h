@@ -3,7 +3,10 @@
 #include "input/CssSyntax.h"
 #include "model/BodyStyle.h"
 #include "model/DivStyle.h"
+#include "model/Properties.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -39,21 +42,22 @@ private:
 
 // The values one rule's declarations give, the later over the earlier; unset where none did.
 struct MappedValues {
-    std::optional<std::int32_t> width, height, fontSize;
-    std::optional<std::string> fontColor, backgroundColor, backgroundImage;   // image "": none
-    std::optional<int> floatPosition, position;   // in the window's lists
-    bool fontColorLost = false;   // a page's remark where a font colour was no colour text
+    struct Mapped {
+        std::optional<PropertyValue> value;   // a background's: its colour
+        std::optional<std::string> picture;   // a background's picture; "": none
+        bool lost = false;                    // a page's remark where a colour was no colour text
+    };
+    std::array<Mapped, properties.size()> of;   // in the property table's order
 
     bool any() const
     {
-        return width || height || fontSize || fontColor || backgroundColor || backgroundImage || floatPosition
-            || position || fontColorLost;
+        return std::any_of(of.begin(), of.end(), [](const Mapped& mapped) { return mapped.value || mapped.picture || mapped.lost; });
     }
 };
 
-// Declarations that map: width, height and font-size in whole px (a page's remark gives a
-// negative one back), color and background-color in any CSS colour form, background-image
-// (and background) as url(…) of a picture file, float and position with Prizmo's keywords.
+// Declarations that map, each a property of the table by its page name: sizes in whole px (a
+// page's remark gives a negative one back), colours in any CSS colour form, a background's
+// colour, its image (and the shorthand) as url(…) of a picture file, keywords of the row's.
 // A url() leads to a file: relative to `pageFolder`, or left relative when it is empty.
 class CssMapping
 {
@@ -68,6 +72,8 @@ public:
 
 private:
     std::optional<std::string> picture(std::span<const CssToken> value) const;
+    template <typename Record>
+    Record record(const MappedValues& values, const std::string& name, LeftOut& leftOut) const;
     std::string pageFolder;
 };
 

@@ -1,5 +1,7 @@
 #include "input/StyleSheetReader.h"
 
+#include "model/Properties.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -177,10 +180,10 @@ public:
 
     bool exactly(std::string_view text) { return take(nextIs(text)); }
 
-    // prefix + value + suffix, where the value is everything up to the line's final suffix.
-    bool text(std::string_view prefix, std::string& value, std::string_view suffix = ";")
+    // name, colon, value, ";": the value is everything up to the line's last semicolon.
+    bool text(std::string_view name, std::string& value)
     {
-        const auto middle = between(prefix, suffix);
+        const auto middle = valueOf(name, "");
         auto converted = middle ? values.toUtf8(*middle) : std::nullopt;
         if (converted)
             value = std::move(*converted);
@@ -194,10 +197,10 @@ public:
             advance();
     }
 
-    // prefix + a 32-bit decimal integer written as the writer writes it + suffix.
-    bool number(std::string_view prefix, std::int32_t& value, std::string_view suffix)
+    // name, colon, a 32-bit decimal integer written as the writer writes it, unit, ";".
+    bool number(std::string_view name, std::int32_t& value, std::string_view unit)
     {
-        const auto digits = between(prefix, suffix);
+        const auto digits = valueOf(name, unit);
         if (!digits || digits->empty() || digits->starts_with('+') || digits->starts_with("-0")
             || (digits->size() > 1 && digits->starts_with('0')))
             return false;
@@ -206,12 +209,10 @@ public:
         return take(error == std::errc() && stop == end);
     }
 
-    template <std::size_t N>
-    bool keyword(std::string_view prefix, const std::array<std::string_view, N>& keywords,
-                 int& listPosition)
+    bool keyword(std::string_view name, std::span<const std::string_view> keywords, int& listPosition)
     {
-        const auto word = between(prefix, ";");
-        for (std::size_t i = 0; word && i < N; ++i)
+        const auto word = valueOf(name, "");
+        for (std::size_t i = 0; word && i < keywords.size(); ++i)
             if (keywords[i] == *word) {
                 listPosition = static_cast<int>(i);
                 return take(true);
@@ -220,16 +221,18 @@ public:
     }
 
 private:
-    std::optional<std::string_view> between(std::string_view prefix, std::string_view suffix) const
+    // What stands between "name:" and "unit;" on the current line.
+    std::optional<std::string_view> valueOf(std::string_view name, std::string_view unit) const
     {
         if (!current)
             return std::nullopt;
         const std::string_view line = *current;
+        const std::size_t around = name.size() + 1 + unit.size() + 1;
         // A NUL byte is no text, and no value can hold it.
-        if (line.size() < prefix.size() + suffix.size() || !line.starts_with(prefix)
-            || !line.ends_with(suffix) || line.find('\0') != std::string_view::npos)
+        if (line.size() < around || !line.starts_with(name) || line[name.size()] != ':' || !line.ends_with(';')
+            || !line.substr(0, line.size() - 1).ends_with(unit) || line.find('\0') != std::string_view::npos)
             return std::nullopt;
-        return line.substr(prefix.size(), line.size() - prefix.size() - suffix.size());
+        return line.substr(name.size() + 1, line.size() - around);
     }
     bool take(bool fits)
     {
@@ -261,40 +264,42 @@ private:
     int lineNumber = 0;                       // the current line's, from 1
 };
 
+// The lines of every property the record's kind of rule has, in the table's order.
+template <typename Record>
+bool readDeclarations(LineReader& in, Record& record)
+{
+    return everyHeld<Record>([&]<std::size_t at>(std::integral_constant<std::size_t, at>) {
+        constexpr const Property& row = properties[at];
+        constexpr const Holder<Record>& holder = row.in<Record>();
+        if constexpr (holder.number != nullptr) {
+            std::int32_t value = 0;
+            if (!in.number(row.name, value, holder.unit))
+                return false;
+            (record.*holder.setNumber)(value);
+        } else if constexpr (holder.setListPosition != nullptr) {
+            int listPosition = -1;
+            if (!in.keyword(row.name, row.keywords, listPosition))
+                return false;
+            (record.*holder.setListPosition)(listPosition);
+        } else {
+            std::string value;
+            if (!in.text(row.name, value))
+                return false;
+            (record.*holder.setText)(std::move(value));
+        }
+        return true;
+    });
+}
+
 bool readBody(LineReader& in, BodyStyle& body)
 {
-    std::string background, fontColor;
-    std::int32_t fontSize = 0;
-    if (!(in.exactly("body") && in.exactly("{") && in.text("background:", background)
-          && in.number("font-size:", fontSize, ";") && in.text("font-color:", fontColor)
-          && in.exactly("}")))
-        return false;
-    body.setBackground(std::move(background));
-    body.setFontSize(fontSize);
-    body.setFontColor(std::move(fontColor));
-    return true;
+    return in.exactly("body") && in.exactly("{") && readDeclarations(in, body) && in.exactly("}");
 }
 
 bool readDiv(LineReader& in, std::size_t number, DivStyle& div)
 {
-    std::int32_t width = 0, height = 0, fontSize = 0;
-    std::string background, fontColor;
-    int floatPosition = 0, position = 0;
-    if (!(in.exactly("#div" + std::to_string(number)) && in.exactly("{")
-          && in.number("width:", width, "px;") && in.number("height:", height, "px;")
-          && in.text("background:", background) && in.number("font-size:", fontSize, "px;")
-          && in.text("font-color:", fontColor)
-          && in.keyword("float:", DivStyle::floatKeywords, floatPosition)
-          && in.keyword("position:", DivStyle::positionKeywords, position) && in.exactly("}")))
-        return false;
-    div.setWidth(width);
-    div.setHeight(height);
-    div.setBackground(std::move(background));
-    div.setFontSize(fontSize);
-    div.setFontColor(std::move(fontColor));
-    div.setFloat(floatPosition);
-    div.setPosition(position);
-    return true;
+    return in.exactly("#div" + std::to_string(number)) && in.exactly("{") && readDeclarations(in, div)
+        && in.exactly("}");
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "model/BodyStyle.h"
-#include "model/DivStyle.h"
+#include "model/RecordsView.h"
 
 #include <cstdint>
 #include <functional>
@@ -10,12 +9,8 @@
 #include <string_view>
 #include <vector>
 
-// A stylesheet read back: its body, if it has one, and its divs in number order. A
-// stylesheet carries no nesting, so every div of one belongs to no other; a web page does.
-struct StyleSheetRecords {
-    std::optional<BodyStyle> body;
-    std::vector<std::unique_ptr<DivStyle>> divs;
-};
+// A stylesheet read back carries no nesting, so every div of one belongs to no other; a web
+// page does.
 
 // What reading a stylesheet gave: the records, or the number (from 1) of the first line that
 // could not be read, or that the reading was stopped.

@@ -7,10 +7,13 @@
 #include <utility>
 
 // The stylesheet's one body rule, held between the editing commands and the save.
-// A plain value holder: it validates nothing.
+// A plain value holder: it validates nothing. Its defaults and the properties it has are the
+// property table's (Properties.h).
 class BodyStyle
 {
 public:
+    BodyStyle();   // every property at its default
+
     const std::string& getBackground() const { return background.get(); }
     void setBackground(std::string value) { background = std::move(value); }
 
@@ -23,7 +26,11 @@ public:
     bool operator==(const BodyStyle&) const = default;
 
 private:
+    struct Blank {};
+    explicit BodyStyle(Blank) {}
+    static const BodyStyle& atDefaults();
+
     SharedText background;   // colour text or a picture file's full path
-    std::int32_t fontSize = 14;
+    std::int32_t fontSize = 0;
     SharedText fontColor;
 };

@@ -1,22 +1,41 @@
 #include "model/DivStyle.h"
 
+#include "model/Properties.h"
+
 namespace {
 
-template <std::size_t N>
-void storeKeyword(std::string& field, const std::array<std::string_view, N>& keywords, int listPosition)
+void storeKeyword(std::string& field, const Property& row, int listPosition)
 {
-    if (listPosition >= 0 && static_cast<std::size_t>(listPosition) < N)
-        field = keywords[static_cast<std::size_t>(listPosition)];
+    if (listPosition >= 0 && static_cast<std::size_t>(listPosition) < row.keywords.size())
+        field = row.keywords[static_cast<std::size_t>(listPosition)];
 }
 
 } // namespace
 
+// A new record is a copy of one made once from the table: as cheap as fields set in place.
+DivStyle::DivStyle() : DivStyle(atDefaults()) {}
+
+const DivStyle& DivStyle::atDefaults()
+{
+    static const DivStyle defaults = [] {
+        DivStyle record{Blank{}};
+        setDefaults(record);
+        return record;
+    }();
+    return defaults;
+}
+
+bool DivStyle::sameContent(const DivStyle& other) const
+{
+    return sameProperties(*this, other);
+}
+
 void DivStyle::setFloat(int listPosition)
 {
-    storeKeyword(floatValue, floatKeywords, listPosition);
+    storeKeyword(floatValue, propertyNamed("float"), listPosition);
 }
 
 void DivStyle::setPosition(int listPosition)
 {
-    storeKeyword(position, positionKeywords, listPosition);
+    storeKeyword(position, propertyNamed("position"), listPosition);
 }

@@ -2,20 +2,16 @@
 
 #include "model/SharedText.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <utility>
 
-// One numbered div rule ("#div" + number). A plain value holder: it validates nothing.
+// One numbered div rule ("#div" + number). A plain value holder: it validates nothing. Its
+// defaults, keywords and the properties it has are the property table's (Properties.h).
 class DivStyle
 {
 public:
-    // The keywords in the order of the window's lists: alignment ("semmilyen", "örökölt",
-    // "balra", "jobbra") and position ("relatív", "abszolult", "örökölt").
-    static constexpr std::array<std::string_view, 4> floatKeywords{"none", "inherit", "left", "right"};
-    static constexpr std::array<std::string_view, 3> positionKeywords{"relative", "absolute", "inherit"};
+    DivStyle();   // every property at its default, belonging to no other div
 
     std::int32_t getWidth() const { return width; }
     void setWidth(std::int32_t value) { width = value; }
@@ -46,20 +42,19 @@ public:
 
     bool operator==(const DivStyle&) const = default;
     // The same in everything a stylesheet holds (its parent is not written).
-    bool sameContent(const DivStyle& other) const
-    {
-        return width == other.width && height == other.height && background == other.background
-            && fontSize == other.fontSize && fontColor == other.fontColor
-            && floatValue == other.floatValue && position == other.position;
-    }
+    bool sameContent(const DivStyle& other) const;
 
 private:
+    struct Blank {};
+    explicit DivStyle(Blank) {}
+    static const DivStyle& atDefaults();
+
     std::int32_t parent = -1;   // -1: belongs to no other div
-    std::int32_t width = 100;
-    std::int32_t height = 200;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
     SharedText background;     // colour text or a picture file's full path
-    std::int32_t fontSize = 14;
+    std::int32_t fontSize = 0;
     SharedText fontColor;
-    std::string floatValue = "none";
-    std::string position = "relative";
+    std::string floatValue;
+    std::string position;
 };

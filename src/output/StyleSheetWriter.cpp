@@ -1,8 +1,11 @@
 #include "output/StyleSheetWriter.h"
 
+#include "model/Properties.h"
 #include "output/OutputFile.h"
 
+#include <array>
 #include <charconv>
+#include <initializer_list>
 #include <cstring>
 #include <string_view>
 
@@ -34,7 +37,7 @@ class Measure
 public:
     template <std::size_t N>
     Measure& operator<<(const char (&)[N]) { size += N - 1; return *this; }
-    Measure& operator<<(const std::string& piece) { size += piece.size(); return *this; }
+    Measure& operator<<(std::string_view piece) { size += piece.size(); return *this; }
     Measure& operator<<(std::int32_t) { size += longestNumber; return *this; }
     std::size_t size = 0;
 };
@@ -45,7 +48,7 @@ public:
     explicit Fill(char* out) : out(out) {}
     template <std::size_t N>
     Fill& operator<<(const char (&piece)[N]) { return copy(piece, N - 1); }
-    Fill& operator<<(const std::string& piece) { return copy(piece.data(), piece.size()); }
+    Fill& operator<<(std::string_view piece) { return copy(piece.data(), piece.size()); }
     Fill& operator<<(std::int32_t number)
     {
         out = putNumber(out, number);
@@ -91,47 +94,107 @@ void writeBlock(OutputFile& file, const Lines& lines)
     }
 }
 
-auto bodyLines(const std::string& background, std::int32_t fontSize, const std::string& fontColor)
+// Text made at compile time from pieces, so that a line's fixed parts are copied at once.
+template <std::size_t N>
+struct Joined {
+    std::array<char, N> text{};
+    constexpr std::string_view view() const { return {text.data(), N}; }
+};
+
+template <std::size_t N>
+constexpr Joined<N> joined(std::initializer_list<std::string_view> pieces)
 {
-    return [&background, fontSize, &fontColor](auto& lines) {
-        lines << "\n\rbody"
-              << "\n\r{"
-              << "\n\rbackground:" << background << ";"
-              << "\n\rfont-size:" << fontSize << ";"
-              << "\n\rfont-color:" << fontColor << ";"
-              << "\n\r}";
+    Joined<N> whole;
+    std::size_t at = 0;
+    for (const std::string_view piece : pieces)
+        for (const char c : piece)
+            whole.text[at++] = c;
+    return whole;
+}
+
+// The lines of every property the record's kind of rule has, in the table's order:
+// name, colon, value, unit, semicolon.
+template <typename Record>
+auto declarationLines(const Record& record)
+{
+    return [&record](auto& lines) {
+        everyHeld<Record>([&]<std::size_t at>(std::integral_constant<std::size_t, at>) {
+            constexpr const Property& row = properties[at];
+            constexpr const Holder<Record>& holder = row.in<Record>();
+            constexpr auto start = joined<row.name.size() + 3>({"\n\r", row.name, ":"});
+            constexpr auto end = joined<holder.unit.size() + 1>({holder.unit, ";"});
+            lines << start.view();
+            if constexpr (holder.number != nullptr)
+                lines << (record.*holder.number)();
+            else
+                lines << (record.*holder.text)();
+            lines << end.view();
+            return true;
+        });
     };
 }
 
-struct DivValues {
-    std::int32_t number, width, height;
-    const std::string& background;
-    std::int32_t fontSize;
-    const std::string &fontColor, &floatValue, &position;
-};
-
-auto divLines(const DivValues& div)
+auto bodyLines(const BodyStyle& body)
 {
-    return [&div](auto& lines) {
-        lines << "\n\r#div" << div.number
-              << "\n\r{"
-              << "\n\rwidth:" << div.width << "px;"
-              << "\n\rheight:" << div.height << "px;"
-              << "\n\rbackground:" << div.background << ";"
-              << "\n\rfont-size:" << div.fontSize << "px;"
-              << "\n\rfont-color:" << div.fontColor << ";"
-              << "\n\rfloat:" << div.floatValue << ";"
-              << "\n\rposition:" << div.position << ";"
-              << "\n\r}";
+    return [&body](auto& lines) {
+        lines << "\n\rbody"
+              << "\n\r{";
+        declarationLines(body)(lines);
+        lines << "\n\r}";
+    };
+}
+
+auto divLines(std::int32_t number, const DivStyle& div)
+{
+    return [number, &div](auto& lines) {
+        lines << "\n\r#div" << number << "\n\r{";
+        declarationLines(div)(lines);
+        lines << "\n\r}";
+    };
+}
+
+BodyStyle bodyRecord(const std::string& background, std::int32_t fontSize, const std::string& fontColor)
+{
+    BodyStyle body;
+    body.setBackground(background);
+    body.setFontSize(fontSize);
+    body.setFontColor(fontColor);
+    return body;
+}
+
+DivStyle divRecord(std::int32_t width, std::int32_t height, const std::string& background, std::int32_t fontSize,
+                   const std::string& fontColor, const std::string& floatValue, const std::string& position)
+{
+    DivStyle div;
+    div.setWidth(width);
+    div.setHeight(height);
+    div.setBackground(background);
+    div.setFontSize(fontSize);
+    div.setFontColor(fontColor);
+    setValue(propertyNamed("float"), div, floatValue);
+    setValue(propertyNamed("position"), div, position);
+    return div;
+}
+
+// Every block of the stylesheet, each div's with its position as its number.
+auto styleSheetLines(const BodyStyle* body, std::span<const std::unique_ptr<DivStyle>> divs)
+{
+    return [body, divs](auto& into) {
+        if (body)
+            bodyLines(*body)(into);
+        for (std::size_t number = 0; number < divs.size(); ++number)
+            divLines(static_cast<std::int32_t>(number), *divs[number])(into);
     };
 }
 
 } // namespace
 
+// The block writers take a rule's values one by one; each makes a record of them and writes
+// that, as the save writes the window's records.
 std::string bodyBlock(const std::string& background, std::int32_t fontSize,
                       const std::string& fontColor)
 {
-    return blockText(bodyLines(background, fontSize, fontColor));
+    return blockText(bodyLines(bodyRecord(background, fontSize, fontColor)));
 }
 
 std::string divBlock(std::int32_t number, std::int32_t width, std::int32_t height,
@@ -139,14 +202,13 @@ std::string divBlock(std::int32_t number, std::int32_t width, std::int32_t heigh
                      const std::string& fontColor, const std::string& floatValue,
                      const std::string& position)
 {
-    const DivValues div{number, width, height, background, fontSize, fontColor, floatValue, position};
-    return blockText(divLines(div));
+    return blockText(divLines(number, divRecord(width, height, background, fontSize, fontColor, floatValue, position)));
 }
 
 void writeBodyBlock(OutputFile& file, const std::string& background, std::int32_t fontSize,
                     const std::string& fontColor)
 {
-    writeBlock(file, bodyLines(background, fontSize, fontColor));
+    writeBlock(file, bodyLines(bodyRecord(background, fontSize, fontColor)));
 }
 
 void writeDivBlock(OutputFile& file, std::int32_t number, std::int32_t width, std::int32_t height,
@@ -154,35 +216,19 @@ void writeDivBlock(OutputFile& file, std::int32_t number, std::int32_t width, st
                    const std::string& fontColor, const std::string& floatValue,
                    const std::string& position)
 {
-    const DivValues div{number, width, height, background, fontSize, fontColor, floatValue, position};
-    writeBlock(file, divLines(div));
+    writeBlock(file, divLines(number, divRecord(width, height, background, fontSize, fontColor, floatValue, position)));
 }
 
 void writeStyleSheet(OutputFile& file, const BodyStyle* body,
                      std::span<const std::unique_ptr<DivStyle>> divs)
 {
     if (body)
-        writeBodyBlock(file, body->getBackground(), body->getFontSize(), body->getFontColor());
-    for (std::size_t number = 0; number < divs.size(); ++number) {
-        const DivStyle& div = *divs[number];
-        writeDivBlock(file, static_cast<std::int32_t>(number), div.getWidth(), div.getHeight(),
-                      div.getBackground(), div.getFontSize(), div.getFontColor(), div.getFloat(),
-                      div.getPosition());
-    }
+        writeBlock(file, bodyLines(*body));
+    for (std::size_t number = 0; number < divs.size(); ++number)
+        writeBlock(file, divLines(static_cast<std::int32_t>(number), *divs[number]));
 }
 
 std::string styleSheetText(const BodyStyle* body, std::span<const std::unique_ptr<DivStyle>> divs)
 {
-    const auto eachBlock = [&](auto& into) {
-        if (body)
-            bodyLines(body->getBackground(), body->getFontSize(), body->getFontColor())(into);
-        for (std::size_t number = 0; number < divs.size(); ++number) {
-            const DivStyle& div = *divs[number];
-            const DivValues values{static_cast<std::int32_t>(number), div.getWidth(), div.getHeight(),
-                                   div.getBackground(), div.getFontSize(), div.getFontColor(),
-                                   div.getFloat(), div.getPosition()};
-            divLines(values)(into);
-        }
-    };
-    return blockText(eachBlock);
+    return blockText(styleSheetLines(body, divs));
 }

@@ -2,6 +2,7 @@
 
 #include "model/ColorValue.h"
 #include "model/Nesting.h"
+#include "model/Properties.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,12 +53,12 @@ class Rules
 public:
     explicit Rules(std::string& css) : css(css) {}
 
-    void text(const char* property, const std::string& value)
+    void text(std::string_view property, const std::string& value)
     {
         if (!value.empty())
-            css += "  " + std::string(property) + ": " + value + ";\n";
+            css.append("  ").append(property).append(": ").append(value).append(";\n");
     }
-    void size(const char* property, std::int32_t pixels)
+    void size(std::string_view property, std::int32_t pixels)
     {
         if (pixels < 0)
             css += "  /*" + negativeSizeRemark(property, pixels) + "*/\n";
@@ -66,26 +67,46 @@ public:
     }
     // Only a colour text: any other text, from a file edited by hand, could end the rule or
     // the page.
-    void color(const std::string& value)
+    void color(std::string_view property, const std::string& value)
     {
         if (value.empty() || isColorText(value))
-            text("color", value);
+            text(property, value);
         else
-            css += "  /*" + std::string(notAColorRemark) + "*/\n";
+            css += "  /*" + notAColorRemark(property) + "*/\n";
     }
-    void background(const std::string& value, const std::string& pageFolder)
+    void background(const Property& row, const std::string& value, const std::string& pageFolder)
     {
         if (value.empty())
             return;
         if (isColorText(value))
-            text("background-color", value);
+            text(pageNameWith(row, colorPart), value);
         else
-            text("background-image", "url(\"" + pictureUrl(value, pageFolder) + "\")");
+            text(pageNameWith(row, picturePart), "url(\"" + pictureUrl(value, pageFolder) + "\")");
     }
 
 private:
     std::string& css;
 };
+
+// Every property the record's kind of rule has, in the table's order, as a browser reads it.
+template <typename Record>
+std::string declarations(const Record& record, const std::string& pageFolder)
+{
+    std::string css;
+    Rules rules(css);
+    for (const Property& row : properties) {
+        const Holder<Record>& holder = row.in<Record>();
+        if (!holder.has())
+            continue;
+        switch (row.kind) {
+        case ValueKind::Pixels: rules.size(row.pageName, (record.*holder.number)()); break;
+        case ValueKind::Color: rules.color(row.pageName, (record.*holder.text)()); break;
+        case ValueKind::ColorOrPicture: rules.background(row, (record.*holder.text)(), pageFolder); break;
+        case ValueKind::Keyword: rules.text(row.pageName, (record.*holder.text)()); break;
+        }
+    }
+    return css;
+}
 
 // The elements, children after their parent's text and in number order; no recursion, so
 // that however deep the nesting, the stack is not.
@@ -123,7 +144,8 @@ void writeElements(std::string& html, std::span<const std::unique_ptr<DivStyle>>
 
 std::string negativeSizeRemark(std::string_view property, std::int32_t pixels)
 {
-    return " " + std::string(property) + ": " + std::to_string(pixels) + "px kimaradt: a CSS nem enged negatív méretet ";
+    return std::string(" ").append(property).append(": ").append(std::to_string(pixels))
+        .append("px kimaradt: a CSS nem enged negatív méretet ");
 }
 
 std::string divRuleText(std::size_t number, const DivStyle& div)
@@ -136,28 +158,19 @@ std::string bodyRuleText(const BodyStyle& body)
     return "body {\n" + bodyDeclarations(body, {}) + "}\n";
 }
 
+std::string notAColorRemark(std::string_view property)
+{
+    return std::string(" ").append(property).append(" kimaradt: nem színkód ");
+}
+
 std::string bodyDeclarations(const BodyStyle& body, const std::string& pageFolder)
 {
-    std::string css;
-    Rules rules(css);
-    rules.background(body.getBackground(), pageFolder);
-    rules.size("font-size", body.getFontSize());
-    rules.color(body.getFontColor());
-    return css;
+    return declarations(body, pageFolder);
 }
 
 std::string divDeclarations(const DivStyle& div, const std::string& pageFolder)
 {
-    std::string css;
-    Rules rules(css);
-    rules.size("width", div.getWidth());
-    rules.size("height", div.getHeight());
-    rules.background(div.getBackground(), pageFolder);
-    rules.size("font-size", div.getFontSize());
-    rules.color(div.getFontColor());
-    rules.text("float", div.getFloat());
-    rules.text("position", div.getPosition());
-    return css;
+    return declarations(div, pageFolder);
 }
 
 std::string webPageStyle(const BodyStyle* body, std::span<const std::unique_ptr<DivStyle>> divs,

@@ -12,11 +12,12 @@
 // A self-contained HTML5 page (UTF-8) that shows the rules the way a browser understands
 // them: `body` and `#divN` in standard CSS inside the page, and each live div as an element,
 // nested as recorded with "Ok".
-//  - width, height and font sizes in px, `color` for the font colour, `background-color`
-//    for a colour text and `background-image: url("…")` for a picture: relative to the
-//    page's folder when the picture is inside it, an absolute file: URL otherwise;
-//  - an empty value writes nothing; a negative size, which CSS does not allow, and a font
-//    colour that is no colour text are left out with a CSS comment in their place;
+//  - each property of the table under its page name: sizes in px, a background as
+//    `background-color` for a colour text and `background-image: url("…")` for a picture:
+//    relative to the page's folder when the picture is inside it, an absolute file: URL
+//    otherwise;
+//  - an empty value writes nothing; a negative size, which CSS does not allow, and a colour
+//    that is no colour text are left out with a CSS comment in their place;
 //  - a div sits inside its parent when that is a live div; a div without one, or on a loop
 //    of parents, sits at the top level. Siblings stand in number order.
 std::string webPage(const std::string& title, const BodyStyle* body,
@@ -38,4 +39,4 @@ std::string bodyRuleText(const BodyStyle& body);
 // The remarks the page carries where CSS cannot hold a value: a comment's text, between
 // "/*" and "*/".
 std::string negativeSizeRemark(std::string_view property, std::int32_t pixels);
-inline constexpr std::string_view notAColorRemark = " color kimaradt: nem színkód ";
+std::string notAColorRemark(std::string_view property);

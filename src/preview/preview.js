@@ -2,8 +2,7 @@
 // messages the preview program reads, when a frame shows it and what was clicked.
 'use strict';
 const prizmo = (() => {
-  const properties = ['width', 'height', 'background-color', 'background-image', 'font-size',
-                      'color', 'float', 'position'];
+  let properties = [];   // what a rule's declarations can hold, as each page says
   const elementOf = rule => rule === 'body' ? document.body : document.getElementById(rule);
   const say = text => console.info('prizmo:' + text);
   let marked = null;
@@ -243,6 +242,7 @@ const prizmo = (() => {
   return {
     show(page, added, styles, rule, seq, outlines, hover) {
       if (page) {
+        properties = page.properties;
         document.getElementById('prizmo-page').textContent = page.css;
         document.body.removeAttribute('style');
         marked = null;

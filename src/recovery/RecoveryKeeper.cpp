@@ -1,6 +1,7 @@
 #include "recovery/RecoveryKeeper.h"
 
 #include "output/OutputFile.h"
+#include "output/RecoveryWriter.h"
 #include "output/StateFolder.h"
 
 #include <QCoreApplication>
@@ -38,8 +39,8 @@ bool writeText(const std::string& path, const std::string& text)
 
 } // namespace
 
-RecoveryKeeper::RecoveryKeeper(QObject* parent, Snapshot snapshot, Failing failing)
-    : QObject(parent), snapshot(std::move(snapshot)), failing(std::move(failing))
+RecoveryKeeper::RecoveryKeeper(QObject* parent, const RecordsView& records, Beside beside, Failing failing)
+    : QObject(parent), records(records), beside(std::move(beside)), failing(std::move(failing))
 {
     writer.setMaxThreadCount(1);
     due.setSingleShot(true);
@@ -80,8 +81,8 @@ void RecoveryKeeper::writeNow()
 
 void RecoveryKeeper::writeInBackground()
 {
-    std::optional<TextMaker> text = snapshot();
-    if (!text) {
+    std::optional<BesideRecords> window = beside();
+    if (!window) {
         if (std::exchange(written, false))
             writer.start([path = ownPath] { std::remove(path.c_str()); });
         tellTrouble(Trouble::None);
@@ -92,10 +93,13 @@ void RecoveryKeeper::writeInBackground()
         return;
     }
     written = true;
-    writer.start([this, path = ownPath, makeText = std::move(*text)] {
+    // Only a copy goes to the writing thread, and its texts are the records' own.
+    auto copy = std::make_shared<const StyleSheetRecords>(records.copy());
+    writer.start([this, path = ownPath, copy, window = std::move(*window)] {
         bool ok = false;
         try {
-            ok = writeText(path, makeText());
+            const BodyStyle* body = copy->body ? &*copy->body : nullptr;
+            ok = writeText(path, recoveryText(body, copy->divs, window.panelsRule, window.openedFileName, window.typed));
         } catch (const std::bad_alloc&) {   // the window's work goes on; only the file is missing
         }
         QMetaObject::invokeMethod(this, [this, ok] { tellTrouble(ok ? Trouble::None : Trouble::CannotWrite); },

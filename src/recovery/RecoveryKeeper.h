@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/RecordsView.h"
 #include "model/StyleSheetChange.h"
 
 #include <QLockFile>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Keeps this Prizmo's recovery file in the user's state folder ($XDG_STATE_HOME/prizmo, else
 // ~/.local/state/prizmo): written while the stylesheet is unsaved, at most once every
@@ -25,16 +27,20 @@
 class RecoveryKeeper : public QObject, public StyleSheetFollower
 {
 public:
-    // What makes the recovery file's text, safe to run on another thread.
-    using TextMaker = std::function<std::string()>;
-    // What makes the text of the window now, or nothing when nothing is unsaved.
-    using Snapshot = std::function<std::optional<TextMaker>()>;
+    // What the file keeps of the window beside the records: the rule the panels stand for,
+    // what its open edit holds as typed, and the file "Megnyitás" read.
+    struct BesideRecords {
+        std::string panelsRule, openedFileName;
+        std::vector<std::string> typed;
+    };
+    // The window's now, or nothing when nothing is unsaved.
+    using Beside = std::function<std::optional<BesideRecords>()>;
     // What keeps the file from being kept: a failed write, or a lock that could not be made
     // in the folder (a full disk, no permission).
     enum class Trouble { None, CannotWrite, FolderFull };
     // Told only when that changes.
     using Failing = std::function<void(Trouble)>;
-    RecoveryKeeper(QObject* parent, Snapshot snapshot, Failing failing);
+    RecoveryKeeper(QObject* parent, const RecordsView& records, Beside beside, Failing failing);
     ~RecoveryKeeper() override;   // the file goes, unless keepForNextStart was called
 
     static std::string folder();
@@ -72,7 +78,8 @@ private:
     bool takeOwnFile();
     void tellTrouble(Trouble now);
 
-    Snapshot snapshot;
+    const RecordsView& records;
+    Beside beside;
     Failing failing;
     QTimer due;
     QThreadPool writer;   // one thread: writes and removals keep their order

@@ -1,4 +1,4 @@
-// The editing panels' controls and the record fields they show and store, and the window's
+// The editing panels' controls and the properties they show and store, and the window's
 // uses of that table.
 
 #include "ui/PanelBindings.h"
@@ -6,31 +6,47 @@
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
 #include "ui/Unit1.h"
+#include "ui/WindowStep.h"
 
-#include <algorithm>
 #include <optional>
 
-const NumberBinding numberBindings[] = {
-    {&TForm1::Edit1, "Szélesség", &DivStyle::getWidth, &DivStyle::setWidth},
-    {&TForm1::Edit2, "Magasság", &DivStyle::getHeight, &DivStyle::setHeight},
-    {&TForm1::Edit3, "Betüméret", &DivStyle::getFontSize, &DivStyle::setFontSize, &BodyStyle::getFontSize,
-     &BodyStyle::setFontSize},
-};
+const std::array<PanelBinding, 7> panelBindings{{
+    {.property = &propertyNamed("width"), .edit = &TForm1::Edit1},
+    {.property = &propertyNamed("height"), .edit = &TForm1::Edit2},
+    {.property = &propertyNamed("background"), .picker = &TForm1::Button2, .colorDialog = &TForm1::ColorDialog1,
+     .colorChoice = &TForm1::RadioButton1, .pictureChoice = &TForm1::RadioButton2,
+     .pictureDialog = &TForm1::OpenPictureDialog1},
+    {.property = &propertyNamed("font-size"), .edit = &TForm1::Edit3},
+    {.property = &propertyNamed("font-color"), .picker = &TForm1::Button1, .colorDialog = &TForm1::ColorDialog2},
+    {.property = &propertyNamed("float"), .list = &TForm1::ComboBox1},
+    {.property = &propertyNamed("position"), .list = &TForm1::ComboBox2},
+}};
 
-const ListBinding listBindings[] = {
-    {&TForm1::ComboBox1, &DivStyle::getFloat, &DivStyle::setFloat, DivStyle::floatKeywords},
-    {&TForm1::ComboBox2, &DivStyle::getPosition, &DivStyle::setPosition, DivStyle::positionKeywords},
-};
+const PanelBinding& bindingOf(TButton* TForm1::*picker)
+{
+    for (const PanelBinding& binding : panelBindings)
+        if (binding.picker == picker)
+            return binding;
+    throw std::logic_error("a picker without a binding");
+}
+
+const PanelBinding& bindingOf(const Property& property)
+{
+    for (const PanelBinding& binding : panelBindings)
+        if (binding.property == &property)
+            return binding;
+    throw std::logic_error("a property without a binding");
+}
 
 namespace {
 
 // A text that is no number is reported with the label of its field.
-std::int32_t numberIn(const TEdit* edit, const char* label)
+std::int32_t numberIn(const TEdit* edit, const Property& property)
 {
     try {
         return StrToInt(edit->Text());
     } catch (const EConvertError& refused) {
-        throw EConvertError(std::string(label) + ": " + refused.Message());
+        throw EConvertError(property.label + (": " + refused.Message()));
     }
 }
 
@@ -44,56 +60,104 @@ std::optional<std::int32_t> typedNumber(const TEdit* edit)
     }
 }
 
-int listPositionOf(std::span<const std::string_view> keywords, const std::string& keyword)
+template <typename Record>
+void showIn(TForm1& form, const Record& record)
 {
-    const auto found = std::find(keywords.begin(), keywords.end(), keyword);
-    return found == keywords.end() ? -1 : static_cast<int>(found - keywords.begin());
+    for (const PanelBinding& binding : panelBindings) {
+        const Property& row = *binding.property;
+        const Holder<Record>& holder = row.in<Record>();
+        if (binding.edit && holder.number)
+            (form.*binding.edit)->SetText(IntToStr((record.*holder.number)()));
+        else if (binding.list && holder.text)
+            (form.*binding.list)->SetItemIndex(listPositionOf(row, (record.*holder.text)()));
+    }
+}
+
+// "KÉSZ": each edit's text is converted just before it is stored, and one that is no number
+// throws, naming its field.
+template <typename Record>
+void storeFrom(const TForm1& form, Record& record)
+{
+    for (const PanelBinding& binding : panelBindings) {
+        const Holder<Record>& holder = binding.property->in<Record>();
+        if (binding.edit && holder.setNumber)
+            (record.*holder.setNumber)(numberIn(form.*binding.edit, *binding.property));
+        else if (binding.list && holder.setListPosition)
+            (record.*holder.setListPosition)((form.*binding.list)->ItemIndex());
+    }
+}
+
+template <typename Record>
+void layTypedOver(const TForm1& form, Record& record)
+{
+    for (const PanelBinding& binding : panelBindings) {
+        const Holder<Record>& holder = binding.property->in<Record>();
+        if (binding.edit && holder.setNumber) {
+            if (const auto typed = typedNumber(form.*binding.edit))
+                (record.*holder.setNumber)(*typed);
+        } else if (binding.list && holder.setListPosition) {
+            (record.*holder.setListPosition)((form.*binding.list)->ItemIndex());
+        }
+    }
 }
 
 } // namespace
 
-void TForm1::showValues(const DivStyle& div)
+void showValues(TForm1& form, const DivStyle& div) { showIn(form, div); }
+void showValues(TForm1& form, const BodyStyle& body) { showIn(form, body); }
+void storeValues(const TForm1& form, DivStyle& div) { storeFrom(form, div); }
+void storeValues(const TForm1& form, BodyStyle& body) { storeFrom(form, body); }
+void layTypedValuesOver(const TForm1& form, DivStyle& div) { layTypedOver(form, div); }
+void layTypedValuesOver(const TForm1& form, BodyStyle& body) { layTypedOver(form, body); }
+
+void enableBoundControls(TForm1& form, bool typing, bool picking)
 {
-    for (const NumberBinding& row : numberBindings)
-        (this->*row.edit)->SetText(IntToStr((div.*row.divValue)()));
-    for (const ListBinding& row : listBindings)
-        (this->*row.list)->SetItemIndex(listPositionOf(row.keywords, (div.*row.divValue)()));
+    for (const PanelBinding& binding : panelBindings) {
+        if (binding.edit)
+            (form.*binding.edit)->SetEnabled(typing);
+        if (binding.list)
+            (form.*binding.list)->SetEnabled(typing);
+        if (binding.picker)
+            (form.*binding.picker)->SetEnabled(picking);
+    }
 }
 
-void TForm1::showValues(const BodyStyle& rule)
+void onBoundTyping(TForm1& form, const std::function<void()>& typed)
 {
-    for (const NumberBinding& row : numberBindings)
-        if (row.bodyValue)
-            (this->*row.edit)->SetText(IntToStr((rule.*row.bodyValue)()));
+    for (const PanelBinding& binding : panelBindings) {
+        if (binding.edit)
+            (form.*binding.edit)->SetOnChange(typed);
+        if (binding.list)
+            (form.*binding.list)->SetOnChange(typed);
+    }
 }
 
-void TForm1::storeValues(DivStyle& div) const
+void typeNumber(TForm1& form, const Property& property, std::int32_t number)
 {
-    for (const NumberBinding& row : numberBindings)
-        (div.*row.setDivValue)(numberIn(this->*row.edit, row.label));
-    for (const ListBinding& row : listBindings)
-        (div.*row.setDivValue)((this->*row.list)->ItemIndex());
+    (form.*bindingOf(property).edit)->SetText(IntToStr(number));
 }
 
-void TForm1::storeValues(BodyStyle& rule) const
+void keepBoundControls(const TForm1& form, ControlsState& state)
 {
-    for (const NumberBinding& row : numberBindings)
-        if (row.setBodyValue)
-            (rule.*row.setBodyValue)(numberIn(this->*row.edit, row.label));
+    for (const PanelBinding& binding : panelBindings) {
+        if (binding.edit)
+            state.edits.push_back((form.*binding.edit)->Text());
+        if (binding.list)
+            state.lists.push_back(listState(form.*binding.list));
+        if (binding.colorChoice)
+            state.colour = (form.*binding.colorChoice)->Checked();
+    }
 }
 
-void TForm1::layTypedValuesOver(DivStyle& div) const
+void restoreBoundControls(TForm1& form, const ControlsState& state)
 {
-    for (const NumberBinding& row : numberBindings)
-        if (const auto typed = typedNumber(this->*row.edit))
-            (div.*row.setDivValue)(*typed);
-    for (const ListBinding& row : listBindings)
-        (div.*row.setDivValue)((this->*row.list)->ItemIndex());
-}
-
-void TForm1::layTypedValuesOver(BodyStyle& rule) const
-{
-    for (const NumberBinding& row : numberBindings)
-        if (const auto typed = typedNumber(this->*row.edit); typed && row.setBodyValue)
-            (rule.*row.setBodyValue)(*typed);
+    std::size_t edit = 0, list = 0;
+    for (const PanelBinding& binding : panelBindings) {
+        if (binding.edit && edit < state.edits.size())
+            (form.*binding.edit)->SetText(state.edits[edit++]);
+        if (binding.list && list < state.lists.size())
+            restoreList(form.*binding.list, state.lists[list++]);
+        if (binding.colorChoice)
+            (state.colour ? form.*binding.colorChoice : form.*binding.pictureChoice)->setChecked(true);
+    }
 }

@@ -1,38 +1,60 @@
 #pragma once
 
-#include "model/BodyStyle.h"
-#include "model/DivStyle.h"
+#include "model/Properties.h"
 
+#include <array>
 #include <cstdint>
-#include <span>
-#include <string>
-#include <string_view>
+#include <functional>
 
+struct ControlsState;
+class TButton;
+class TColorDialog;
 class TComboBox;
 class TEdit;
 class TForm1;
+class TOpenPictureDialog;
+class TRadioButton;
 
-// Which control of the two editing panels shows and stores which field of a record: the
-// one table that "Új Div", "KÉSZ", a rule opened again, the preview's typed values and the
-// undo step's snapshot all go through. A new property is a row here plus its record's
-// accessors.
-struct NumberBinding {
-    TEdit* TForm1::*edit;
-    const char* label;   // names the field when its text is no number
-    std::int32_t (DivStyle::*divValue)() const;
-    void (DivStyle::*setDivValue)(std::int32_t);
-    std::int32_t (BodyStyle::*bodyValue)() const = nullptr;   // none: only a div has it
-    void (BodyStyle::*setBodyValue)(std::int32_t) = nullptr;
+// Which control of the two editing panels shows and stores which property: the one table
+// that "Új Div", "KÉSZ", the "..." pickers, a rule opened again, which controls are enabled,
+// the preview's typed values and the undo step's controls all go through. Each row has one
+// control: an edit, a list or a picker.
+struct PanelBinding {
+    const Property* property = nullptr;
+    TEdit* TForm1::*edit = nullptr;        // a number, typed
+    TComboBox* TForm1::*list = nullptr;    // a keyword, chosen by its place in the list
+    TButton* TForm1::*picker = nullptr;    // "...": chosen in a dialog, stored at once, shown on it
+    TColorDialog* TForm1::*colorDialog = nullptr;
+    // A colour or a picture: the choice of which the picker asks for, and the picture's dialog.
+    TRadioButton* TForm1::*colorChoice = nullptr;
+    TRadioButton* TForm1::*pictureChoice = nullptr;
+    TOpenPictureDialog* TForm1::*pictureDialog = nullptr;
 };
 
-// A list of keywords, shown and stored by its position in the list.
-struct ListBinding {
-    TComboBox* TForm1::*list;
-    const std::string& (DivStyle::*divValue)() const;
-    void (DivStyle::*setDivValue)(int listPosition);
-    std::span<const std::string_view> keywords;
-};
+// In the property table's order, which is the order "KÉSZ" stores in: a text that is no
+// number stops it there.
+extern const std::array<PanelBinding, 7> panelBindings;
 
-// In the order "KÉSZ" stores them: a text that is no number stops it there.
-extern const NumberBinding numberBindings[3];
-extern const ListBinding listBindings[2];
+// The row of the control; of the property.
+const PanelBinding& bindingOf(TButton* TForm1::*picker);
+const PanelBinding& bindingOf(const Property& property);
+
+// The window's uses of the table. A record's values into the editing panels' controls; the
+// typed values into the record ("KÉSZ": a text that is no number throws, naming its field);
+// and the typed values laid over a copy, where a text that is no number leaves the stored
+// value (the preview).
+void showValues(TForm1& form, const DivStyle& div);
+void showValues(TForm1& form, const BodyStyle& body);
+void storeValues(const TForm1& form, DivStyle& div);
+void storeValues(const TForm1& form, BodyStyle& body);
+void layTypedValuesOver(const TForm1& form, DivStyle& div);
+void layTypedValuesOver(const TForm1& form, BodyStyle& body);
+// The bound edits and lists are enabled while `typing`, the pickers while `picking`.
+void enableBoundControls(TForm1& form, bool typing, bool picking);
+// Every bound edit and list tells `typed` when the person types or chooses.
+void onBoundTyping(TForm1& form, const std::function<void()>& typed);
+// As if typed into the property's edit.
+void typeNumber(TForm1& form, const Property& property, std::int32_t number);
+// What the bound controls hold, into an undo step's state and back.
+void keepBoundControls(const TForm1& form, ControlsState& state);
+void restoreBoundControls(TForm1& form, const ControlsState& state);

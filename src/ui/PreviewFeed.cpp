@@ -8,12 +8,9 @@
 #include <filesystem>
 #include <span>
 
-PreviewFeed::PreviewFeed(const std::unique_ptr<BodyStyle>& body, const std::vector<std::unique_ptr<DivStyle>>& divs,
-                         const std::int32_t& lastDiv, const std::string& openedFileName, TypedDeclarations typed,
+PreviewFeed::PreviewFeed(const RecordsView& records, const std::string& openedFileName, Typed typed,
                          ShowingPart showingPart, PreviewLink& link)
-    : body(body),
-      divs(divs),
-      lastDiv(lastDiv),
+    : records(records),
       openedFileName(openedFileName),
       typed(std::move(typed)),
       showingPart(std::move(showingPart)),
@@ -31,7 +28,7 @@ void PreviewFeed::follow(const StyleSheetChange& change)
     } else {
         const auto shownCount = static_cast<std::size_t>(lastShown() + 1);
         if (change.appended > 0 && content.declarations.size() < shownCount + 1) {
-            content.elements = webPageElements(std::span(divs).first(shownCount));
+            content.elements = webPageElements(records.divs().first(shownCount));
             for (std::size_t rule = content.declarations.size(); rule <= shownCount; ++rule)
                 content.declarations.push_back(declarationsOf(rule));
         }
@@ -41,7 +38,7 @@ void PreviewFeed::follow(const StyleSheetChange& change)
             else if (rule.number <= lastShown())
                 content.declarations[static_cast<std::size_t>(rule.number) + 1] = declarationsOf(rule.number + 1);
     }
-    if (const bool part = lastDiv >= shownDivs; std::exchange(showsPart, part) != part && showingPart)
+    if (const bool part = records.lastDiv() >= shownDivs; std::exchange(showsPart, part) != part && showingPart)
         showingPart(part);
     showTyped();
 }
@@ -76,8 +73,8 @@ void PreviewFeed::rebuild()
     content.base = QUrl::fromLocalFile(QDir(QString::fromStdString(pageFolder)).absolutePath() + QLatin1Char('/'))
                        .toString()
                        .toStdString();
-    const auto live = std::span(divs).first(static_cast<std::size_t>(lastShown() + 1));
-    content.hasBody = body != nullptr;
+    const auto live = records.divs().first(static_cast<std::size_t>(lastShown() + 1));
+    content.hasBody = records.body() != nullptr;
     content.elements = webPageElements(live);
     content.declarations.clear();
     content.declarations.reserve(live.size() + 1);
@@ -89,8 +86,8 @@ void PreviewFeed::rebuild()
 std::string PreviewFeed::declarationsOf(std::size_t rule) const
 {
     if (rule == 0)
-        return body ? bodyDeclarations(*body, pageFolder) : std::string();
-    return divDeclarations(*divs[rule - 1], pageFolder);
+        return records.body() ? bodyDeclarations(*records.body(), pageFolder) : std::string();
+    return divDeclarations(records.div(static_cast<std::int32_t>(rule - 1)), pageFolder);
 }
 
 // The values being typed, as "KÉSZ" would store them; the records stay as they are.
@@ -98,10 +95,13 @@ void PreviewFeed::showTyped()
 {
     content.typedRule = -1;
     content.typedDeclarations.clear();
-    if (panels.kind != Rule::Kind::None)
-        if (std::optional<std::string> declarations = typed(pageFolder)) {
+    if (panels.kind != Rule::Kind::None) {
+        const TypedRule rule = typed();
+        if (rule.body || rule.div) {
             content.typedRule = panels.kind == Rule::Kind::Body ? 0 : panels.number + 1;
-            content.typedDeclarations = std::move(*declarations);
+            content.typedDeclarations = rule.body ? bodyDeclarations(*rule.body, pageFolder)
+                                                  : divDeclarations(*rule.div, pageFolder);
         }
+    }
     link.show(content);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "model/BodyStyle.h"
-#include "model/DivStyle.h"
+#include "model/RecordsView.h"
 #include "model/StyleSheetChange.h"
 #include "ui/PreviewLink.h"
 
@@ -29,13 +28,16 @@ public:
     // Told whether the preview shows only part of the divs, when that changes.
     using ShowingPart = std::function<void(bool)>;
 
-    // The declarations of the values being typed into the rule the panels stand for, with
-    // pictures relative to the folder given; nothing while no edit is open.
-    using TypedDeclarations = std::function<std::optional<std::string>(const std::string& pageFolder)>;
+    // The rule the panels stand for with the values being typed into it laid over its record;
+    // neither while no edit is open.
+    struct TypedRule {
+        std::optional<BodyStyle> body;
+        std::optional<DivStyle> div;
+    };
+    using Typed = std::function<TypedRule()>;
 
-    PreviewFeed(const std::unique_ptr<BodyStyle>& body, const std::vector<std::unique_ptr<DivStyle>>& divs,
-                const std::int32_t& lastDiv, const std::string& openedFileName, TypedDeclarations typed,
-                ShowingPart showingPart, PreviewLink& link);
+    PreviewFeed(const RecordsView& records, const std::string& openedFileName, Typed typed, ShowingPart showingPart,
+                PreviewLink& link);
 
     void follow(const StyleSheetChange& change) override;
     // A value was typed: only the panels' rule is shown again.
@@ -50,14 +52,12 @@ private:
     void showTyped();
     std::string declarationsOf(std::size_t rule) const;
     // The last div shown, and whether it is shown.
-    std::int32_t lastShown() const { return std::min(lastDiv, shownDivs - 1); }
+    std::int32_t lastShown() const { return std::min(records.lastDiv(), shownDivs - 1); }
     bool shows(const Rule& rule) const { return rule.kind != Rule::Kind::Div || rule.number <= lastShown(); }
 
-    const std::unique_ptr<BodyStyle>& body;
-    const std::vector<std::unique_ptr<DivStyle>>& divs;
-    const std::int32_t& lastDiv;
+    const RecordsView& records;
     const std::string& openedFileName;
-    TypedDeclarations typed;
+    Typed typed;
     ShowingPart showingPart;
     PreviewLink& link;
     bool showsPart = false;

@@ -1,5 +1,6 @@
 #include "ui/PreviewLink.h"
 
+#include "model/Properties.h"
 #include "platform/Events.h"
 
 #include <QJsonArray>
@@ -21,6 +22,16 @@ QString qt(const std::string& text)
 QString elementOf(std::size_t rule)
 {
     return rule == 0 ? QStringLiteral("body") : QStringLiteral("div%1").arg(rule - 1);
+}
+
+// What a rule's declarations can hold: a typed rule's element falls back from the rest.
+QJsonArray pagePropertyNames()
+{
+    QJsonArray names;
+    for (const Property& row : properties)
+        for (const std::string& name : pageNames(row))
+            names.append(QString::fromStdString(name));
+    return names;
 }
 
 } // namespace
@@ -112,7 +123,8 @@ void PreviewLink::sendWhatChanged()
         && next.elements.starts_with(sent->elements) && next.declarations.size() > sent->declarations.size();
     if (!sameFolder || (!added && sent->elements != next.elements)) {
         message.insert(QStringLiteral("page"), QJsonObject{{QStringLiteral("css"), qt(next.css())},
-                                                           {QStringLiteral("elements"), qt(next.elements)}});
+                                                           {QStringLiteral("elements"), qt(next.elements)},
+                                                           {QStringLiteral("properties"), pagePropertyNames()}});
         if (next.typedRule >= 0)
             styles.append(QJsonArray{elementOf(static_cast<std::size_t>(next.typedRule)), qt(next.typedDeclarations)});
     } else {

@@ -20,10 +20,8 @@ const QString divMimeType = QStringLiteral("application/x-prizmo-div");
 
 } // namespace
 
-RulesModel::RulesModel(const std::unique_ptr<BodyStyle>& body,
-                       const std::vector<std::unique_ptr<DivStyle>>& divs, const std::int32_t& lastDiv,
-                       Nest nest, QObject* parent)
-    : QAbstractItemModel(parent), body(body), divs(divs), lastDiv(lastDiv), nest(std::move(nest))
+RulesModel::RulesModel(const RecordsView& records, Nest nest, QObject* parent)
+    : QAbstractItemModel(parent), records(records), nest(std::move(nest))
 {
     rebuild();
 }
@@ -37,8 +35,8 @@ void RulesModel::setHovered(const Rule& rule)
 
 void RulesModel::rebuild()
 {
-    const auto live = std::span(divs).first(static_cast<std::size_t>(lastDiv + 1));
-    shownBody = body != nullptr;
+    const auto live = records.divs();
+    shownBody = records.body() != nullptr;
     parentOf = shownParents(live);
     rowOf.assign(live.size(), 0);
     topLevel.clear();
@@ -57,7 +55,8 @@ bool RulesModel::follow(const StyleSheetChange& change)
 {
     movedDivs.clear();
     const auto shownDivs = static_cast<std::int32_t>(parentOf.size());
-    if (change.restructured || shownBody != (body != nullptr) || lastDiv + 1 < shownDivs) {
+    const std::int32_t lastDiv = records.lastDiv();
+    if (change.restructured || shownBody != (records.body() != nullptr) || lastDiv + 1 < shownDivs) {
         reset();
         return true;
     }
@@ -94,7 +93,7 @@ void RulesModel::reset()
 // shown parent changed moves.
 bool RulesModel::moveRenested()
 {
-    const std::vector<std::int32_t> parents = shownParents(std::span(divs).first(parentOf.size()));
+    const std::vector<std::int32_t> parents = shownParents(records.divs().first(parentOf.size()));
     for (std::size_t n = 0; n < parents.size(); ++n)
         if (parents[n] != parentOf[n]) {
             if (!move(static_cast<std::int32_t>(n), parents[n]))
@@ -218,12 +217,12 @@ int RulesModel::columnCount(const QModelIndex&) const
 QVariant RulesModel::data(const QModelIndex& index, int role) const
 {
     const Rule rule = ruleAt(index);
-    if (rule.kind == Rule::Kind::None || (rule.kind == Rule::Kind::Body && !body))
+    if (rule.kind == Rule::Kind::None || (rule.kind == Rule::Kind::Body && !records.body()))
         return {};
-    const DivStyle* div = rule.kind == Rule::Kind::Div ? divs[static_cast<std::size_t>(rule.number)].get() : nullptr;
+    const DivStyle* div = rule.kind == Rule::Kind::Div ? &records.div(rule.number) : nullptr;
     if (rule.kind == Rule::Kind::Div && !div)
         return {};
-    const std::string& background = div ? div->getBackground() : body->getBackground();
+    const std::string& background = div ? div->getBackground() : records.body()->getBackground();
     switch (role) {
     case Qt::DisplayRole:
         if (index.column() == 0)

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "model/BodyStyle.h"
-#include "model/DivStyle.h"
+#include "model/RecordsView.h"
 #include "model/Rule.h"
 #include "model/StyleSheetChange.h"
 
@@ -28,8 +27,7 @@ class RulesModel : public QAbstractItemModel
 public:
     // Asks for `div` to become `parent`'s child; -1: to belong to no other div.
     using Nest = std::function<void(std::int32_t div, std::int32_t parent)>;
-    RulesModel(const std::unique_ptr<BodyStyle>& body, const std::vector<std::unique_ptr<DivStyle>>& divs,
-               const std::int32_t& lastDiv, Nest nest, QObject* parent);
+    RulesModel(const RecordsView& records, Nest nest, QObject* parent);
 
     // Follows what a command did: divs added at the end become rows there, divs given
     // another parent move there, any other change of which rules there are builds the tree
@@ -89,9 +87,7 @@ private:
     static std::optional<std::int32_t> draggedDiv(const QMimeData* data);
     std::int32_t dropParent(const QModelIndex& parent) const;
 
-    const std::unique_ptr<BodyStyle>& body;
-    const std::vector<std::unique_ptr<DivStyle>>& divs;
-    const std::int32_t& lastDiv;
+    const RecordsView& records;
     Nest nest;
 
     Rule hovered;

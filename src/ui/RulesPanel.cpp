@@ -14,7 +14,7 @@
 
 RulesPanel::RulesPanel(TForm1* form, Requests requests)
     : QDockWidget(QStringLiteral("Szabályok"), form), requests(std::move(requests)),
-      model(new RulesModel(form->body, form->divs, form->lastDiv, this->requests.nest, this)),
+      model(new RulesModel(form->records, this->requests.nest, this)),
       view(new QTreeView(this))
 {
     setObjectName(QStringLiteral("RulesPanel"));

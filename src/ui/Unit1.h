@@ -2,12 +2,14 @@
 
 #include "model/BodyStyle.h"
 #include "model/DivStyle.h"
+#include "model/RecordsView.h"
 #include "model/Rule.h"
 #include "model/StyleSheetChange.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
 #include "platform/Menus.h"
+#include "ui/PreviewFeed.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +21,7 @@
 
 class OutputFile;
 class PlaceWatcher;
-class PreviewFeed;
+struct PanelBinding;
 class PreviewLink;
 struct PreviewHandlers;
 class RecoveryKeeper;
@@ -29,7 +31,6 @@ struct ControlsState;
 struct StepJournal;
 struct StepRecords;
 struct StepSide;
-struct StyleSheetRecords;
 struct WebPageReading;
 
 // The main window. The editing mode lives in the controls: see editOpen() and editingDiv().
@@ -111,6 +112,8 @@ public:
     std::unique_ptr<BodyStyle> body;
     std::unique_ptr<OutputFile> outFile;   // the open stylesheet while a save runs
     std::int32_t lastDiv = -1;
+    // The records as the views that follow them read them.
+    const RecordsView records{body, divs, lastDiv};
 
     // True from the first accepted new div on, also after a save has released every div.
     bool divStorageExists() const { return !divs.empty(); }
@@ -185,6 +188,8 @@ public:
     void Elnzet1Click();
     // "Nézet" → "Körvonalak": every div's outline and name in the preview, never in the page.
     void Krvonalak1Click();
+    // The panels' rule with the values being typed laid over it, as the preview shows them.
+    PreviewFeed::TypedRule typedRule() const;
     // The size the marked div's edge was dragged to in the preview: typed into "Szélesség"
     // and "Magasság" while its edit is open, else stored as the step "Átméretezés"; nothing
     // unless `rule` is the div the panels stand for. A dimension the drag left alone (none)
@@ -237,37 +242,30 @@ private:
     TNotifyEvent command(const std::string& name, void (TForm1::*handler)(), const char* refusedWhileEditing);
     DivStyle* pickerDiv() const;
     BodyStyle* pickerBody() const;
-    std::optional<std::string> chooseBackground();
-    std::optional<std::string> chooseFontColor();
+    // A "..." button's: its property chosen in its dialog and stored in the panels' record.
+    void pickValue(const PanelBinding& binding);
+    std::optional<std::string> chosenValue(const PanelBinding& binding);
 
     // The panel's "Mentés"; true when the stylesheet was written and released.
     bool saveStyleSheet();
 
-    // Through the panels' binding table (PanelBindings.cpp): a record's values into the
-    // editing panels' controls, the typed values into the record ("KÉSZ": a text that is no
-    // number throws, naming its field), and the typed values laid over a copy, where a text
-    // that is no number leaves the stored value (the preview).
-    void showValues(const DivStyle& div);
-    void showValues(const BodyStyle& rule);
-    void storeValues(DivStyle& div) const;
-    void storeValues(BodyStyle& rule) const;
-    void layTypedValuesOver(DivStyle& div) const;
-    void layTypedValuesOver(BodyStyle& rule) const;
     // Nothing when the stylesheet reached the file; otherwise the system's reason.
     std::optional<std::string> writeStyleSheet(const std::string& fileName);
     void releaseStyleSheet();
     // Asks whether to save an unsaved stylesheet first; true when it may be dropped now.
     bool mayDropStyleSheet();
     void showStoredValues();
-    // The panels' rule and its background, as the panels show them.
-    struct ShownBackground {
+    // The panels' rule and what it holds of the property whose picker chooses between a
+    // colour and a picture ("Szín" / "Kép"), as the panels show them.
+    struct ShownChoice {
         Rule rule;
-        std::string background;
+        std::string value;
+        const PanelBinding* binding = nullptr;
     };
-    ShownBackground shownBackground() const;
+    ShownChoice shownChoice() const;
     // At the end of every command, inside its step: with no edit open the panels show the
-    // stored values of their rule, and a background newly shown sets "Szín" or "Kép".
-    void showPanelsRule(const ShownBackground& before);
+    // stored values of their rule, and a value newly shown sets "Szín" or "Kép".
+    void showPanelsRule(const ShownChoice& before);
     void takeOver(StyleSheetRecords records);
     void openWebPage(const std::string& fileName, WebPageReading page);
     // What the save dialogs offer after `opened` was read: "Mentés" the file itself, but for a
@@ -277,7 +275,6 @@ private:
 
     void createRecovery();
     void keepRecoveryNow();
-    std::function<std::string()> recoveryTextMaker() const;
     // What the open edit holds as the recovery file keeps it, and those texts typed again.
     std::vector<std::string> typedValues() const;
     void retype(const std::vector<std::string>& typed);
@@ -289,8 +286,6 @@ private:
     std::string recoveryStatus;
 
     void createPreview();
-    // The values being typed into the panels' rule, as the preview shows them.
-    std::optional<std::string> typedDeclarations(const std::string& pageFolder) const;
     std::unique_ptr<PreviewFeed> previewFeed;   // while the preview runs
     void endPreviewFeed();
     bool previewStartPending = false;   // remembered on, to start once the window has its place

@@ -8,6 +8,7 @@
 #include "platform/Application.h"
 #include "platform/Clipboard.h"
 #include "platform/Conversions.h"
+#include "ui/PanelBindings.h"
 #include "ui/RulesModel.h"
 #include "ui/RulesPanel.h"
 
@@ -93,6 +94,6 @@ void TForm1::appendDivs(std::vector<std::unique_ptr<DivStyle>> made)
     Panel1->Show();
     Panel2->Show();
     reopenedDiv = -1;
-    showValues(*divs[lastDiv]);
+    showValues(*this, *divs[lastDiv]);
     Button3->SetEnabled(false);
 }

@@ -4,6 +4,7 @@
 
 #include "platform/Application.h"
 #include "platform/Conversions.h"
+#include "ui/PanelBindings.h"
 
 #include <new>
 
@@ -17,7 +18,7 @@ void TForm1::Bodybelltsa1Click()
     Panel2->Hide();
     journalBody();
     body = std::make_unique<BodyStyle>();
-    showValues(*body);
+    showValues(*this, *body);
     Button3->SetEnabled(true);
 }
 
@@ -41,14 +42,14 @@ void TForm1::jDiv1Click()
     ++lastDiv;
     divs[lastDiv] = std::move(created);
     reopenedDiv = -1;   // the panels stand for the new div
-    showValues(*divs[lastDiv]);   // its defaults, the lists at their first entries
+    showValues(*this, *divs[lastDiv]);   // its defaults, the lists at their first entries
     Button3->SetEnabled(true);
 }
 
 void TForm1::Button3Click()
 {
     if (body && !editingDiv()) {
-        storeValues(changeBody());
+        storeValues(*this, changeBody());
         Button3->SetEnabled(false);
         return;
     }
@@ -58,7 +59,7 @@ void TForm1::Button3Click()
     // Each field is converted just before it is stored: a text that is no number stops the
     // commit there, keeps "KÉSZ" enabled and lists nothing, so the person can correct it.
     if (lastDiv >= 0) {
-        storeValues(changeDiv(panelsDiv()));
+        storeValues(*this, changeDiv(panelsDiv()));
 
         // A div opened again is listed already.
         if (reopenedDiv >= 0) {

@@ -3,6 +3,7 @@
 
 #include "ui/Unit1.h"
 
+#include "model/Properties.h"
 #include "platform/Application.h"
 
 #include <QFont>
@@ -10,6 +11,8 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include <span>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -35,7 +38,7 @@ struct RadioRow { TRadioButton* TForm1::*field; TPanel* TForm1::*panel; const ch
 struct EditRow { TEdit* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
                  const char* text; const char* role; };
 struct ComboRow { TComboBox* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
-                  TComboBoxStyle style; std::vector<const char*> items; const char* role; };
+                  TComboBoxStyle style; std::span<const std::string_view> items; const char* role; };
 // A command with `refused` is refused with that message while an edit is open, before its
 // handler runs.
 struct ButtonRow { TButton* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
@@ -67,19 +70,19 @@ const PanelRow panelRows[] = {
 };
 
 const LabelRow labelRows[] = {
-    {&TForm1::Label1, &TForm1::Panel1, "Label1", {240, 38, 50, 13}, "Betüméret"},
-    {&TForm1::Label2, &TForm1::Panel1, "Label2", {360, 38, 40, 13}, "Betüszín"},
-    {&TForm1::Label3, &TForm1::Panel2, "Label3", {16, 40, 47, 13}, "Szélesség"},
-    {&TForm1::Label4, &TForm1::Panel2, "Label4", {164, 40, 48, 13}, "Magasság"},
-    {&TForm1::Label5, &TForm1::Panel2, "Label5", {313, 40, 38, 13}, "Igazítás"},
-    {&TForm1::Label6, &TForm1::Panel2, "Label6", {472, 40, 32, 13}, "Pozíció"},
+    {&TForm1::Label1, &TForm1::Panel1, "Label1", {240, 38, 50, 13}, propertyNamed("font-size").label},
+    {&TForm1::Label2, &TForm1::Panel1, "Label2", {360, 38, 40, 13}, propertyNamed("font-color").label},
+    {&TForm1::Label3, &TForm1::Panel2, "Label3", {16, 40, 47, 13}, propertyNamed("width").label},
+    {&TForm1::Label4, &TForm1::Panel2, "Label4", {164, 40, 48, 13}, propertyNamed("height").label},
+    {&TForm1::Label5, &TForm1::Panel2, "Label5", {313, 40, 38, 13}, propertyNamed("float").label},
+    {&TForm1::Label6, &TForm1::Panel2, "Label6", {472, 40, 32, 13}, propertyNamed("position").label},
     {&TForm1::Label7, &TForm1::Panel3, "Label7", {16, 6, 357, 18},
      "Kérlek add meg, melyik div, melyik divhez tartozzon!", &promptFont},
 };
 
 // Created before the radio buttons, which sit over it on the panel and pair up there.
 const FrameRow frameRows[] = {
-    {&TForm1::RadioGroup1, &TForm1::Panel1, "RadioGroup1", {16, 17, 145, 49}, "Háttér"},
+    {&TForm1::RadioGroup1, &TForm1::Panel1, "RadioGroup1", {16, 17, 145, 49}, propertyNamed("background").label},
 };
 
 const RadioRow radioRows[] = {
@@ -88,16 +91,16 @@ const RadioRow radioRows[] = {
 };
 
 const EditRow editRows[] = {
-    {&TForm1::Edit3, &TForm1::Panel1, "Edit3", {296, 38, 33, 21}, "Edit3", "Betüméret"},
-    {&TForm1::Edit1, &TForm1::Panel2, "Edit1", {69, 40, 76, 21}, "Edit1", "Szélesség"},
-    {&TForm1::Edit2, &TForm1::Panel2, "Edit2", {218, 40, 81, 21}, "Edit2", "Magasság"},
+    {&TForm1::Edit3, &TForm1::Panel1, "Edit3", {296, 38, 33, 21}, "Edit3", propertyNamed("font-size").label},
+    {&TForm1::Edit1, &TForm1::Panel2, "Edit1", {69, 40, 76, 21}, "Edit1", propertyNamed("width").label},
+    {&TForm1::Edit2, &TForm1::Panel2, "Edit2", {218, 40, 81, 21}, "Edit2", propertyNamed("height").label},
 };
 
 const ComboRow comboRows[] = {
     {&TForm1::ComboBox1, &TForm1::Panel2, "ComboBox1", {357, 40, 91, 21},
-     TComboBoxStyle::csDropDownList, {"semmilyen", "örökölt", "balra", "jobbra"}, "Igazítás"},
+     TComboBoxStyle::csDropDownList, propertyNamed("float").captions, propertyNamed("float").label},
     {&TForm1::ComboBox2, &TForm1::Panel2, "ComboBox2", {509, 40, 89, 21},
-     TComboBoxStyle::csDropDown, {"relatív", "abszolult", "örökölt"}, "Pozíció"},
+     TComboBoxStyle::csDropDown, propertyNamed("position").captions, propertyNamed("position").label},
     {&TForm1::ComboBox3, &TForm1::Panel3, "ComboBox3", {88, 56, 145, 21},
      TComboBoxStyle::csDropDown, {}, "Melyik div"},
     {&TForm1::ComboBox4, &TForm1::Panel3, "ComboBox4", {303, 56, 145, 21},
@@ -236,8 +239,8 @@ void TForm1::createComponents()
     for (const ComboRow& row : comboRows) {
         TComboBox* combo = CreateComponent<TComboBox>(this->*row.panel, row.name, row.style);
         place(combo, row.at);
-        for (const char* item : row.items)
-            combo->addItem(QString::fromUtf8(item));
+        for (const std::string_view item : row.items)
+            combo->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
         combo->SetItemIndex(row.items.empty() ? -1 : 0);
         combo->setAccessibleName(QString::fromUtf8(row.role));
         this->*row.field = combo;

@@ -5,26 +5,27 @@
 #include "ui/Unit1.h"
 
 #include "ui/ColorText.h"
+#include "ui/PanelBindings.h"
 
 void TForm1::Button2Click()
 {
-    if (pickerDiv()) {
-        if (const auto background = chooseBackground())
-            changeDiv(panelsDiv()).setBackground(*background);
-    } else if (pickerBody()) {
-        if (const auto background = chooseBackground())
-            changeBody().setBackground(*background);
-    }
+    pickValue(bindingOf(&TForm1::Button2));
 }
 
 void TForm1::Button1Click()
 {
+    pickValue(bindingOf(&TForm1::Button1));
+}
+
+void TForm1::pickValue(const PanelBinding& binding)
+{
+    const Property& property = *binding.property;
     if (pickerDiv()) {
-        if (const auto color = chooseFontColor())
-            changeDiv(panelsDiv()).setFontColor(*color);
-    } else if (pickerBody()) {
-        if (const auto color = chooseFontColor())
-            changeBody().setFontColor(*color);
+        if (const auto value = chosenValue(binding))
+            setValue(property, changeDiv(panelsDiv()), *value);
+    } else if (pickerBody() && property.body.has()) {
+        if (const auto value = chosenValue(binding))
+            setValue(property, changeBody(), *value);
     }
 }
 
@@ -43,26 +44,22 @@ BodyStyle* TForm1::pickerBody() const
     return body.get();
 }
 
-std::optional<std::string> TForm1::chooseBackground()
+// A colour, unless the binding's choice asks for a picture.
+std::optional<std::string> TForm1::chosenValue(const PanelBinding& binding)
 {
-    if (RadioButton1->Checked()) {
-        if (!ColorDialog1->Execute())
+    if (!binding.colorChoice || (this->*binding.colorChoice)->Checked()) {
+        TColorDialog* dialog = this->*binding.colorDialog;
+        if (!dialog->Execute())
             return std::nullopt;
-        return ColorText(ColorDialog1->Color());
+        return ColorText(dialog->Color());
     }
-    if (!OpenPictureDialog1->Execute())
+    TOpenPictureDialog* dialog = this->*binding.pictureDialog;
+    if (!dialog->Execute())
         return std::nullopt;
     // A line break in the path would break the stylesheet's lines.
-    if (OpenPictureDialog1->FileName().find_first_of("\n\r") != std::string::npos) {
+    if (dialog->FileName().find_first_of("\n\r") != std::string::npos) {
         ShowMessage("Ez a fájlnév nem kerülhet a stíluslapba");
         return std::nullopt;
     }
-    return OpenPictureDialog1->FileName();
-}
-
-std::optional<std::string> TForm1::chooseFontColor()
-{
-    if (!ColorDialog2->Execute())
-        return std::nullopt;
-    return ColorText(ColorDialog2->Color());
+    return dialog->FileName();
 }

@@ -3,7 +3,8 @@
 
 #include "ui/Unit1.h"
 
-#include "output/WebPageWriter.h"
+#include "model/Properties.h"
+#include "ui/PanelBindings.h"
 #include "ui/PlaceWatcher.h"
 #include "ui/PreviewFeed.h"
 #include "ui/PreviewLink.h"
@@ -57,10 +58,7 @@ void TForm1::createPreview()
     previewProgram = QCoreApplication::applicationDirPath().toStdString() + "/prizmo-preview";
     Elnzet1->setCheckable(true);
     // What is being typed shows before "KÉSZ".
-    for (TEdit* edit : {Edit1, Edit2, Edit3})
-        edit->SetOnChange([this] { if (previewFeed) previewFeed->typedChanged(); });
-    for (TComboBox* list : {ComboBox1, ComboBox2})
-        list->SetOnChange([this] { if (previewFeed) previewFeed->typedChanged(); });
+    onBoundTyping(*this, [this] { if (previewFeed) previewFeed->typedChanged(); });
     // Once the window has its place on the screen, which the preview's place depends on;
     // unless the person has turned it on or off by then.
     previewStartPending = rememberedShown(previewShownKey);
@@ -147,8 +145,7 @@ void TForm1::showPreview(bool shown)
             watchRulesPlace();
         }
         previewFeed = std::make_unique<PreviewFeed>(
-            body, divs, lastDiv, openedFileName,
-            [this](const std::string& pageFolder) { return typedDeclarations(pageFolder); },
+            records, openedFileName, [this] { return typedRule(); },
             [this](bool part) {
                 previewStatus = part ? "Az előnézet csak az első " + std::to_string(PreviewFeed::shownDivs) + " divet mutatja"
                                      : "";
@@ -170,22 +167,15 @@ PreviewLink* TForm1::createPreviewLink(const QRect& place, PreviewHandlers handl
     return new PreviewLink(QString::fromStdString(previewProgram), place, std::move(handlers), this);
 }
 
-std::optional<std::string> TForm1::typedDeclarations(const std::string& pageFolder) const
+PreviewFeed::TypedRule TForm1::typedRule() const
 {
     const Rule rule = panelsRule();
-    if (!editOpen())
-        return std::nullopt;
-    if (rule.kind == Rule::Kind::Div) {
-        DivStyle typed = *divs[static_cast<std::size_t>(rule.number)];
-        layTypedValuesOver(typed);
-        return divDeclarations(typed, pageFolder);
-    }
-    if (rule.kind == Rule::Kind::Body) {
-        BodyStyle typed = *body;
-        layTypedValuesOver(typed);
-        return bodyDeclarations(typed, pageFolder);
-    }
-    return std::nullopt;
+    PreviewFeed::TypedRule typed;
+    if (editOpen() && rule.kind == Rule::Kind::Div)
+        layTypedValuesOver(*this, typed.div.emplace(*divs[static_cast<std::size_t>(rule.number)]));
+    else if (editOpen() && rule.kind == Rule::Kind::Body)
+        layTypedValuesOver(*this, typed.body.emplace(*body));
+    return typed;
 }
 
 void TForm1::endPreviewFeed()
@@ -207,9 +197,9 @@ void TForm1::previewResized(const Rule& rule, std::optional<std::int64_t> width,
         return;
     if (editOpen()) {
         if (width)
-            Edit1->SetText(std::to_string(*width));
+            typeNumber(*this, propertyNamed("width"), static_cast<std::int32_t>(*width));
         if (height)
-            Edit2->SetText(std::to_string(*height));
+            typeNumber(*this, propertyNamed("height"), static_cast<std::int32_t>(*height));
         if (previewFeed)
             previewFeed->typedChanged();
         return;
@@ -217,9 +207,9 @@ void TForm1::previewResized(const Rule& rule, std::optional<std::int64_t> width,
     runCommand("Átméretezés", [this, rule, width, height] {
         DivStyle& div = changeDiv(rule.number);
         if (width)
-            div.setWidth(static_cast<std::int32_t>(*width));
+            setValue(propertyNamed("width"), div, static_cast<std::int32_t>(*width));
         if (height)
-            div.setHeight(static_cast<std::int32_t>(*height));
+            setValue(propertyNamed("height"), div, static_cast<std::int32_t>(*height));
     });
 }
 

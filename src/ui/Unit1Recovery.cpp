@@ -6,7 +6,6 @@
 
 #include "input/InputFile.h"
 #include "input/RecoveryReader.h"
-#include "output/RecoveryWriter.h"
 #include "output/SaveJournal.h"
 #include "platform/Application.h"
 #include "platform/Conversions.h"
@@ -19,11 +18,12 @@
 void TForm1::createRecovery()
 {
     Recovery = new RecoveryKeeper(
-        this,
-        [this]() -> std::optional<RecoveryKeeper::TextMaker> {
+        this, records,
+        [this]() -> std::optional<RecoveryKeeper::BesideRecords> {
             if (!stylesheetUnsaved() && !typedSinceLastStep())
                 return std::nullopt;
-            return recoveryTextMaker();
+            return RecoveryKeeper::BesideRecords{ruleName(panelsRule()), openedFileName,
+                                                 editOpen() ? typedValues() : std::vector<std::string>()};
         },
         [this](RecoveryKeeper::Trouble trouble) {
             switch (trouble) {
@@ -93,30 +93,6 @@ void TForm1::offerRecovery()
     // Should the restore have failed (no memory), the file stays for the next start.
     if (body || lastDiv >= 0)
         Recovery->adopt(std::move(*left));
-}
-
-// A copy of the records, for the keeper's thread to write from: their values are shared.
-std::function<std::string()> TForm1::recoveryTextMaker() const
-{
-    struct Copy {
-        std::unique_ptr<BodyStyle> body;
-        std::vector<std::unique_ptr<DivStyle>> divs;
-        std::string panelsRule, openedFileName;
-        std::vector<std::string> typed;
-    };
-    auto copy = std::make_shared<Copy>();
-    if (body)
-        copy->body = std::make_unique<BodyStyle>(*body);
-    copy->divs.reserve(liveDivs().size());
-    for (const std::unique_ptr<DivStyle>& div : liveDivs())
-        copy->divs.push_back(std::make_unique<DivStyle>(*div));
-    copy->panelsRule = ruleName(panelsRule());
-    copy->openedFileName = openedFileName;
-    if (editOpen())
-        copy->typed = typedValues();
-    return [copy] {
-        return recoveryText(copy->body.get(), copy->divs, copy->panelsRule, copy->openedFileName, copy->typed);
-    };
 }
 
 std::vector<std::string> TForm1::typedValues() const

@@ -4,6 +4,7 @@
 
 #include "model/Nesting.h"
 #include "ui/GoToRulesKey.h"
+#include "ui/PanelBindings.h"
 #include "ui/RememberedViews.h"
 #include "ui/RulesPanel.h"
 
@@ -54,12 +55,12 @@ void TForm1::reopenRule(const Rule& rule)
         Panel1->Show();
         Panel2->Show();
         reopenedDiv = rule.number;
-        showValues(*divs[rule.number]);
+        showValues(*this, *divs[rule.number]);
         Button3->SetEnabled(true);
     } else if (rule.kind == Rule::Kind::Body && body) {
         Panel1->Show();
         Panel2->Hide();
-        showValues(*body);
+        showValues(*this, *body);
         Button3->SetEnabled(true);
     }
 }

@@ -88,7 +88,7 @@ void TForm1::runCommand(const std::string& name, const TNotifyEvent& handler)
         journal->controls = controlsNow();
         journal->wasUnsaved = stylesheetUnsaved();
         savedThisCommand = false;
-        const ShownBackground shownBefore = shownBackground();
+        const ShownChoice shownBefore = shownChoice();
         RunGuarded(handler);
         RunGuarded([this, &shownBefore] { showPanelsRule(shownBefore); });
         std::unique_ptr<StepJournal> finished = std::move(journal);
@@ -219,11 +219,7 @@ ControlsState TForm1::controlsNow() const
     state.panel2 = Panel2->Visible();
     state.panel3 = Panel3->Visible();
     state.done = Button3->Enabled();
-    state.colour = RadioButton1->Checked();
-    for (const NumberBinding& row : numberBindings)
-        state.edits.push_back((this->*row.edit)->Text());
-    for (const ListBinding& row : listBindings)
-        state.lists.push_back(listState(this->*row.list));
+    keepBoundControls(*this, state);
     state.child = listState(ComboBox3);
     state.parent = listState(ComboBox4);
     state.reopenedDiv = reopenedDiv;
@@ -237,11 +233,7 @@ void TForm1::restoreControls(const ControlsState& state)
     Panel2->setVisible(state.panel2);
     Panel3->setVisible(state.panel3);
     Button3->SetEnabled(state.done);
-    (state.colour ? RadioButton1 : RadioButton2)->setChecked(true);
-    for (std::size_t at = 0; at < state.edits.size(); ++at)
-        (this->*numberBindings[at].edit)->SetText(state.edits[at]);
-    for (std::size_t at = 0; at < state.lists.size(); ++at)
-        restoreList(this->*listBindings[at].list, state.lists[at]);
+    restoreBoundControls(*this, state);
     restoreList(ComboBox3, state.child);
     restoreList(ComboBox4, state.parent);
     reopenedDiv = state.reopenedDiv;

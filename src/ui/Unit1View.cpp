@@ -5,6 +5,7 @@
 
 #include "model/ColorValue.h"
 #include "platform/Conversions.h"
+#include "ui/PanelBindings.h"
 
 #include <filesystem>
 #include <algorithm>
@@ -42,13 +43,7 @@ void TForm1::refreshView(const StyleSheetChange& change)
     SetModified(stylesheetUnsaved());
 
     // A control is enabled exactly when using it would act.
-    const bool pickerActs = pickerDiv() || pickerBody();
-    Button1->SetEnabled(pickerActs);
-    Button2->SetEnabled(pickerActs);
-    for (TEdit* edit : {Edit1, Edit2, Edit3})
-        edit->SetEnabled(editOpen());
-    for (TComboBox* list : {ComboBox1, ComboBox2})
-        list->SetEnabled(editOpen());
+    enableBoundControls(*this, editOpen(), pickerDiv() || pickerBody());
     Ments1->SetEnabled(divStorageExists());
     Divtrlse1->SetEnabled(panelsRule().kind == Rule::Kind::Div && !editOpen());
 
@@ -67,42 +62,56 @@ void TForm1::removeFollower(StyleSheetFollower* follower)
     std::erase(followers, follower);
 }
 
+namespace {
+
+// The text a picker shows of the property it stores: the div's while there is one, else the
+// body's when it has that property; none otherwise.
+const std::string* storedText(const PanelBinding& binding, const DivStyle* div, const BodyStyle* body)
+{
+    const Property& row = *binding.property;
+    if (div && row.div.text)
+        return &(div->*row.div.text)();
+    if (body && row.body.text)
+        return &(body->*row.body.text)();
+    return nullptr;
+}
+
+} // namespace
+
 // For the record Panel1 stands for: the current div while Panel2 shows, otherwise the body.
 void TForm1::showStoredValues()
 {
-    const std::string* background = nullptr;
-    const std::string* fontColor = nullptr;
-    if (editingDiv() && lastDiv >= 0) {
-        background = &divs[panelsDiv()]->getBackground();
-        fontColor = &divs[panelsDiv()]->getFontColor();
-    } else if (!editingDiv() && body) {
-        background = &body->getBackground();
-        fontColor = &body->getFontColor();
-    }
-    showValue(Button2, background);
-    showValue(Button1, fontColor);
+    const DivStyle* div = editingDiv() && lastDiv >= 0 ? divs[panelsDiv()].get() : nullptr;
+    const BodyStyle* shownBody = editingDiv() ? nullptr : body.get();
+    for (const PanelBinding& binding : panelBindings)
+        if (binding.picker)
+            showValue(this->*binding.picker, storedText(binding, div, shownBody));
 }
 
-TForm1::ShownBackground TForm1::shownBackground() const
+// What the panels' rule holds of the property whose picker asks for a colour or a picture.
+TForm1::ShownChoice TForm1::shownChoice() const
 {
     const Rule rule = panelsRule();
-    if (rule.kind == Rule::Kind::Div)
-        return {rule, divs[static_cast<std::size_t>(rule.number)]->getBackground()};
-    if (rule.kind == Rule::Kind::Body)
-        return {rule, body->getBackground()};
-    return {rule, {}};
+    for (const PanelBinding& binding : panelBindings)
+        if (binding.colorChoice) {
+            const DivStyle* div = rule.kind == Rule::Kind::Div ? &records.div(rule.number) : nullptr;
+            const BodyStyle* ruleBody = rule.kind == Rule::Kind::Body ? body.get() : nullptr;
+            const std::string* text = storedText(binding, div, ruleBody);
+            return {rule, text ? *text : std::string(), &binding};
+        }
+    return {rule, {}, nullptr};
 }
 
-void TForm1::showPanelsRule(const ShownBackground& before)
+void TForm1::showPanelsRule(const ShownChoice& before)
 {
-    const ShownBackground now = shownBackground();
+    const ShownChoice now = shownChoice();
     if (!editOpen()) {
         if (now.rule.kind == Rule::Kind::Div)
-            showValues(*divs[static_cast<std::size_t>(now.rule.number)]);
+            showValues(*this, records.div(now.rule.number));
         else if (now.rule.kind == Rule::Kind::Body)
-            showValues(*body);
+            showValues(*this, *body);
     }
-    const bool newlyShown = now.rule != before.rule || now.background != before.background;
-    if (newlyShown && !now.background.empty())
-        (isColorText(now.background) ? RadioButton1 : RadioButton2)->setChecked(true);
+    const bool newlyShown = now.rule != before.rule || now.value != before.value;
+    if (newlyShown && !now.value.empty() && now.binding)
+        (isColorText(now.value) ? this->*now.binding->colorChoice : this->*now.binding->pictureChoice)->setChecked(true);
 }

@@ -6,6 +6,7 @@
 #include "input/StyleSheetReader.h"
 #include "input/WebPageReader.h"
 #include "model/Nesting.h"
+#include "model/Properties.h"
 #include "output/WebPageWriter.h"
 
 #include <QTemporaryDir>
@@ -110,8 +111,8 @@ public:
         const int count = pick(0, 5);
         for (int n = count; n > 0; --n)
             sheet.divs.push_back({number(), number(), number(), forPage ? pick(-1, count) : -1, background(), fontColor(),
-                                  std::string(DivStyle::floatKeywords[pick(0, 3)]),
-                                  std::string(DivStyle::positionKeywords[pick(0, 2)])});
+                                  std::string(propertyNamed("float").keywords[pick(0, 3)]),
+                                  std::string(propertyNamed("position").keywords[pick(0, 2)])});
         return sheet;
     }
 

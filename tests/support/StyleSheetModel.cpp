@@ -1,5 +1,7 @@
 #include "StyleSheetModel.h"
 
+#include "model/Properties.h"
+
 #include <algorithm>
 
 namespace {
@@ -77,11 +79,8 @@ std::unique_ptr<DivStyle> recordOf(const ModelDiv& div)
     record->setParent(div.parent);
     record->setBackground(div.background);
     record->setFontColor(div.fontColor);
-    const auto positionIn = [](const auto& keywords, const std::string& keyword) {
-        return static_cast<int>(std::find(keywords.begin(), keywords.end(), keyword) - keywords.begin());
-    };
-    record->setFloat(positionIn(DivStyle::floatKeywords, div.floatValue));
-    record->setPosition(positionIn(DivStyle::positionKeywords, div.position));
+    record->setFloat(listPositionOf(propertyNamed("float"), div.floatValue));
+    record->setPosition(listPositionOf(propertyNamed("position"), div.position));
     return record;
 }
 
