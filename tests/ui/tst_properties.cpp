@@ -1,0 +1,205 @@
+#include "FormDriver.h"
+#include "StdStringOutput.h"
+
+#include "input/CssMapping.h"
+#include "input/RecoveryReader.h"
+#include "input/WebPageReader.h"
+#include "model/Properties.h"
+#include "output/RecoveryWriter.h"
+#include "output/StyleSheetWriter.h"
+#include "output/WebPageWriter.h"
+#include "ui/PanelBindings.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+
+#include <limits>
+
+Q_DECLARE_METATYPE(PropertyValue)
+
+namespace {
+
+// The row's default, a value at each limit of its kind and an ordinary one.
+std::vector<PropertyValue> valuesOf(const Property& row, bool forBody)
+{
+    const PropertyValue byDefault = forBody ? defaultOf<BodyStyle>(row) : defaultOf<DivStyle>(row);
+    switch (row.kind) {
+    case ValueKind::Pixels:
+        return {byDefault, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), 120};
+    case ValueKind::Color:
+        return {byDefault, "#000000", "#FFFFFF", "#1A2B3C"};
+    case ValueKind::ColorOrPicture:
+        return {byDefault, "#000000", "#FFFFFF", "/tmp/prizmo képek/nyári háttér.png"};
+    case ValueKind::Keyword:
+        return {byDefault, std::string(row.keywords.front()), std::string(row.keywords.back()),
+                std::string(row.keywords[row.keywords.size() / 2])};
+    }
+    return {};
+}
+
+std::string shown(const PropertyValue& value)
+{
+    return std::holds_alternative<std::int32_t>(value) ? std::to_string(std::get<std::int32_t>(value))
+                                                       : std::get<std::string>(value);
+}
+
+// As the colour dialog gives it: red in the lowest byte.
+TColor dialogColor(const std::string& text)
+{
+    const unsigned rgb = std::stoul(text.substr(1), nullptr, 16);
+    return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+}
+
+// What a person does to put the value into the property's control; false when no control can
+// give it (an empty colour).
+template <typename Form>
+bool enter(BasicFormDriver<Form>& driver, const PanelBinding& binding, const PropertyValue& value)
+{
+    TForm1& form = driver.form;
+    if (binding.edit) {
+        driver.type(form.*binding.edit, QString::fromStdString(shown(value)));
+        return true;
+    }
+    if (binding.list) {
+        driver.pick(form.*binding.list, listPositionOf(*binding.property, std::get<std::string>(value)));
+        return true;
+    }
+    const std::string& text = std::get<std::string>(value);
+    if (text.empty())
+        return false;
+    const bool color = text.starts_with('#');
+    if (binding.colorChoice)
+        driver.click(color ? form.*binding.colorChoice : form.*binding.pictureChoice);
+    if (color)
+        driver.script.confirmColor(dialogColor(text));
+    else
+        driver.script.confirmFile(text);
+    driver.click(form.*binding.picker);
+    return true;
+}
+
+const StyleSheetRecords* asPointer(const std::optional<StyleSheetRecords>& records)
+{
+    return records ? &*records : nullptr;
+}
+
+template <typename Record>
+PropertyValue readBack(const Property& row, const StyleSheetRecords* records)
+{
+    if (!records)
+        return "(nothing read)";
+    if constexpr (std::is_same_v<Record, BodyStyle>)
+        return records->body ? valueOf(row, *records->body) : PropertyValue("(no body)");
+    else
+        return records->divs.empty() ? PropertyValue("(no div)") : valueOf(row, *records->divs.front());
+}
+
+} // namespace
+
+// Every row of the property table, for each kind of rule that has it, through every way a
+// value leaves the window and comes back. A row added later is tested here as it is.
+class TestProperties : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void travels_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("forBody");
+        QTest::addColumn<PropertyValue>("value");
+        for (std::size_t at = 0; at < properties.size(); ++at)
+            for (const bool forBody : {true, false}) {
+                const Property& row = properties[at];
+                if (!(forBody ? row.body.has() : row.div.has()))
+                    continue;
+                for (const PropertyValue& value : valuesOf(row, forBody))
+                    QTest::addRow("%s %s %s", std::string(row.name).c_str(), forBody ? "body" : "div",
+                                  shown(value).c_str())
+                        << static_cast<int>(at) << forBody << value;
+            }
+    }
+    void travels()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, forBody);
+        QFETCH(PropertyValue, value);
+        const Property& property = properties[static_cast<std::size_t>(row)];
+        forBody ? check<BodyStyle>(property, value) : check<DivStyle>(property, value);
+    }
+
+private:
+    template <typename Record>
+    void check(const Property& property, const PropertyValue& value)
+    {
+        constexpr bool forBody = std::is_same_v<Record, BodyStyle>;
+        std::optional<BodyStyle> body;
+        std::vector<std::unique_ptr<DivStyle>> divs;
+        if constexpr (forBody)
+            setValue(property, body.emplace(), value);
+        else
+            setValue(property, *divs.emplace_back(std::make_unique<DivStyle>()), value);
+        const BodyStyle* bodyRecord = body ? &*body : nullptr;
+
+        QCOMPARE(shown(readBack<Record>(property, asPointer(readStyleSheet(styleSheetText(bodyRecord, divs)).records))), shown(value));
+
+        QTemporaryDir folder;
+        const std::string page = webPage("oldal", bodyRecord, divs, folder.path().toStdString());
+        QCOMPARE(shown(readBack<Record>(property, asPointer(readWebPage(page, folder.path().toStdString()).records))), shown(value));
+
+        const auto recovered = readRecovery(recoveryText(bodyRecord, divs, "", ""));
+        QVERIFY(recovered);
+        QCOMPARE(shown(readBack<Record>(property, &recovered->records)), shown(value));
+
+        // A rule copied comes back pasted as a div, with what a div has of it.
+        const PastedRules pasted = pastedRules(forBody ? bodyRuleText(*body) : divRuleText(0, *divs.front()));
+        if (property.div.has()) {
+            const PropertyValue pastedValue = pasted.divs.empty() ? defaultOf<DivStyle>(property)
+                                                                  : valueOf(property, *pasted.divs.front());
+            QCOMPARE(shown(pastedValue), shown(value == defaultOf<Record>(property) ? defaultOf<DivStyle>(property) : value));
+        }
+
+        checkInWindow<Record>(property, value);
+    }
+
+    // Put into its control: the typed preview shows it, "KÉSZ" stores it, an undo takes it back
+    // and a redo brings it again.
+    template <typename Record>
+    void checkInWindow(const Property& property, const PropertyValue& value)
+    {
+        FormDriver driver;
+        TForm1& form = driver.form;
+        const auto record = [&form]() -> const Record& {
+            if constexpr (std::is_same_v<Record, BodyStyle>)
+                return *form.body;
+            else
+                return *form.divs[static_cast<std::size_t>(form.lastDiv)];
+        };
+        std::is_same_v<Record, BodyStyle> ? driver.bodySettings() : driver.newDiv();
+        const int before = form.UndoStack->index();
+        const PropertyValue stored = valueOf(property, record());
+        const PanelBinding& binding = bindingOf(property);
+        if (!enter(driver, binding, value))
+            return;
+        const PreviewFeed::TypedRule typed = form.typedRule();
+        if constexpr (std::is_same_v<Record, BodyStyle>) {
+            QVERIFY(typed.body);
+            QCOMPARE(shown(valueOf(property, *typed.body)), shown(value));
+        } else {
+            QVERIFY(typed.div);
+            QCOMPARE(shown(valueOf(property, *typed.div)), shown(value));
+        }
+        driver.done();
+        QVERIFY(driver.script.exceptions.empty());
+        QCOMPARE(shown(valueOf(property, record())), shown(value));
+        const int after = form.UndoStack->index();
+        form.UndoStack->setIndex(before);
+        QCOMPARE(shown(valueOf(property, record())), shown(stored));
+        form.UndoStack->setIndex(after);
+        QCOMPARE(shown(valueOf(property, record())), shown(value));
+    }
+};
+
+QTEST_MAIN(TestProperties)
+#include "tst_properties.moc"
