@@ -26,9 +26,11 @@ public:
     bool operator==(const BodyStyle&) const = default;
 
 private:
+    // Only for the record all others copy (Properties.h).
     struct Blank {};
     explicit BodyStyle(Blank) {}
-    static const BodyStyle& atDefaults();
+    template <typename Record>
+    friend const Record& recordAtDefaults();
 
     SharedText background;   // colour text or a picture file's full path
     std::int32_t fontSize = 0;

@@ -13,17 +13,7 @@ void storeKeyword(std::string& field, const Property& row, int listPosition)
 } // namespace
 
 // A new record is a copy of one made once from the table: as cheap as fields set in place.
-DivStyle::DivStyle() : DivStyle(atDefaults()) {}
-
-const DivStyle& DivStyle::atDefaults()
-{
-    static const DivStyle defaults = [] {
-        DivStyle record{Blank{}};
-        setDefaults(record);
-        return record;
-    }();
-    return defaults;
-}
+DivStyle::DivStyle() : DivStyle(recordAtDefaults<DivStyle>()) {}
 
 bool DivStyle::sameContent(const DivStyle& other) const
 {

@@ -45,9 +45,11 @@ public:
     bool sameContent(const DivStyle& other) const;
 
 private:
+    // Only for the record all others copy (Properties.h).
     struct Blank {};
     explicit DivStyle(Blank) {}
-    static const DivStyle& atDefaults();
+    template <typename Record>
+    friend const Record& recordAtDefaults();
 
     std::int32_t parent = -1;   // -1: belongs to no other div
     std::int32_t width = 0;

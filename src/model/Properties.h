@@ -232,3 +232,15 @@ void setDefaults(Record& record)
         if (row.in<Record>().has())
             setValue(row, record, defaultOf<Record>(row));
 }
+
+// The record every new record of its kind copies: every property at its default, made once.
+template <typename Record>
+const Record& recordAtDefaults()
+{
+    static const Record defaults = [] {
+        Record record{typename Record::Blank{}};
+        setDefaults(record);
+        return record;
+    }();
+    return defaults;
+}
