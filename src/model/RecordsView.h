@@ -34,6 +34,11 @@ public:
         return std::span(divSlots).first(static_cast<std::size_t>(lastLive + 1));
     }
     const DivStyle& div(std::int32_t number) const { return *divSlots[static_cast<std::size_t>(number)]; }
+    // Div `number` when it is live; none otherwise.
+    const DivStyle* liveDiv(std::int32_t number) const
+    {
+        return number >= 0 && number <= lastLive ? divSlots[static_cast<std::size_t>(number)].get() : nullptr;
+    }
     std::int32_t lastDiv() const { return lastLive; }
 
     // A copy whose texts share the records' (so it costs little at any size), for a thread of

@@ -1,6 +1,7 @@
 #include "platform/Application.h"
 
 #include "platform/Events.h"
+#include "platform/FocusFrame.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -61,6 +62,7 @@ void TApplication::Initialize()
     QGuiApplication::setDesktopFileName(QStringLiteral("prizmo"));   // matches prizmo.desktop
     translateQtTexts();
     addDesignedFaces();
+    FocusFrame::followFocus();
 }
 
 // Wine's Tahoma (Debian's fonts-wine) has the designed face's measures, so that the labels

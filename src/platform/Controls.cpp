@@ -63,6 +63,14 @@ TLabel::TLabel(QWidget* parent, const char* name, const char* caption)
     ::name(this, name, text());
 }
 
+void TLabel::SetAccessKey(char letter)
+{
+    const QString caption = text();
+    const qsizetype at = caption.indexOf(QChar::fromLatin1(letter), 0, Qt::CaseInsensitive);
+    if (at >= 0)
+        setText(QString(caption).insert(at, QLatin1Char('&')));
+}
+
 TEdit::TEdit(QWidget* parent, const char* name, const char* text)
     : QLineEdit(QString::fromUtf8(text), parent)
 {

@@ -35,6 +35,9 @@ class TLabel : public QLabel
 {
 public:
     TLabel(QWidget* parent, const char* name, const char* caption);
+    // Alt and the first `letter` of the caption (in either case) takes the focus to the
+    // label's buddy; the letter is underlined, and the name a screen reader says is the same.
+    void SetAccessKey(char letter);
 };
 
 class TEdit : public QLineEdit

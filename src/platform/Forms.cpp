@@ -39,36 +39,63 @@ void TForm::BringToFront()
     activateWindow();
 }
 
+// Each part is plain text: it may name what a file or the clipboard held.
+QLabel* TForm::statusPart(QLabel*& part, const char* name, bool permanent)
+{
+    if (!part) {
+        part = new QLabel(statusBar());
+        part->setObjectName(QString::fromLatin1(name));
+        part->setTextFormat(Qt::PlainText);
+        if (permanent)
+            statusBar()->addPermanentWidget(part);
+        else
+            statusBar()->addWidget(part, 1);
+    }
+    return part;
+}
+
 void TForm::SetStatusText(const std::string& text)
 {
-    if (text.empty()) {
-        if (!statusLine || statusBar()->isHidden())
-            return;
-        const int before = height();
+    if (!text.empty() || statusLine)
+        statusPart(statusLine, "StatusLine", false)->setText(QString::fromStdString(text));
+    showStatusLine();
+}
+
+void TForm::SetStatusPlace(const std::string& text)
+{
+    if (!text.empty() || statusPlace)
+        statusPart(statusPlace, "StatusPlace", true)->setText(QString::fromStdString(text));
+    showStatusLine();
+}
+
+void TForm::showStatusLine()
+{
+    if (!statusLine && !statusPlace)
+        return;   // no line made yet: none shows
+    const bool wanted = (statusLine && !statusLine->text().isEmpty()) || (statusPlace && !statusPlace->text().isEmpty());
+    if (wanted == !statusBar()->isHidden())
+        return;
+    const int before = height();
+    if (!wanted) {
         statusBar()->hide();
         layout()->activate();   // the smaller minimum first, or the window could not shrink
         resize(width(), before - std::exchange(statusTaken, 0));
         return;
     }
-    if (!statusLine) {
-        statusLine = new QLabel(statusBar());
-        statusLine->setObjectName(QStringLiteral("StatusLine"));
-        statusLine->setTextFormat(Qt::PlainText);   // it may name what a file or the clipboard held
-        statusBar()->addWidget(statusLine, 1);
-    }
-    statusLine->setText(QString::fromStdString(text));
-    if (statusBar()->isHidden()) {
-        const int before = height();
-        statusTaken = statusBar()->sizeHint().height();
-        statusBar()->show();
-        layout()->activate();
-        resize(width(), before + statusTaken);
-    }
+    statusTaken = statusBar()->sizeHint().height();
+    statusBar()->show();
+    layout()->activate();
+    resize(width(), before + statusTaken);
 }
 
 std::string TForm::StatusText() const
 {
     return statusLine && !statusBar()->isHidden() ? statusLine->text().toStdString() : std::string();
+}
+
+std::string TForm::StatusPlace() const
+{
+    return statusPlace && !statusBar()->isHidden() ? statusPlace->text().toStdString() : std::string();
 }
 
 void TForm::closeEvent(QCloseEvent* event)

@@ -34,6 +34,9 @@ public:
     // so that the client area keeps its size, and gives the room back when it goes.
     void SetStatusText(const std::string& text);
     std::string StatusText() const;
+    // A second part of that line, on its right: what the window is at (the rule being edited).
+    void SetStatusPlace(const std::string& text);
+    std::string StatusPlace() const;
 
 protected:
     // Asked before the window closes, whichever way: the title bar, the keyboard or Close.
@@ -42,9 +45,13 @@ protected:
 
 private:
     void closeEvent(QCloseEvent* event) override;
+    QLabel* statusPart(QLabel*& part, const char* name, bool permanent);
+    // The line shows while either part has a text.
+    void showStatusLine();
 
     QWidget* clientArea;
     QLabel* statusLine = nullptr;
+    QLabel* statusPlace = nullptr;
     int statusTaken = 0;   // what the window grew by for the line
 };
 

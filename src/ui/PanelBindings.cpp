@@ -119,6 +119,10 @@ void enableBoundControls(TForm1& form, bool typing, bool picking)
             (form.*binding.list)->SetEnabled(typing);
         if (binding.picker)
             (form.*binding.picker)->SetEnabled(picking);
+        if (binding.colorChoice) {   // what the picker would choose: out of the Tab chain with it
+            (form.*binding.colorChoice)->setEnabled(picking);
+            (form.*binding.pictureChoice)->setEnabled(picking);
+        }
     }
 }
 
@@ -130,6 +134,14 @@ void onBoundTyping(TForm1& form, const std::function<void()>& typed)
         if (binding.list)
             (form.*binding.list)->SetOnChange(typed);
     }
+}
+
+TEdit* firstField(const TForm1& form, bool forBody)
+{
+    for (const PanelBinding& binding : panelBindings)
+        if (binding.edit && (forBody ? binding.property->body.has() : binding.property->div.has()))
+            return form.*binding.edit;
+    return nullptr;
 }
 
 void typeNumber(TForm1& form, const Property& property, std::int32_t number)

@@ -53,6 +53,8 @@ void layTypedValuesOver(const TForm1& form, BodyStyle& body);
 void enableBoundControls(TForm1& form, bool typing, bool picking);
 // Every bound edit and list tells `typed` when the person types or chooses.
 void onBoundTyping(TForm1& form, const std::function<void()>& typed);
+// The first edit a rule of that kind has: where a person types first.
+TEdit* firstField(const TForm1& form, bool forBody);
 // As if typed into the property's edit.
 void typeNumber(TForm1& form, const Property& property, std::int32_t number);
 // What the bound controls hold, into an undo step's state and back.

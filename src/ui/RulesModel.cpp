@@ -219,7 +219,7 @@ QVariant RulesModel::data(const QModelIndex& index, int role) const
     const Rule rule = ruleAt(index);
     if (rule.kind == Rule::Kind::None || (rule.kind == Rule::Kind::Body && !records.body()))
         return {};
-    const DivStyle* div = rule.kind == Rule::Kind::Div ? &records.div(rule.number) : nullptr;
+    const DivStyle* div = rule.kind == Rule::Kind::Div ? records.liveDiv(rule.number) : nullptr;
     if (rule.kind == Rule::Kind::Div && !div)
         return {};
     const std::string& background = div ? div->getBackground() : records.body()->getBackground();
@@ -234,6 +234,10 @@ QVariant RulesModel::data(const QModelIndex& index, int role) const
         return rule == hovered ? QVariant(QApplication::palette().color(QPalette::Highlight).lighter(170)) : QVariant();
     case Qt::ToolTipRole:
         return background.empty() ? QVariant() : QVariant(PlainToolTip(background));
+    case Qt::AccessibleDescriptionRole:   // what the swatch shows, said
+        return index.column() == 0 && !background.empty()
+            ? QVariant(QStringLiteral("háttér ") + QString::fromStdString(background).left(4096))
+            : QVariant();
     default:
         return {};
     }

@@ -11,6 +11,8 @@
 #include "platform/Menus.h"
 #include "ui/PreviewFeed.h"
 
+#include <QPointer>
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -66,6 +68,8 @@ public:
     // Panel3: the nesting lists, "Ok", "Mentés" and "Weboldal".
     TPanel* Panel3 = nullptr;
     TLabel* Label7 = nullptr;
+    TLabel* Label8 = nullptr;   // the nesting lists' captions, for a screen reader only
+    TLabel* Label9 = nullptr;
     TComboBox* ComboBox3 = nullptr;
     TComboBox* ComboBox4 = nullptr;
     TButton* Button4 = nullptr;
@@ -255,6 +259,9 @@ private:
     // Asks whether to save an unsaved stylesheet first; true when it may be dropped now.
     bool mayDropStyleSheet();
     void showStoredValues();
+    void followEditFocus();
+    bool editWasOpen = false;
+    QPointer<QWidget> focusBeforeEdit;
     // The panels' rule and what it holds of the property whose picker chooses between a
     // colour and a picture ("Szín" / "Kép"), as the panels show them.
     struct ShownChoice {

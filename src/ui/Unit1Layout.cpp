@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -28,28 +29,37 @@ struct DesignedFont {
 
 using Handler = void (TForm1::*)();
 
-struct PanelRow { TPanel* TForm1::*field; const char* name; int height; };
+struct PanelRow { TPanel* TForm1::*field; const char* name; int height; const char* role; };
 struct FrameRow { TRadioGroup* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
                   const char* caption; };
+// A label names the control `buddy` for a screen reader and takes it the focus with Alt and
+// `accessKey`, a letter of its caption; a label that is not `shown` only names its control.
 struct LabelRow { TLabel* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
-                  const char* caption; const DesignedFont* font = nullptr; };
+                  const char* caption; const char* buddy; char accessKey; const DesignedFont* font = nullptr;
+                  bool shown = true; };
 struct RadioRow { TRadioButton* TForm1::*field; TPanel* TForm1::*panel; const char* name;
-                  Geometry at; const char* caption; bool checked; };
+                  Geometry at; const char* caption; bool checked; const char* role; };
 struct EditRow { TEdit* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
                  const char* text; const char* role; };
+// An editable list shows its `role` while it is empty, and its line edit is named by it.
 struct ComboRow { TComboBox* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
                   TComboBoxStyle style; std::span<const std::string_view> items; const char* role; };
 // A command with `refused` is refused with that message while an edit is open, before its
 // handler runs.
 struct ButtonRow { TButton* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
                    const char* caption; const char* role; Handler onClick;
-                   bool enabled = true; const DesignedFont* font = nullptr; const char* refused = nullptr; };
+                   bool enabled = true; const DesignedFont* font = nullptr; const char* refused = nullptr;
+                   const char* description = nullptr; };
 // A row without a drop-down menu belongs to the drop-down of the row named in `menu`. `keys`
 // is a shortcut that is no standard one; `step` names the undo step where the caption does not.
 struct MenuRow { TMenuItem* TForm1::*field; TMenuItem* TForm1::*menu; const char* name;
                  const char* caption; Handler onClick = nullptr;
                  QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey; const char* refused = nullptr;
                  const char* keys = nullptr; const char* step = nullptr; };
+
+// The nesting lists' captions.
+const char* const whichDiv = "Melyik div";
+const char* const whichParent = "Melyik divhez";
 
 // What an open edit holds reaches its record only with "KÉSZ".
 const char* const doneFirst = "Előbb nyomd meg a KÉSZ gombot!";
@@ -64,20 +74,23 @@ const QColor formColor(0, 128, 0);   // the class library's standard green
 
 // Top-aligned in this order: a hidden panel takes no room.
 const PanelRow panelRows[] = {
-    {&TForm1::Panel1, "Panel1", 89},
-    {&TForm1::Panel2, "Panel2", 88},
-    {&TForm1::Panel3, "Panel3", 128},
+    {&TForm1::Panel1, "Panel1", 89, "Body"},
+    {&TForm1::Panel2, "Panel2", 88, "Div"},
+    {&TForm1::Panel3, "Panel3", 128, "Mentés és beágyazás"},
 };
 
+// No access key is a menu's (f, c, s, n).
 const LabelRow labelRows[] = {
-    {&TForm1::Label1, &TForm1::Panel1, "Label1", {240, 38, 50, 13}, propertyNamed("font-size").label},
-    {&TForm1::Label2, &TForm1::Panel1, "Label2", {360, 38, 40, 13}, propertyNamed("font-color").label},
-    {&TForm1::Label3, &TForm1::Panel2, "Label3", {16, 40, 47, 13}, propertyNamed("width").label},
-    {&TForm1::Label4, &TForm1::Panel2, "Label4", {164, 40, 48, 13}, propertyNamed("height").label},
-    {&TForm1::Label5, &TForm1::Panel2, "Label5", {313, 40, 38, 13}, propertyNamed("float").label},
-    {&TForm1::Label6, &TForm1::Panel2, "Label6", {472, 40, 32, 13}, propertyNamed("position").label},
+    {&TForm1::Label1, &TForm1::Panel1, "Label1", {240, 38, 50, 13}, propertyNamed("font-size").label, "Edit3", 'B'},
+    {&TForm1::Label2, &TForm1::Panel1, "Label2", {360, 38, 40, 13}, propertyNamed("font-color").label, "Button1", 't'},
+    {&TForm1::Label3, &TForm1::Panel2, "Label3", {16, 40, 47, 13}, propertyNamed("width").label, "Edit1", 'z'},
+    {&TForm1::Label4, &TForm1::Panel2, "Label4", {164, 40, 48, 13}, propertyNamed("height").label, "Edit2", 'M'},
+    {&TForm1::Label5, &TForm1::Panel2, "Label5", {313, 40, 38, 13}, propertyNamed("float").label, "ComboBox1", 'I'},
+    {&TForm1::Label6, &TForm1::Panel2, "Label6", {472, 40, 32, 13}, propertyNamed("position").label, "ComboBox2", 'P'},
     {&TForm1::Label7, &TForm1::Panel3, "Label7", {16, 6, 357, 18},
-     "Kérlek add meg, melyik div, melyik divhez tartozzon!", &promptFont},
+     "Kérlek add meg, melyik div, melyik divhez tartozzon!", "ComboBox3", 'd', &promptFont},
+    {&TForm1::Label8, &TForm1::Panel3, "Label8", {88, 40, 145, 13}, whichDiv, "ComboBox3", 0, nullptr, false},
+    {&TForm1::Label9, &TForm1::Panel3, "Label9", {303, 40, 145, 13}, whichParent, "ComboBox4", 0, nullptr, false},
 };
 
 // Created before the radio buttons, which sit over it on the panel and pair up there.
@@ -86,8 +99,8 @@ const FrameRow frameRows[] = {
 };
 
 const RadioRow radioRows[] = {
-    {&TForm1::RadioButton1, &TForm1::Panel1, "RadioButton1", {32, 40, 41, 17}, "Szín", true},
-    {&TForm1::RadioButton2, &TForm1::Panel1, "RadioButton2", {104, 40, 41, 17}, "Kép", false},
+    {&TForm1::RadioButton1, &TForm1::Panel1, "RadioButton1", {32, 40, 41, 17}, "Szín", true, "Háttér: szín"},
+    {&TForm1::RadioButton2, &TForm1::Panel1, "RadioButton2", {104, 40, 41, 17}, "Kép", false, "Háttér: kép"},
 };
 
 const EditRow editRows[] = {
@@ -102,9 +115,9 @@ const ComboRow comboRows[] = {
     {&TForm1::ComboBox2, &TForm1::Panel2, "ComboBox2", {509, 40, 89, 21},
      TComboBoxStyle::csDropDown, propertyNamed("position").captions, propertyNamed("position").label},
     {&TForm1::ComboBox3, &TForm1::Panel3, "ComboBox3", {88, 56, 145, 21},
-     TComboBoxStyle::csDropDown, {}, "Melyik div"},
+     TComboBoxStyle::csDropDown, {}, whichDiv},
     {&TForm1::ComboBox4, &TForm1::Panel3, "ComboBox4", {303, 56, 145, 21},
-     TComboBoxStyle::csDropDown, {}, "Melyik divhez"},
+     TComboBoxStyle::csDropDown, {}, whichParent},
 };
 
 const ButtonRow buttonRows[] = {
@@ -115,7 +128,7 @@ const ButtonRow buttonRows[] = {
     {&TForm1::Button3, &TForm1::Panel1, "Button3", {525, 16, 126, 50}, "KÉSZ", "KÉSZ",
      &TForm1::Button3Click, false, &doneFont},
     {&TForm1::Button4, &TForm1::Panel3, "Button4", {496, 56, 81, 17}, "Ok", "Ok",
-     &TForm1::Button4Click},
+     &TForm1::Button4Click, true, nullptr, nullptr, "Feljegyzi, hogy a bal oldali div a jobb oldaliba tartozik"},
     {&TForm1::Button5, &TForm1::Panel3, "Button5", {224, 96, 75, 25}, "Mentés", "Mentés",
      &TForm1::Button5Click},
     {&TForm1::Button6, &TForm1::Panel3, "Button6", {320, 96, 75, 25}, "Weboldal", "Weboldal mentése",
@@ -147,11 +160,12 @@ const MenuRow menuRows[] = {
     {&TForm1::Krvonalak1, &TForm1::Nzet1, "Krvonalak1", "&Körvonalak", &TForm1::Krvonalak1Click},
 };
 
-// Panel by panel, in the panels' order. The "Háttér" frame takes no focus in Qt; of the radio
-// pair, Qt's tab key stops at the checked one.
+// As the controls stand on the screen, left to right and top to bottom, with "KÉSZ" after
+// every field it commits. The "Háttér" frame takes no focus in Qt; of the radio pair, Qt's
+// tab key stops at the checked one.
 const char* const tabOrder[] = {
-    "Button1", "RadioButton1", "RadioButton2", "Button2", "Button3", "Edit3",
-    "ComboBox1", "ComboBox2", "Edit1", "Edit2",
+    "RadioButton1", "RadioButton2", "Button2", "Edit3", "Button1",
+    "Edit1", "Edit2", "ComboBox1", "ComboBox2", "Button3",
     "ComboBox3", "ComboBox4", "Button4", "Button5", "Button6",
 };
 
@@ -200,6 +214,7 @@ void TForm1::createComponents()
     stack->setSpacing(0);
     for (const PanelRow& row : panelRows) {
         TPanel* panel = CreateComponent<TPanel>(ClientArea(), row.name);
+        panel->setAccessibleName(QString::fromUtf8(row.role));
         panel->setFixedHeight(row.height);
         panel->Hide();
         stack->addWidget(panel);
@@ -210,6 +225,9 @@ void TForm1::createComponents()
     for (const LabelRow& row : labelRows) {
         TLabel* label = CreateComponent<TLabel>(this->*row.panel, row.name, row.caption);
         place(label, row.at);
+        label->setVisible(row.shown);
+        if (row.accessKey)
+            label->SetAccessKey(row.accessKey);
         if (row.font)
             label->setFont(fontOf(*row.font));
         // Labels keep their designed sizes where the designed face is there; in stand-in
@@ -227,6 +245,7 @@ void TForm1::createComponents()
         TRadioButton* radio = CreateComponent<TRadioButton>(this->*row.panel, row.name, row.caption);
         place(radio, row.at);
         radio->setChecked(row.checked);
+        radio->setAccessibleName(QString::fromUtf8(row.role));
         this->*row.field = radio;
     }
     for (const EditRow& row : editRows) {
@@ -243,12 +262,19 @@ void TForm1::createComponents()
             combo->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
         combo->SetItemIndex(row.items.empty() ? -1 : 0);
         combo->setAccessibleName(QString::fromUtf8(row.role));
+        if (QLineEdit* typed = combo->lineEdit()) {
+            typed->setAccessibleName(QString::fromUtf8(row.role));
+            if (row.items.empty())
+                typed->setPlaceholderText(QString::fromUtf8(row.role));
+        }
         this->*row.field = combo;
     }
     for (const ButtonRow& row : buttonRows) {
         TButton* button = CreateComponent<TButton>(this->*row.panel, row.name, row.caption);
         place(button, row.at);
         button->setAccessibleName(QString::fromUtf8(row.role));
+        if (row.description)
+            button->setAccessibleDescription(QString::fromUtf8(row.description));
         button->SetEnabled(row.enabled);
         if (row.font)
             button->setFont(fontOf(*row.font));
@@ -283,6 +309,9 @@ void TForm1::createComponents()
     OpenPictureDialog1 = CreateComponent<TOpenPictureDialog>(this, "OpenPictureDialog1");
     ColorDialog1 = CreateComponent<TColorDialog>(this, "ColorDialog1");
     ColorDialog2 = CreateComponent<TColorDialog>(this, "ColorDialog2");
+
+    for (const LabelRow& row : labelRows)
+        (this->*row.field)->setBuddy(findChild<QWidget*>(QString::fromLatin1(row.buddy)));
 
     QWidget* previous = nullptr;
     for (const char* name : tabOrder) {

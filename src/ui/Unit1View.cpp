@@ -7,6 +7,8 @@
 #include "platform/Conversions.h"
 #include "ui/PanelBindings.h"
 
+#include <QApplication>
+
 #include <filesystem>
 #include <algorithm>
 
@@ -44,12 +46,38 @@ void TForm1::refreshView(const StyleSheetChange& change)
 
     // A control is enabled exactly when using it would act.
     enableBoundControls(*this, editOpen(), pickerDiv() || pickerBody());
+    // Which rule the panels stand for, at the foot and for a screen reader.
+    const Rule rule = panelsRule();
+    const std::string editing = rule.kind == Rule::Kind::None ? std::string() : "Szerkesztés: " + ruleName(rule);
+    SetStatusPlace(editing);
+    for (TPanel* panel : {Panel1, Panel2, Panel3})
+        panel->setAccessibleDescription(QString::fromStdString(editing));
+    followEditFocus();
     Ments1->SetEnabled(divStorageExists());
     Divtrlse1->SetEnabled(panelsRule().kind == Rule::Kind::Div && !editOpen());
 
     showStoredValues();
     for (std::size_t at = 0; at < followers.size(); ++at)   // one may leave meanwhile
         followers[at]->follow(change);
+}
+
+// Opening a rule puts the focus where a person types first; closing its edit gives the focus
+// back to where it was before, or to the window.
+void TForm1::followEditFocus()
+{
+    const bool open = editOpen();
+    if (std::exchange(editWasOpen, open) == open)
+        return;
+    if (open) {
+        focusBeforeEdit = QApplication::focusWidget();
+        const Rule rule = panelsRule();
+        if (TEdit* first = rule.kind == Rule::Kind::None ? nullptr : firstField(*this, rule.kind == Rule::Kind::Body))
+            first->SetFocus();
+    } else if (focusBeforeEdit && focusBeforeEdit->isVisible() && focusBeforeEdit->isEnabled()) {
+        focusBeforeEdit->setFocus(Qt::OtherFocusReason);
+    } else {
+        setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TForm1::addFollower(StyleSheetFollower* follower)

@@ -555,6 +555,7 @@ std::string difference(const FormDriver& driver, const Model& model)
     const bool pickerActs = model.pickerRecord() != Model::Target::None;
     check(form.Button1->isEnabled(), pickerActs, "font colour ... enabled");
     check(form.Button2->isEnabled(), pickerActs, "background ... enabled");
+    check(form.RadioButton1->isEnabled() && form.RadioButton2->isEnabled(), pickerActs, "Szín and Kép enabled");
     for (const QWidget* edit : {static_cast<const QWidget*>(form.Edit1), static_cast<const QWidget*>(form.Edit2),
                                 static_cast<const QWidget*>(form.Edit3), static_cast<const QWidget*>(form.ComboBox1),
                                 static_cast<const QWidget*>(form.ComboBox2)})
@@ -680,7 +681,7 @@ private:
         case 8:
             command = false;
             log << (pick(0, 1) ? "Szín" : "Kép");
-            if (model.panel1) {
+            if (model.panel1 && model.pickerRecord() != Model::Target::None) {   // greyed otherwise
                 const bool colour = log.str().ends_with("Szín");
                 driver.click(colour ? static_cast<QWidget*>(form.RadioButton1) : form.RadioButton2);
                 model.colourChecked = colour;
