@@ -3,7 +3,9 @@
 #include "model/Properties.h"
 #include "platform/Events.h"
 
+#include <QAccessible>
 #include <QJsonArray>
+#include <QProcessEnvironment>
 #include <QRect>
 
 namespace {
@@ -65,6 +67,15 @@ PreviewLink::PreviewLink(const QString& program, const QRect& place, Handlers ha
             end(Ending::NotStarted);
     });
     connect(&process, &QProcess::finished, this, [this] { end(ready ? Ending::Stopped : Ending::NotStarted); });
+    // Chromium builds the page's accessible tree only when told to: with a screen reader
+    // listening to Prizmo, the preview's page reaches it too.
+    if (QAccessible::isActive()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const QString flags = environment.value(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"));
+        environment.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
+                           flags + QStringLiteral(" --force-renderer-accessibility"));
+        process.setProcessEnvironment(environment);
+    }
     process.start(program, {QStringLiteral("--place"), QStringLiteral("%1,%2,%3,%4")
                                                            .arg(place.x())
                                                            .arg(place.y())

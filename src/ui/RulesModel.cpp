@@ -234,6 +234,8 @@ QVariant RulesModel::data(const QModelIndex& index, int role) const
         return rule == hovered ? QVariant(QApplication::palette().color(QPalette::Highlight).lighter(170)) : QVariant();
     case Qt::ToolTipRole:
         return background.empty() ? QVariant() : QVariant(PlainToolTip(background));
+    case Qt::AccessibleTextRole:   // the body's size cell, empty on the screen, is said
+        return index.column() == 1 && !div ? QVariant(QStringLiteral("méret nélkül")) : QVariant();
     case Qt::AccessibleDescriptionRole:   // what the swatch shows, said
         return index.column() == 0 && !background.empty()
             ? QVariant(QStringLiteral("háttér ") + QString::fromStdString(background).left(4096))

@@ -539,6 +539,65 @@ choose "$fajl_x" 3 3
 wait "$prizmo_pid" || fail "Prizmo did not end cleanly after the web page's road"
 prizmo_pid=
 
+# The README's walk by keys alone: one click gives the window the keyboard (no window manager
+# runs here), then every step is a key, every field reached by Tab or its caption's Alt letter.
+LANG=hu_HU.UTF-8 LC_ALL= LC_MESSAGES= "$prizmo" >>"$out/prizmo.log" 2>&1 &
+prizmo_pid=$!
+known=
+main=$(appears_within 60) || fail "Prizmo shows no window for the keyboard's walk"
+wait_until pixel_is 300 $((menu_height + 300)) "$green"
+click 300 $((menu_height + 300))
+keys() { for key in "$@"; do xdotool key "$key"; done; }
+retype() { xdotool key ctrl+a; xdotool type --delay 10 "$1"; }
+keys alt+c Down Return                             # CSS → Body beállítása: typed into Betüméret
+wait_until pixel_is "${edit3[@]}" "$white"
+retype 16
+keys Return                                        # KÉSZ
+wait_until pixel_is_not "${edit3[@]}" "$white"
+keys alt+c Return                                  # CSS → Új Div: typed into Szélesség
+wait_until pixel_is "${edit1[@]}" "$white"
+retype 500; keys Tab; retype 400
+keys Tab Down Down                                 # Igazítás: balra
+keys Tab Tab space                                 # past Pozíció to KÉSZ
+wait_until pixel_is_not "${edit1[@]}" "$white"
+keys alt+c Return                                  # div 1
+wait_until pixel_is "${edit1[@]}" "$white"
+retype 200; keys Tab; retype 100
+keys Tab Down Down Down Tab Down                   # jobbra, abszolult
+keys alt+b; retype 12; keys Return                 # Betüméret, then KÉSZ
+wait_until pixel_is_not "${edit1[@]}" "$white"
+shot 14-keyboard-div1
+keys ctrl+s                                        # Fájl → Mentés: the save panel
+wait_until pixel_is_not "${save_button_top[@]}" "$green"
+keys alt+d; retype div1; keys Tab; retype div0      # div 1 in div 0
+keys Tab space                                     # Ok
+known=$(windows)
+keys Tab space                                     # Mentés
+dialog=$(new_window)
+retype "$work/keyboard.css"
+keys Return
+wait_until gone "$dialog"
+wait_until test -f "$work/keyboard.css"
+xdotool windowfocus "$main"                        # a window manager's part: no key does it
+printf '%s' $'\n\rbody\n\r{\n\rbackground:;\n\rfont-size:16;\n\rfont-color:;\n\r}' \
+    $'\n\r#div0\n\r{\n\rwidth:500px;\n\rheight:400px;\n\rbackground:;\n\rfont-size:14px;\n\rfont-color:;' \
+    $'\n\rfloat:left;\n\rposition:relative;\n\r}' \
+    $'\n\r#div1\n\r{\n\rwidth:200px;\n\rheight:100px;\n\rbackground:;\n\rfont-size:12px;\n\rfont-color:;' \
+    $'\n\rfloat:right;\n\rposition:absolute;\n\r}' >"$work/expected-keyboard.css"
+cmp "$work/expected-keyboard.css" "$work/keyboard.css" ||
+    fail "the stylesheet made by keys alone differs: $(od -c "$work/keyboard.css" | head -20)"
+known=$(windows)
+keys ctrl+o                                        # Fájl → Megnyitás
+dialog=$(new_window)
+retype "$work/keyboard.css"
+keys Return
+wait_until gone "$dialog"
+wait_until title_matches "$main" '^keyboard\.css .* Prizmo$'
+xdotool windowfocus "$main"
+keys ctrl+q
+wait "$prizmo_pid" || fail "Prizmo did not end cleanly after the keyboard's walk"
+prizmo_pid=
+
 # What the command line answers without a window.
 "$prizmo" --version | grep -qx 'Prizmo 0\.[0-9.]*' || fail "--version: $("$prizmo" --version)"
 "$prizmo" --help | grep -q -- '--version' || fail "--help does not list the options"
