@@ -9,6 +9,7 @@
 #include "ui/WindowStep.h"
 
 #include <optional>
+#include <stdexcept>
 
 const std::array<PanelBinding, 7> panelBindings{{
     {.property = &propertyNamed("width"), .edit = &TForm1::Edit1},
