@@ -271,12 +271,12 @@ bool readDeclarations(LineReader& in, Record& record)
     return everyHeld<Record>([&]<std::size_t at>(std::integral_constant<std::size_t, at>) {
         constexpr const Property& row = properties[at];
         constexpr const Holder<Record>& holder = row.in<Record>();
-        if constexpr (holder.number != nullptr) {
+        if constexpr (holder.held == Held::AsNumber) {
             std::int32_t value = 0;
             if (!in.number(row.name, value, holder.unit))
                 return false;
             (record.*holder.setNumber)(value);
-        } else if constexpr (holder.setListPosition != nullptr) {
+        } else if constexpr (holder.held == Held::AsKeyword) {
             int listPosition = -1;
             if (!in.keyword(row.name, row.keywords, listPosition))
                 return false;

@@ -29,9 +29,15 @@ enum class ValueKind {
 // A property's value: a number, or a text (colour, path or keyword).
 using PropertyValue = std::variant<std::int32_t, std::string>;
 
+// How a kind of rule's record holds a property: not at all, or by which kind of accessors.
+// Told apart by this rather than by the accessors themselves, since comparing member
+// function pointers is no constant expression under UBSan.
+enum class Held { No, AsNumber, AsText, AsKeyword };
+
 // How one kind of rule's record holds a property; has() is false where that kind has none.
 template <typename Record>
 struct Holder {
+    Held held = Held::No;
     std::int32_t (Record::*number)() const = nullptr;
     void (Record::*setNumber)(std::int32_t) = nullptr;
     const std::string& (Record::*text)() const = nullptr;
@@ -41,27 +47,27 @@ struct Holder {
     std::int32_t defaultNumber = 0;
     std::string_view defaultText;
 
-    constexpr bool has() const { return number != nullptr || text != nullptr; }
+    constexpr bool has() const { return held != Held::No; }
 };
 
 template <typename Record>
 constexpr Holder<Record> heldAsNumber(std::int32_t (Record::*get)() const, void (Record::*set)(std::int32_t),
                                       std::string_view unit, std::int32_t byDefault)
 {
-    return {get, set, nullptr, nullptr, nullptr, unit, byDefault, {}};
+    return {Held::AsNumber, get, set, nullptr, nullptr, nullptr, unit, byDefault, {}};
 }
 
 template <typename Record>
 constexpr Holder<Record> heldAsText(const std::string& (Record::*get)() const, void (Record::*set)(std::string))
 {
-    return {nullptr, nullptr, get, set, nullptr, {}, 0, {}};
+    return {Held::AsText, nullptr, nullptr, get, set, nullptr, {}, 0, {}};
 }
 
 template <typename Record>
 constexpr Holder<Record> heldAsKeyword(const std::string& (Record::*get)() const, void (Record::*set)(int),
                                        std::string_view byDefault)
 {
-    return {nullptr, nullptr, get, nullptr, set, {}, 0, byDefault};
+    return {Held::AsKeyword, nullptr, nullptr, get, nullptr, set, {}, 0, byDefault};
 }
 
 struct Property {
@@ -176,7 +182,7 @@ template <typename Record>
 PropertyValue valueOf(const Property& row, const Record& record)
 {
     const Holder<Record>& holder = row.in<Record>();
-    if (holder.number)
+    if (holder.held == Held::AsNumber)
         return (record.*holder.number)();
     return (record.*holder.text)();
 }
@@ -186,9 +192,9 @@ template <typename Record>
 void setValue(const Property& row, Record& record, const PropertyValue& value)
 {
     const Holder<Record>& holder = row.in<Record>();
-    if (holder.setNumber)
+    if (holder.held == Held::AsNumber)
         (record.*holder.setNumber)(std::get<std::int32_t>(value));
-    else if (holder.setListPosition)
+    else if (holder.held == Held::AsKeyword)
         (record.*holder.setListPosition)(listPositionOf(row, std::get<std::string>(value)));
     else
         (record.*holder.setText)(std::get<std::string>(value));
@@ -198,7 +204,7 @@ template <typename Record>
 PropertyValue defaultOf(const Property& row)
 {
     const Holder<Record>& holder = row.in<Record>();
-    if (holder.number)
+    if (holder.held == Held::AsNumber)
         return holder.defaultNumber;
     return std::string(holder.defaultText);
 }
@@ -207,7 +213,7 @@ template <typename Record>
 bool sameValue(const Property& row, const Record& one, const Record& other)
 {
     const Holder<Record>& holder = row.in<Record>();
-    if (holder.number)
+    if (holder.held == Held::AsNumber)
         return (one.*holder.number)() == (other.*holder.number)();
     const std::string& text = (one.*holder.text)();
     const std::string& otherText = (other.*holder.text)();

@@ -124,7 +124,7 @@ auto declarationLines(const Record& record)
             constexpr auto start = joined<row.name.size() + 3>({"\n\r", row.name, ":"});
             constexpr auto end = joined<holder.unit.size() + 1>({holder.unit, ";"});
             lines << start.view();
-            if constexpr (holder.number != nullptr)
+            if constexpr (holder.held == Held::AsNumber)
                 lines << (record.*holder.number)();
             else
                 lines << (record.*holder.text)();
