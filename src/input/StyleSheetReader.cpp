@@ -10,7 +10,6 @@
 #include <cstring>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -209,15 +208,12 @@ public:
         return take(error == std::errc() && stop == end);
     }
 
-    bool keyword(std::string_view name, std::span<const std::string_view> keywords, int& listPosition)
+    // name, colon, one of the row's keywords, ";": its place in the row's list.
+    bool keyword(const Property& row, int& listPosition)
     {
-        const auto word = valueOf(name, "");
-        for (std::size_t i = 0; word && i < keywords.size(); ++i)
-            if (keywords[i] == *word) {
-                listPosition = static_cast<int>(i);
-                return take(true);
-            }
-        return false;
+        const auto word = valueOf(row.name, "");
+        listPosition = word ? listPositionOf(row, *word) : -1;
+        return take(listPosition >= 0);
     }
 
 private:
@@ -278,7 +274,7 @@ bool readDeclarations(LineReader& in, Record& record)
             (record.*holder.setNumber)(value);
         } else if constexpr (holder.held == Held::AsKeyword) {
             int listPosition = -1;
-            if (!in.keyword(row.name, row.keywords, listPosition))
+            if (!in.keyword(row, listPosition))
                 return false;
             (record.*holder.setListPosition)(listPosition);
         } else {

@@ -172,7 +172,7 @@ PreviewFeed::TypedRule TForm1::typedRule() const
     const Rule rule = panelsRule();
     PreviewFeed::TypedRule typed;
     if (editOpen() && rule.kind == Rule::Kind::Div)
-        layTypedValuesOver(*this, typed.div.emplace(*divs[static_cast<std::size_t>(rule.number)]));
+        layTypedValuesOver(*this, typed.div.emplace(records.div(rule.number)));
     else if (editOpen() && rule.kind == Rule::Kind::Body)
         layTypedValuesOver(*this, typed.body.emplace(*body));
     return typed;
