@@ -1,5 +1,6 @@
 #include "input/CssMapping.h"
 
+#include "input/CssBoxValues.h"
 #include "input/CssColor.h"
 #include "model/Nesting.h"
 #include "output/WebPageWriter.h"
@@ -26,17 +27,6 @@ std::optional<std::int32_t> pixels(std::span<const CssToken> value)
         || token.number != std::floor(token.number))
         return std::nullopt;
     return static_cast<std::int32_t>(token.number);
-}
-
-// The keyword as the row holds it, matched without regard to case.
-std::optional<std::string> keyword(std::span<const CssToken> value, const Property& row)
-{
-    if (value.size() != 1 || !value.front().is(CssTokenKind::Ident))
-        return std::nullopt;
-    const std::string word = asciiLower(value.front().text);
-    if (listPositionOf(row, word) < 0)
-        return std::nullopt;
-    return word;
 }
 
 // Whether a rule of that kind has the property.
@@ -181,12 +171,16 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
                 into.lost = true;
             }
             if (row.kind == ValueKind::Pixels)
-                if (const auto size = remarkedSize(comment, row.pageName))
+                if (const auto size = remarkedSize(comment, row.pageName); size && *size >= row.least)
                     into.value = *size;
         }
     if (leftOut)
         for (const std::string& skipped : rule.skipped)
             leftOut->rule(skipped);
+    // `border-top` and the other sides count only where all four agree.
+    std::array<std::optional<Border>, 4> sideBorders;
+    std::vector<std::string> sideBorderNames;
+    std::size_t borderRow = 0;
     for (const CssDeclaration& declaration : rule.declarations) {
         const std::string& name = declaration.name;
         const std::span<const CssToken> value = declaration.value;
@@ -203,9 +197,9 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
             if (!holds(row, forBody))
                 continue;
             switch (row.kind) {
-            case ValueKind::Pixels:
+            case ValueKind::Pixels:   // a box's corners, which CSS gives one by one
                 if (named(name, row.pageName))
-                    take(into.value, pixels(value));
+                    take(into.value, row.alwaysWritten ? pixels(value) : everyCornerOf(value, row));
                 break;
             case ValueKind::Color:
                 if (named(name, row.pageName)) {
@@ -216,7 +210,52 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
                 break;
             case ValueKind::Keyword:
                 if (named(name, row.pageName))
-                    take(into.value, keyword(value, row));
+                    take(into.value, keywordOf(value, row));
+                break;
+            case ValueKind::Offset:
+                if (named(name, row.pageName))
+                    take(into.value, offsetOf(value, row));
+                break;
+            case ValueKind::FontFamily:
+                if (named(name, row.pageName))
+                    take(into.value, fontFamilyOf(value));
+                break;
+            case ValueKind::Percent:
+                if (named(name, row.pageName))
+                    take(into.value, percentOf(value));
+                break;
+            case ValueKind::Sides:
+                if (named(name, row.pageName)) {
+                    take(into.value, sidesOf(value, row));
+                } else if (const auto side = sideNamed(name, row)) {
+                    const std::vector<const CssToken*> parts = withoutWhitespace(value);
+                    const auto pixels = parts.size() == 1 ? wholePixels(*parts.front(), row) : std::nullopt;
+                    if (pixels) {
+                        PropertyValue sides = into.value ? *into.value
+                                                         : (forBody ? defaultOf<BodyStyle>(row) : defaultOf<DivStyle>(row));
+                        setSide(std::get<Sides>(sides), *side, *pixels);
+                        take(into.value, std::optional(sides));
+                    }
+                }
+                break;
+            case ValueKind::Border:
+                if (named(name, row.pageName)) {
+                    take(into.value, borderOf(value, row));
+                } else if (const auto side = sideNamed(name, row)) {
+                    if (const auto border = borderOf(value, row)) {
+                        sideBorders[static_cast<std::size_t>(*side)] = border;
+                        sideBorderNames.push_back(name);
+                        borderRow = at;
+                        mapped = true;
+                    }
+                } else {
+                    for (const std::string_view part : {"-width", "-style", "-color"})
+                        if (named(name, row.pageName, part)) {
+                            Border border = into.value ? std::get<Border>(*into.value) : initialBorder();
+                            if (layBorderPart(border, part, value, row))
+                                take(into.value, std::optional<PropertyValue>(border));
+                        }
+                }
                 break;
             case ValueKind::ColorOrPicture:
                 if (named(name, row.pageName, colorPart)) {
@@ -238,6 +277,15 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
         if (!mapped && leftOut)
             leftOut->declaration(name);
     }
+    if (sideBorderNames.empty())
+        return;
+    const bool agree = std::all_of(sideBorders.begin(), sideBorders.end(),
+                                   [&](const std::optional<Border>& side) { return side && *side == *sideBorders.front(); });
+    if (agree)
+        values.of[borderRow].value = *sideBorders.front();
+    else if (leftOut)
+        for (const std::string& name : sideBorderNames)
+            leftOut->declaration(name);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "input/StyleSheetReader.h"
 
+#include "model/ColorValue.h"
+#include "model/CssValueText.h"
 #include "model/Properties.h"
 
 #include <QStringDecoder>
@@ -14,6 +16,60 @@
 #include <vector>
 
 namespace {
+
+// A 32-bit decimal integer written as the writer writes it: no sign but a minus, no leading
+// zeros.
+bool wholeNumber(std::string_view digits, std::int32_t& value)
+{
+    if (digits.empty() || digits.starts_with('+') || digits.starts_with("-0")
+        || (digits.size() > 1 && digits.starts_with('0')))
+        return false;
+    const char* end = digits.data() + digits.size();
+    const auto [stop, error] = std::from_chars(digits.data(), end, value);
+    return error == std::errc() && stop == end;
+}
+
+// A number of the row's range followed by `unit`, as the writer writes them; `text` moves past.
+bool numberWithUnit(std::string_view& text, std::string_view unit, const Property& row, std::int32_t& value)
+{
+    const std::size_t end = std::min(text.find(' '), text.size());
+    const std::string_view piece = text.substr(0, end);
+    if (!piece.ends_with(unit) || !wholeNumber(piece.substr(0, piece.size() - unit.size()), value)
+        || value < row.least || value > row.most)
+        return false;
+    text.remove_prefix(end);
+    return true;
+}
+
+// "4px 8px 4px 8px": every side, one space between.
+bool sidesText(std::string_view text, std::string_view unit, const Property& row, Sides& sides)
+{
+    for (std::int32_t* side : {&sides.top, &sides.right, &sides.bottom, &sides.left}) {
+        if (side != &sides.top && !text.starts_with(' '))
+            return false;
+        if (side != &sides.top)
+            text.remove_prefix(1);
+        if (!numberWithUnit(text, unit, row, *side))
+            return false;
+    }
+    return text.empty();
+}
+
+// "1px solid #FF0000" or "1px solid": a style that is no style is written nowhere.
+bool borderText(std::string_view text, std::string_view unit, const Property& row, Border& border)
+{
+    if (!numberWithUnit(text, unit, row, border.width) || !text.starts_with(' '))
+        return false;
+    text.remove_prefix(1);
+    const std::size_t space = text.find(' ');
+    border.style = listPositionOf(row, text.substr(0, space));
+    if (border.style <= 0)
+        return false;
+    if (space == std::string_view::npos)
+        return true;
+    border.color = text.substr(space + 1);
+    return isColorText(border.color);
+}
 
 // Tells the pace at most every few megabytes; a pointer comparison the rest of the time.
 class Pacer
@@ -197,15 +253,24 @@ public:
     }
 
     // name, colon, a 32-bit decimal integer written as the writer writes it, unit, ";".
-    bool number(std::string_view name, std::int32_t& value, std::string_view unit)
+    bool number(const Property& row, std::int32_t& value, std::string_view unit)
     {
-        const auto digits = valueOf(name, unit);
-        if (!digits || digits->empty() || digits->starts_with('+') || digits->starts_with("-0")
-            || (digits->size() > 1 && digits->starts_with('0')))
-            return false;
-        const char* end = digits->data() + digits->size();
-        const auto [stop, error] = std::from_chars(digits->data(), end, value);
-        return take(error == std::errc() && stop == end);
+        const auto digits = valueOf(row.name, unit);
+        return take(digits && wholeNumber(*digits, value) && value >= row.least && value <= row.most);
+    }
+
+    // Whether the current line is the row's, whatever its value.
+    bool isLineOf(std::string_view name) const
+    {
+        return current && current->size() > name.size() && current->starts_with(name) && (*current)[name.size()] == ':';
+    }
+
+    // name, colon, the value as `parse` takes it (false: no such value), ";".
+    template <typename Parse>
+    bool value(std::string_view name, std::string_view unit, Parse&& parse)
+    {
+        const auto text = valueOf(name, unit);
+        return take(text && parse(*text));
     }
 
     // name, colon, one of the row's keywords, ";": its place in the row's list.
@@ -260,19 +325,43 @@ private:
     int lineNumber = 0;                       // the current line's, from 1
 };
 
-// The lines of every property the record's kind of rule has, in the table's order.
+// The lines of every property the record's kind of rule has, in the table's order; a row
+// that is not always written may have no line.
 template <typename Record>
 bool readDeclarations(LineReader& in, Record& record)
 {
     return everyHeld<Record>([&]<std::size_t at>(std::integral_constant<std::size_t, at>) {
         constexpr const Property& row = properties[at];
         constexpr const Holder<Record>& holder = row.in<Record>();
-        if constexpr (holder.held == Held::AsNumber) {
+        if constexpr (!row.alwaysWritten)
+            if (!in.isLineOf(row.name))
+                return true;
+        if constexpr (holder.held == Held::AsSides) {
+            Sides sides;
+            if (!in.value(row.name, "", [&](std::string_view text) { return sidesText(text, holder.unit, row, sides); }))
+                return false;
+            (record.*holder.setSides)(sides);
+        } else if constexpr (holder.held == Held::AsBorder) {
+            Border border;
+            if (!in.value(row.name, "", [&](std::string_view text) { return borderText(text, holder.unit, row, border); }))
+                return false;
+            (record.*holder.setBorder)(std::move(border));
+        } else if constexpr (row.kind == ValueKind::Percent) {
+            std::optional<std::int32_t> percent;
+            if (!in.value(row.name, "", [&](std::string_view text) { return (percent = percentOfFraction(text)).has_value(); }))
+                return false;
+            (record.*holder.setNumber)(*percent);
+        } else if constexpr (row.kind == ValueKind::FontFamily) {
+            std::string family;
+            if (!in.value(row.name, "", [&](std::string_view text) { return isFontFamilyText(family = std::string(text)); }))
+                return false;
+            (record.*holder.setText)(std::move(family));
+        } else if constexpr (holder.held == Held::AsNumber) {
             std::int32_t value = 0;
-            if (!in.number(row.name, value, holder.unit))
+            if (!in.number(row, value, holder.unit))
                 return false;
             (record.*holder.setNumber)(value);
-        } else if constexpr (holder.held == Held::AsKeyword) {
+        } else if constexpr (holder.held == Held::AsKeyword || holder.held == Held::AsListPosition) {
             int listPosition = -1;
             if (!in.keyword(row, listPosition))
                 return false;

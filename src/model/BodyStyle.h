@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/BoxStyle.h"
 #include "model/SharedText.h"
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 // The stylesheet's one body rule, held between the editing commands and the save.
 // A plain value holder: it validates nothing. Its defaults and the properties it has are the
 // property table's (Properties.h).
-class BodyStyle
+class BodyStyle : public BoxAccessors
 {
 public:
     BodyStyle();   // every property at its default

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/BoxStyle.h"
 #include "model/SharedText.h"
 
 #include <cstdint>
@@ -8,7 +9,7 @@
 
 // One numbered div rule ("#div" + number). A plain value holder: it validates nothing. Its
 // defaults, keywords and the properties it has are the property table's (Properties.h).
-class DivStyle
+class DivStyle : public BoxAccessors
 {
 public:
     DivStyle();   // every property at its default, belonging to no other div

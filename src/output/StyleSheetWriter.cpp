@@ -1,5 +1,6 @@
 #include "output/StyleSheetWriter.h"
 
+#include "model/CssValueText.h"
 #include "model/Properties.h"
 #include "output/OutputFile.h"
 
@@ -112,8 +113,26 @@ constexpr Joined<N> joined(std::initializer_list<std::string_view> pieces)
     return whole;
 }
 
+// A margin's or a padding's four sides, each with its unit.
+template <typename Lines>
+void putSides(Lines& lines, Sides sides, std::string_view unit)
+{
+    lines << sides.top << unit << " " << sides.right << unit << " " << sides.bottom << unit << " " << sides.left
+          << unit;
+}
+
+// Width, style and, when one was chosen, colour.
+template <typename Lines>
+void putBorder(Lines& lines, const Border& border, const Property& row, std::string_view unit)
+{
+    lines << border.width << unit << " " << row.keywords[static_cast<std::size_t>(border.style)];
+    if (!border.color.empty())
+        lines << " " << std::string_view(border.color);
+}
+
 // The lines of every property the record's kind of rule has, in the table's order:
-// name, colon, value, unit, semicolon.
+// name, colon, value, unit, semicolon. A row that is not always written has its line only
+// where its value is away from its default.
 template <typename Record>
 auto declarationLines(const Record& record)
 {
@@ -123,12 +142,25 @@ auto declarationLines(const Record& record)
             constexpr const Holder<Record>& holder = row.in<Record>();
             constexpr auto start = joined<row.name.size() + 3>({"\n\r", row.name, ":"});
             constexpr auto end = joined<holder.unit.size() + 1>({holder.unit, ";"});
+            if constexpr (!row.alwaysWritten)
+                if (atDefault(row, record))
+                    return true;
             lines << start.view();
-            if constexpr (holder.held == Held::AsNumber)
-                lines << (record.*holder.number)();
-            else
-                lines << (record.*holder.text)();
-            lines << end.view();
+            if constexpr (holder.held == Held::AsSides) {
+                putSides(lines, (record.*holder.sides)(), holder.unit);
+                lines << ";";
+            } else if constexpr (holder.held == Held::AsBorder) {
+                putBorder(lines, (record.*holder.border)(), row, holder.unit);
+                lines << ";";
+            } else if constexpr (holder.held == Held::AsListPosition) {
+                lines << row.keywords[static_cast<std::size_t>((record.*holder.listPosition)())] << end.view();
+            } else if constexpr (row.kind == ValueKind::Percent) {
+                lines << std::string_view(fractionText((record.*holder.number)())) << end.view();
+            } else if constexpr (holder.held == Held::AsNumber) {
+                lines << (record.*holder.number)() << end.view();
+            } else {
+                lines << (record.*holder.text)() << end.view();
+            }
             return true;
         });
     };

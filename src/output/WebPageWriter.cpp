@@ -1,6 +1,7 @@
 #include "output/WebPageWriter.h"
 
 #include "model/ColorValue.h"
+#include "model/CssValueText.h"
 #include "model/Nesting.h"
 #include "model/Properties.h"
 
@@ -88,7 +89,24 @@ private:
     std::string& css;
 };
 
-// Every property the record's kind of rule has, in the table's order, as a browser reads it.
+std::string sidesText(Sides sides)
+{
+    std::string text;
+    for (const std::int32_t side : {sides.top, sides.right, sides.bottom, sides.left})
+        text.append(text.empty() ? "" : " ").append(std::to_string(side)).append("px");
+    return text;
+}
+
+std::string borderText(const Border& border, const Property& row)
+{
+    std::string text = std::to_string(border.width) + "px " + std::string(row.keywords[static_cast<std::size_t>(border.style)]);
+    if (isColorText(border.color))
+        text.append(" ").append(border.color);
+    return text;
+}
+
+// Every property the record's kind of rule has, in the table's order, as a browser reads it;
+// one that is not always written only where it is away from its default.
 template <typename Record>
 std::string declarations(const Record& record, const std::string& pageFolder)
 {
@@ -96,13 +114,19 @@ std::string declarations(const Record& record, const std::string& pageFolder)
     Rules rules(css);
     for (const Property& row : properties) {
         const Holder<Record>& holder = row.in<Record>();
-        if (!holder.has())
+        if (!holder.has() || (!row.alwaysWritten && atDefault(row, record)))
             continue;
+        const PropertyValue value = valueOf(row, record);
         switch (row.kind) {
-        case ValueKind::Pixels: rules.size(row.pageName, (record.*holder.number)()); break;
-        case ValueKind::Color: rules.color(row.pageName, (record.*holder.text)()); break;
-        case ValueKind::ColorOrPicture: rules.background(row, (record.*holder.text)(), pageFolder); break;
-        case ValueKind::Keyword: rules.text(row.pageName, (record.*holder.text)()); break;
+        case ValueKind::Pixels: rules.size(row.pageName, std::get<std::int32_t>(value)); break;
+        case ValueKind::Color: rules.color(row.pageName, std::get<std::string>(value)); break;
+        case ValueKind::ColorOrPicture: rules.background(row, std::get<std::string>(value), pageFolder); break;
+        case ValueKind::Keyword:
+        case ValueKind::FontFamily: rules.text(row.pageName, std::get<std::string>(value)); break;
+        case ValueKind::Sides: rules.text(row.pageName, sidesText(std::get<Sides>(value))); break;
+        case ValueKind::Border: rules.text(row.pageName, borderText(std::get<Border>(value), row)); break;
+        case ValueKind::Offset: rules.text(row.pageName, std::to_string(std::get<std::int32_t>(value)) + "px"); break;
+        case ValueKind::Percent: rules.text(row.pageName, fractionText(std::get<std::int32_t>(value))); break;
         }
     }
     return css;

@@ -107,12 +107,12 @@ public:
     {
         Read sheet;
         if (pick(0, 1))
-            sheet.body = ModelBody{number(), background(), fontColor()};
+            sheet.body = ModelBody{number(), background(), fontColor(), box(true)};
         const int count = pick(0, 5);
         for (int n = count; n > 0; --n)
             sheet.divs.push_back({number(), number(), number(), forPage ? pick(-1, count) : -1, background(), fontColor(),
                                   std::string(propertyNamed("float").keywords[pick(0, 3)]),
-                                  std::string(propertyNamed("position").keywords[pick(0, 2)])});
+                                  std::string(propertyNamed("position").keywords[pick(0, 2)]), box(false)});
         return sheet;
     }
 
@@ -136,6 +136,36 @@ private:
                                                "/srv/lap/al mappa/x;y}#1?.png", "/home/éva/nyári kép (1).png",
                                                "/srv/lapok/50% \"a\".png"};
         return forPage ? pictures[pick(0, 6)] : text();
+    }
+    // Some of the box's lines, each away from its default, in their order and form.
+    std::string box(bool forBody)
+    {
+        std::string lines;
+        const auto sides = [this](int least) {
+            std::string text = std::to_string(pick(1, 40));
+            for (int side = 0; side < 3; ++side)
+                text += "px " + std::to_string(least < 0 && pick(0, 1) ? (pick(0, 3) ? -pick(1, 9) : INT32_MIN) : pick(0, 99));
+            return text + "px";
+        };
+        const auto line = [&](bool bodyHasIt, const std::string& text) {
+            if ((bodyHasIt || !forBody) && pick(0, 2) == 0)
+                lines += "\n\r" + text + ";";
+        };
+        line(true, "margin:" + sides(-1));
+        line(true, "padding:" + sides(0));
+        line(false, "border:" + std::to_string(pick(0, 1) ? 0 : pick(1, INT32_MAX)) + "px "
+                        + std::string(propertyNamed("border").keywords[pick(1, 4)]) + (pick(0, 1) ? " #1A2B3C" : ""));
+        line(false, "border-radius:" + std::to_string(pick(1, 99)) + "px");
+        line(false, "top:" + std::to_string(pick(INT32_MIN + 1, INT32_MAX)) + "px");
+        line(false, "left:" + std::to_string(pick(-20, 20)) + "px");
+        line(true, "text-align:" + std::string(propertyNamed("text-align").keywords[pick(1, 3)]));
+        static const char* const families[] = {"monospace", "\"DejaVu Sans\", sans-serif", "\"Ő Serif\", serif"};
+        line(true, std::string("font-family:") + families[pick(0, 2)]);
+        line(true, "font-weight:bold");
+        const int percent = pick(0, 99);
+        line(false, "opacity:" + std::string(percent == 0 ? "0" : percent % 10 ? "0." + std::to_string(100 + percent).substr(1)
+                                                                                  : "0." + std::to_string(percent / 10)));
+        return lines;
     }
     std::string fontColor() { return forPage ? std::string(pick(0, 1) ? "#00ff7F" : "") : text(); }
     std::mt19937 random;
@@ -217,11 +247,27 @@ private slots:
                           "p { color: red }\n@media print { #div0 { width: 1px } }\n"
                           "</style></head><body><div id=\"div0\"><section><div id=\"div1\" style=\"color: blue\">x</div>"
                           "</section></div></body></html>")
-            << records(ModelBody{16, "#FFFFFF", ""},
-                       {{.width = 300, .background = "#FF0000", .fontColor = "#008000", .floatValue = "left"},
-                        {.parent = 0, .background = "/home/anna/kép.png", .position = "absolute"}})
-            << "5 deklarációt kihagytam: margin (2), border (1), height (1), padding (1). 2 szabályt kihagytam: p, "
-               "@media print. 1 style attribútumot kihagytam.";
+            << records(ModelBody{16, "#FFFFFF", "", "\n\rmargin:0px 0px 0px 0px;"},
+                       {{.width = 300, .background = "#FF0000", .fontColor = "#008000", .floatValue = "left",
+                         .box = "\n\rpadding:4px 4px 4px 4px;\n\rborder:1px solid;"},
+                        {.parent = 0, .background = "/home/anna/kép.png", .position = "absolute",
+                         .box = "\n\rmargin:2px 2px 2px 2px;"}})
+            << "1 deklarációt kihagytam: height (1). 2 szabályt kihagytam: p, @media print. 1 style attribútumot kihagytam.";
+        QTest::addRow("the box: shorthands, longhands, other units, sides that disagree")
+            << QByteArray("<html><style>#div0 { margin: 4px 8px; margin-left: 2px; padding: 1px 2px 3px; border-width: 2px;"
+                          " border-style: dashed; border-color: red; border-radius: 6px 6px; top: -5px; left: auto;"
+                          " text-align: CENTER; font-family: 'Noto Sans', Arial, serif; font-weight: 700; opacity: 50% }\n"
+                          "#div1 { border-top: 1px solid red; border-right: thin solid red; border-bottom: 1px solid #f00;"
+                          " border-left: 1px red solid; margin: 1em; padding-top: 2px }\n"
+                          "#div2 { border-top: 1px solid; border-bottom: 2px solid; border-radius: 1px 2px; opacity: 0.333;"
+                          " font-weight: 300; font-family: serif }</style></html>")
+            << records({}, {{.box = "\n\rmargin:4px 8px 4px 2px;\n\rpadding:1px 2px 3px 2px;\n\rborder:2px dashed #FF0000;"
+                                    "\n\rborder-radius:6px;\n\rtop:-5px;\n\rtext-align:center;"
+                                    "\n\rfont-family:\"Noto Sans\", serif;\n\rfont-weight:bold;\n\ropacity:0.5;"},
+                            {.box = "\n\rpadding:2px 0px 0px 0px;\n\rborder:1px solid #FF0000;"},
+                            {.box = "\n\rfont-family:serif;"}})
+            << "6 deklarációt kihagytam: border-bottom (1), border-radius (1), border-top (1), font-weight (1), margin (1), "
+               "opacity (1).";
         QTest::addRow("colour forms, sizes")
             << QByteArray("<html><style>#div0{color:#abc;width:0 !important;height:12.0px} #div1{color:#AbCdEf}"
                           "#div2{color:rgba(10%, 20%, 30%, 1)} #div3{color:rgba(0,0,255,.5);width:-5px}"
@@ -359,6 +405,20 @@ private slots:
         QTest::addRow("body with a unit") << QByteArray::fromStdString(bodyText({}).replace(
                                                  bodyText({}).find("14;"), 3, "14px;")) << 4;
         QTest::addRow("empty line") << QByteArray("\n\rbody\n\r\n\r{") << 2;
+        const auto box = [&div](const char* lines) {
+            std::string text = div;
+            return QByteArray::fromStdString(text.insert(text.size() - 3, lines));
+        };
+        QTest::addRow("the box's lines out of order") << box("\n\rpadding:1px 1px 1px 1px;\n\rmargin:1px 1px 1px 1px;") << 11;
+        QTest::addRow("three sides") << box("\n\rmargin:1px 2px 3px;") << 10;
+        QTest::addRow("a negative padding") << box("\n\rpadding:1px -2px 3px 4px;") << 10;
+        QTest::addRow("a border of no style") << box("\n\rborder:1px none;") << 10;
+        QTest::addRow("a border's colour that is none") << box("\n\rborder:1px solid red;") << 10;
+        QTest::addRow("an offset that is the unset one") << box("\n\rtop:-2147483648px;") << 10;
+        QTest::addRow("a family without its fallback") << box("\n\rfont-family:\"DejaVu Sans\";") << 10;
+        QTest::addRow("an opacity with a trailing zero") << box("\n\ropacity:0.50;") << 10;
+        QTest::addRow("an opacity past 1") << box("\n\ropacity:1.5;") << 10;
+        QTest::addRow("the default weight, written") << box("\n\rfont-weight:normal;\n\rcolor:red;") << 11;
         // UTF-8 with a byte that is none: no Windows-1250 file, whose accents are never UTF-8.
         const std::string picture = "/home/anna/képek/csík.png";
         QTest::addRow("UTF-8 text and a stray byte")

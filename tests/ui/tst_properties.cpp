@@ -26,7 +26,7 @@ std::vector<PropertyValue> valuesOf(const Property& row, bool forBody)
     const PropertyValue byDefault = forBody ? defaultOf<BodyStyle>(row) : defaultOf<DivStyle>(row);
     switch (row.kind) {
     case ValueKind::Pixels:
-        return {byDefault, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), 120};
+        return {byDefault, row.least, row.most, 120};
     case ValueKind::Color:
         return {byDefault, "#000000", "#FFFFFF", "#1A2B3C"};
     case ValueKind::ColorOrPicture:
@@ -34,14 +34,30 @@ std::vector<PropertyValue> valuesOf(const Property& row, bool forBody)
     case ValueKind::Keyword:
         return {byDefault, std::string(row.keywords.front()), std::string(row.keywords.back()),
                 std::string(row.keywords[row.keywords.size() / 2])};
+    case ValueKind::Sides:
+        return {byDefault, Sides{row.least, row.most, 0, 12}, Sides{4, 8, 4, 8}, Sides::all(0)};
+    case ValueKind::Border:
+        return {byDefault, Border{0, 1, ""}, Border{row.most, 4, "#FFFFFF"}, Border{2, 2, "#1A2B3C"}};
+    case ValueKind::Offset:
+        return {byDefault, row.least, row.most, 0};
+    case ValueKind::FontFamily:
+        return {byDefault, "monospace", "\"DejaVu Sans\", sans-serif", "\"Noto Serif Display\", serif"};
+    case ValueKind::Percent:
+        return {byDefault, 0, 99, 50};
     }
     return {};
 }
 
 std::string shown(const PropertyValue& value)
 {
-    return std::holds_alternative<std::int32_t>(value) ? std::to_string(std::get<std::int32_t>(value))
-                                                       : std::get<std::string>(value);
+    if (const auto* number = std::get_if<std::int32_t>(&value))
+        return std::to_string(*number);
+    if (const auto* sides = std::get_if<Sides>(&value))
+        return std::to_string(sides->top) + " " + std::to_string(sides->right) + " " + std::to_string(sides->bottom)
+            + " " + std::to_string(sides->left);
+    if (const auto* border = std::get_if<Border>(&value))
+        return std::to_string(border->width) + " " + std::to_string(border->style) + " " + border->color;
+    return std::get<std::string>(value);
 }
 
 // As the colour dialog gives it: red in the lowest byte.
@@ -179,6 +195,9 @@ private:
         std::is_same_v<Record, BodyStyle> ? driver.bodySettings() : driver.newDiv();
         const int before = form.UndoStack->index();
         const PropertyValue stored = valueOf(property, record());
+        if (std::none_of(panelBindings.begin(), panelBindings.end(),
+                         [&](const PanelBinding& binding) { return binding.property == &property; }))
+            return;
         const PanelBinding& binding = bindingOf(property);
         if (!enter(driver, binding, value))
             return;

@@ -779,7 +779,7 @@ private:
         switch (pick(0, 2)) {
         case 0: {
             log << "Másolás of '" << current << "', Beillesztés";
-            QGuiApplication::clipboard()->setText(QStringLiteral("p { margin: 0 }"));   // nothing maps
+            QGuiApplication::clipboard()->setText(QStringLiteral("p { margin: 1em }"));   // nothing maps
             form.Msols1->trigger();
             form.Beilleszts1->trigger();
             std::vector<ModelDiv> pasted;
