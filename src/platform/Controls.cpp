@@ -87,6 +87,11 @@ void TEdit::SetOnChange(TNotifyEvent handler)
     connect(this, &QLineEdit::textEdited, this, [handler = std::move(handler)] { RunGuarded(handler); });
 }
 
+void TEdit::SetOnExit(TNotifyEvent handler)
+{
+    connect(this, &QLineEdit::editingFinished, this, [handler = std::move(handler)] { RunGuarded(handler); });
+}
+
 TComboBox::TComboBox(QWidget* parent, const char* name, TComboBoxStyle style) : QComboBox(parent)
 {
     ::name(this, name, QString::fromLatin1(name));
@@ -230,6 +235,17 @@ TRadioButton::TRadioButton(QWidget* parent, const char* name, const char* captio
     : QRadioButton(QString::fromUtf8(caption), parent)
 {
     ::name(this, name, text());
+}
+
+TCheckBox::TCheckBox(QWidget* parent, const char* name, const char* caption)
+    : QCheckBox(QString::fromUtf8(caption), parent)
+{
+    ::name(this, name, text());
+}
+
+void TCheckBox::SetOnClick(TNotifyEvent handler)
+{
+    connect(this, &QCheckBox::clicked, this, [handler = std::move(handler)] { RunGuarded(handler); });
 }
 
 TRadioGroup::TRadioGroup(QWidget* parent, const char* name, const char* caption)

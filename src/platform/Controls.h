@@ -2,6 +2,7 @@
 
 #include "platform/Events.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -52,6 +53,8 @@ public:
     void SetOnReturn(TNotifyEvent handler);
     // The person changed the text (not SetText).
     void SetOnChange(TNotifyEvent handler);
+    // The person is done with the text: Return pressed, or the focus gone elsewhere.
+    void SetOnExit(TNotifyEvent handler);
     void SetFocus() { setFocus(Qt::OtherFocusReason); }
 };
 
@@ -109,6 +112,17 @@ public:
     TRadioButton(QWidget* parent, const char* name, const char* caption);
 
     bool Checked() const { return isChecked(); }
+};
+
+class TCheckBox : public QCheckBox
+{
+public:
+    TCheckBox(QWidget* parent, const char* name, const char* caption);
+
+    bool Checked() const { return isChecked(); }
+    void SetChecked(bool checked) { setChecked(checked); }
+    // The person ticked or cleared it (not SetChecked).
+    void SetOnClick(TNotifyEvent handler);
 };
 
 // A titled frame; the radio buttons drawn over it belong to its parent.

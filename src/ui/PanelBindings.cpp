@@ -5,6 +5,7 @@
 
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
+#include "ui/PropertiesDock.h"
 #include "ui/Unit1.h"
 #include "ui/WindowStep.h"
 
@@ -102,14 +103,40 @@ void layTypedOver(const TForm1& form, Record& record)
     }
 }
 
+
+// The dock's values, once it is made, come after the panels'.
+template <typename Record>
+void showEverywhere(TForm1& form, const Record& record)
+{
+    showIn(form, record);
+    if (form.Properties)
+        form.Properties->showValues(record);
+}
+
+template <typename Record>
+void storeEverywhere(const TForm1& form, Record& record)
+{
+    storeFrom(form, record);
+    if (form.Properties)
+        form.Properties->storeValues(record);
+}
+
+template <typename Record>
+void layTypedEverywhere(const TForm1& form, Record& record)
+{
+    layTypedOver(form, record);
+    if (form.Properties)
+        form.Properties->layTypedValuesOver(record);
+}
+
 } // namespace
 
-void showValues(TForm1& form, const DivStyle& div) { showIn(form, div); }
-void showValues(TForm1& form, const BodyStyle& body) { showIn(form, body); }
-void storeValues(const TForm1& form, DivStyle& div) { storeFrom(form, div); }
-void storeValues(const TForm1& form, BodyStyle& body) { storeFrom(form, body); }
-void layTypedValuesOver(const TForm1& form, DivStyle& div) { layTypedOver(form, div); }
-void layTypedValuesOver(const TForm1& form, BodyStyle& body) { layTypedOver(form, body); }
+void showValues(TForm1& form, const DivStyle& div) { showEverywhere(form, div); }
+void showValues(TForm1& form, const BodyStyle& body) { showEverywhere(form, body); }
+void storeValues(const TForm1& form, DivStyle& div) { storeEverywhere(form, div); }
+void storeValues(const TForm1& form, BodyStyle& body) { storeEverywhere(form, body); }
+void layTypedValuesOver(const TForm1& form, DivStyle& div) { layTypedEverywhere(form, div); }
+void layTypedValuesOver(const TForm1& form, BodyStyle& body) { layTypedEverywhere(form, body); }
 
 void enableBoundControls(TForm1& form, bool typing, bool picking)
 {
@@ -160,6 +187,8 @@ void keepBoundControls(const TForm1& form, ControlsState& state)
         if (binding.colorChoice)
             state.colour = (form.*binding.colorChoice)->Checked();
     }
+    if (form.Properties)
+        state.dock = form.Properties->texts();
 }
 
 void restoreBoundControls(TForm1& form, const ControlsState& state)
@@ -173,4 +202,6 @@ void restoreBoundControls(TForm1& form, const ControlsState& state)
         if (binding.colorChoice)
             (state.colour ? form.*binding.colorChoice : form.*binding.pictureChoice)->setChecked(true);
     }
+    if (form.Properties && !state.dock.empty())
+        form.Properties->setTexts(state.dock);
 }

@@ -24,7 +24,9 @@
 class OutputFile;
 class PlaceWatcher;
 struct PanelBinding;
+struct Property;
 class PreviewLink;
+class PropertiesDock;
 struct PreviewHandlers;
 class RecoveryKeeper;
 class QUndoStack;
@@ -93,6 +95,7 @@ public:
     TMenuItem* Szablyok1 = nullptr;
     TMenuItem* Elnzet1 = nullptr;
     TMenuItem* Krvonalak1 = nullptr;
+    TMenuItem* Tulajdonsgok1 = nullptr;
     QAction* Visszavons1 = nullptr;   // made by the undo stack, named after the step
     QAction* Mgis1 = nullptr;
 
@@ -104,6 +107,7 @@ public:
     TColorDialog* ColorDialog2 = nullptr;   // every font colour
 
     RulesPanel* Rules = nullptr;             // "Szabályok": the rules as a tree, made when first shown
+    PropertiesDock* Properties = nullptr;    // "Tulajdonságok": the box's values, made when first needed
     QUndoStack* UndoStack = nullptr;         // every command that changed the window, a step each
     PreviewLink* Preview = nullptr;          // "Előnézet": the page in a browser engine, while shown
     RecoveryKeeper* Recovery = nullptr;      // the recovery file of what is unsaved
@@ -187,6 +191,8 @@ public:
     // "Nézet" → "Szabályok" shows or hides the rules; Ctrl+E shows them and goes there.
     void Szablyok1Click();
     void goToRules();
+    // "Nézet" → "Tulajdonságok" shows or hides the box's values (Unit1Properties.cpp).
+    void Tulajdonsgok1Click();
 
     // "Nézet" → "Előnézet" starts or ends the preview of the web page (Unit1Preview.cpp).
     void Elnzet1Click();
@@ -321,6 +327,15 @@ private:
     PlaceWatcher* previewPlacer = nullptr;   // the window's width and the rules' place
     void placePreviewAgain();
     void watchRulesPlace();
+
+    void createPropertiesDock();
+    void makePropertiesDock();
+    void showProperties(bool shown);
+    // A change made in the dock: part of the open edit, else stored at once for the panels'
+    // rule as a step named after the property.
+    void dockChanged(const Property& property);
+    void storeDockValue(const Property& property);
+    void showDockRule();
 
     void createRulesPanel();
     void makeRulesPanel();

@@ -158,6 +158,7 @@ const MenuRow menuRows[] = {
     {&TForm1::Szablyok1, &TForm1::Nzet1, "Szablyok1", "Szabályok", &TForm1::Szablyok1Click},
     {&TForm1::Elnzet1, &TForm1::Nzet1, "Elnzet1", "Előnézet", &TForm1::Elnzet1Click},
     {&TForm1::Krvonalak1, &TForm1::Nzet1, "Krvonalak1", "&Körvonalak", &TForm1::Krvonalak1Click},
+    {&TForm1::Tulajdonsgok1, &TForm1::Nzet1, "Tulajdonsgok1", "&Tulajdonságok", &TForm1::Tulajdonsgok1Click},
 };
 
 // As the controls stand on the screen, left to right and top to bottom, with "KÉSZ" after
@@ -324,6 +325,7 @@ void TForm1::createComponents()
     SetClientSize(clientWidth, clientHeight);
     createUndoStack();
     createRulesPanel();
+    createPropertiesDock();
     createPreview();
     createRecovery();
 }

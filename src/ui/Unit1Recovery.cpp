@@ -104,13 +104,17 @@ std::vector<std::string> TForm1::typedValues() const
         typed.push_back(list.text);
     }
     typed.push_back(state.colour ? "1" : "0");
+    typed.insert(typed.end(), state.dock.begin(), state.dock.end());
     return typed;
 }
 
 void TForm1::retype(const std::vector<std::string>& typed)
 {
+    const std::size_t panels = controlsNow().edits.size() + 2 * controlsNow().lists.size() + 1;
+    if (typed.size() > panels)
+        makePropertiesDock();   // what was typed there comes back there
     ControlsState state = controlsNow();
-    if (typed.size() != state.edits.size() + 2 * state.lists.size() + 1)
+    if (typed.size() != panels && typed.size() != panels + state.dock.size())
         return;   // kept by panels of another shape
     auto at = typed.begin();
     for (std::string& edit : state.edits)
@@ -121,7 +125,8 @@ void TForm1::retype(const std::vector<std::string>& typed)
             list.index = -1;
         list.text = *at++;
     }
-    state.colour = *at == "1";
+    state.colour = *at++ == "1";
+    state.dock.assign(at, typed.end());
     restoreControls(state);
 }
 

@@ -6,6 +6,7 @@
 #include "model/ColorValue.h"
 #include "platform/Conversions.h"
 #include "ui/PanelBindings.h"
+#include "ui/PropertiesDock.h"
 
 #include <QApplication>
 
@@ -46,6 +47,8 @@ void TForm1::refreshView(const StyleSheetChange& change)
 
     // A control is enabled exactly when using it would act.
     enableBoundControls(*this, editOpen(), pickerDiv() || pickerBody());
+    if (Properties)
+        Properties->enableFor(panelsRule().kind);
     // Which rule the panels stand for, at the foot and for a screen reader.
     const Rule rule = panelsRule();
     const std::string editing = rule.kind == Rule::Kind::None ? std::string() : "Szerkesztés: " + ruleName(rule);

@@ -29,6 +29,7 @@ struct ControlsState {
     bool panel1 = false, panel2 = false, panel3 = false, done = false, colour = true;
     std::vector<std::string> edits;   // the editing panels' edits and lists, in the order of
     std::vector<List> lists;          // their binding table
+    std::vector<std::string> dock;    // what the "Tulajdonságok" dock holds, once it is made
     List child, parent;
     std::int32_t reopenedDiv = -1;
     std::string openedFileName;

@@ -17,13 +17,13 @@
 // `box`: the lines after today's, as the writer writes them ("\n\rmargin:0px 0px 0px 0px;").
 struct ModelBody {
     std::int32_t fontSize = 14;
-    std::string background, fontColor, box;
+    std::string background{}, fontColor{}, box{};
     bool operator==(const ModelBody&) const = default;
 };
 
 struct ModelDiv {
     std::int32_t width = 100, height = 200, fontSize = 14, parent = -1;
-    std::string background, fontColor, floatValue = "none", position = "relative", box;
+    std::string background{}, fontColor{}, floatValue = "none", position = "relative", box{};
     bool operator==(const ModelDiv&) const = default;
 };
 

@@ -8,7 +8,10 @@
 #include "output/RecoveryWriter.h"
 #include "output/StyleSheetWriter.h"
 #include "output/WebPageWriter.h"
+#include "model/CssValueText.h"
 #include "ui/PanelBindings.h"
+#include "ui/PropertiesDock.h"
+#include "ui/PropertyFields.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -93,6 +96,67 @@ bool enter(BasicFormDriver<Form>& driver, const PanelBinding& binding, const Pro
         driver.script.confirmFile(text);
     driver.click(form.*binding.picker);
     return true;
+}
+
+// The dock's control a screen reader names so.
+template <typename Control>
+Control* dockControl(TForm1& form, const std::string& name)
+{
+    for (Control* control : form.Properties->findChildren<Control*>())
+        if (control->accessibleName() == QString::fromStdString(name))
+            return control;
+    return nullptr;
+}
+
+// The same for a property of the dock: what a person types, chooses and ticks there.
+template <typename Form>
+bool enterInDock(BasicFormDriver<Form>& driver, const Property& row, const PropertyValue& value)
+{
+    TForm1& form = driver.form;
+    const std::string label = row.label;
+    switch (row.kind) {
+    case ValueKind::Sides: {
+        const Sides sides = std::get<Sides>(value);
+        const std::int32_t each[] = {sides.top, sides.right, sides.bottom, sides.left};
+        for (std::size_t side = 0; side < 4; ++side)
+            driver.type(dockControl<TEdit>(form, label + ", " + SidesField::sideNames[side]), QString::number(each[side]));
+        return true;
+    }
+    case ValueKind::Border: {
+        const Border& border = std::get<Border>(value);
+        driver.type(dockControl<TEdit>(form, label + ", vastagság"), QString::number(border.width));
+        driver.pick(dockControl<TComboBox>(form, "Keret stílusa"), border.style);
+        if (!border.color.empty()) {
+            driver.script.confirmColor(dialogColor(border.color));
+            driver.click(dockControl<TButton>(form, "Keret színe"));
+        }
+        return border.color.empty() == std::get<Border>(defaultOf<DivStyle>(row)).color.empty();
+    }
+    case ValueKind::Keyword:
+        if (auto* check = dockControl<TCheckBox>(form, label)) {
+            if (check->isChecked() != (listPositionOf(row, std::get<std::string>(value)) == 1)) {
+                check->setFocus();
+                QTest::keyClick(check, Qt::Key_Space);
+            }
+            return true;
+        }
+        driver.pick(dockControl<TComboBox>(form, label), listPositionOf(row, std::get<std::string>(value)));
+        return true;
+    case ValueKind::FontFamily: {
+        auto* list = dockControl<TComboBox>(form, label);
+        const std::string& text = std::get<std::string>(value);
+        const int entry = text.empty() ? 0 : list->findText(QString::fromStdString(std::string(familyNamed(text))));
+        if (entry < 0)
+            return false;   // a family this machine does not have
+        driver.pick(list, entry);
+        return std::get<std::string>(form.Properties->valueOf(row)) == text;   // and not another generic fallback
+    }
+    default: {
+        const std::int32_t number = std::get<std::int32_t>(value);
+        driver.type(dockControl<TEdit>(form, label), row.kind == ValueKind::Offset && number == unsetOffset ? QString() : QString::number(number));
+        return true;
+    }
+    }
 }
 
 const StyleSheetRecords* asPointer(const std::optional<StyleSheetRecords>& records)
@@ -195,11 +259,11 @@ private:
         std::is_same_v<Record, BodyStyle> ? driver.bodySettings() : driver.newDiv();
         const int before = form.UndoStack->index();
         const PropertyValue stored = valueOf(property, record());
-        if (std::none_of(panelBindings.begin(), panelBindings.end(),
-                         [&](const PanelBinding& binding) { return binding.property == &property; }))
-            return;
-        const PanelBinding& binding = bindingOf(property);
-        if (!enter(driver, binding, value))
+        const bool inDock = std::none_of(panelBindings.begin(), panelBindings.end(),
+                                         [&](const PanelBinding& binding) { return binding.property == &property; });
+        if (inDock && (!form.Properties || form.Properties->isHidden()))
+            form.Tulajdonsgok1->trigger();
+        if (inDock ? !enterInDock(driver, property, value) : !enter(driver, bindingOf(property), value))
             return;
         const PreviewFeed::TypedRule typed = form.typedRule();
         if constexpr (std::is_same_v<Record, BodyStyle>) {

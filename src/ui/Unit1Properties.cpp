@@ -1,0 +1,110 @@
+// "Nézet" → "Tulajdonságok": the box's values in a dock beside the panels. With an edit open
+// they are part of it, shown in the preview as typed and stored with "KÉSZ"; with none, a
+// change is stored at once for the rule the panels stand for.
+
+#include "ui/Unit1.h"
+
+#include "ui/PropertiesDock.h"
+#include "ui/RememberedViews.h"
+#include "ui/RulesPanel.h"
+
+#include <QLayout>
+#include <QScreen>
+
+namespace {
+
+const char* const propertiesShownKey = "view/properties";
+
+} // namespace
+
+void TForm1::Tulajdonsgok1Click()
+{
+    showProperties(!Properties || Properties->isHidden());
+    rememberShown(propertiesShownKey, !Properties->isHidden());
+}
+
+void TForm1::createPropertiesDock()
+{
+    Tulajdonsgok1->setCheckable(true);
+    if (rememberedShown(propertiesShownKey))
+        showProperties(true);
+}
+
+// Made when first shown, or when a recovered edit brings values for it: a window that never
+// shows it does not look through the machine's fonts.
+void TForm1::makePropertiesDock()
+{
+    if (Properties)
+        return;
+    Properties = new PropertiesDock(this);
+    Properties->hide();
+    if (Rules && !Rules->isHidden()) {
+        addDockWidget(Qt::RightDockWidgetArea, Properties);
+        splitDockWidget(Rules, Properties, Qt::Vertical);
+    } else {
+        addDockWidget(Qt::RightDockWidgetArea, Properties, Qt::Vertical);
+    }
+    Properties->onTyped([this] {
+        if (editOpen() && previewFeed)
+            previewFeed->typedChanged();
+    });
+    Properties->onFinished([this](const Property& property) { dockChanged(property); });
+    showDockRule();
+}
+
+void TForm1::showDockRule()
+{
+    const Rule rule = panelsRule();
+    if (rule.kind == Rule::Kind::Div)
+        Properties->showValues(records.div(rule.number));
+    else if (rule.kind == Rule::Kind::Body)
+        Properties->showValues(*body);
+    Properties->enableFor(rule.kind);
+}
+
+// Beside the rules when they show, below them; the window grows by the dock, so that the
+// client area keeps its designed size, and gives the room back when it goes.
+void TForm1::showProperties(bool shown)
+{
+    if (shown) {
+        makePropertiesDock();
+        const int before = width();
+        Properties->show();
+        layout()->activate();
+        const int over = frameGeometry().width() - screen()->availableGeometry().width();
+        if (over > 0)
+            resize(std::max(minimumWidth(), width() - over), height());
+        else if (width() < before)
+            resize(before, height());
+    } else if (Properties) {
+        const int rulesWidth = Rules && !Rules->isHidden() ? Rules->width() : 0;
+        const int taken = std::max(0, width() - ClientArea()->width() - rulesWidth);
+        Properties->hide();
+        layout()->activate();
+        resize(width() - taken, height());
+    }
+    Tulajdonsgok1->setChecked(shown);
+}
+
+void TForm1::dockChanged(const Property& property)
+{
+    if (editOpen())
+        return;   // stored with "KÉSZ"
+    runCommand(property.label, [this, &property] { storeDockValue(property); });
+}
+
+// A text that is no number is refused with its field's name, and the stored value shown again.
+void TForm1::storeDockValue(const Property& property)
+{
+    const Rule rule = panelsRule();
+    if (rule.kind == Rule::Kind::None)
+        return;
+    const PropertyValue value = Properties->valueOf(property);
+    if (rule.kind == Rule::Kind::Div && property.div.has()) {
+        if (value != valueOf(property, records.div(rule.number)))
+            setValue(property, changeDiv(rule.number), value);
+    } else if (rule.kind == Rule::Kind::Body && property.body.has()) {
+        if (value != valueOf(property, *body))
+            setValue(property, changeBody(), value);
+    }
+}
