@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -30,14 +31,15 @@ std::filesystem::path folder = std::filesystem::current_path();
 
 // The stylesheet of `count` divs, or the web page "Weboldal" writes of them (every third div
 // inside the one before it), saved once per run.
-std::map<std::pair<int, bool>, std::string> saved;
-const std::string& savedFile(int count, bool asPage)
+std::map<std::tuple<int, bool, bool>, std::string> saved;
+const std::string& savedFile(int count, bool asPage, bool everyProperty = false)
 {
-    auto [found, added] = saved.try_emplace({count, asPage});
+    auto [found, added] = saved.try_emplace({count, asPage, everyProperty});
     if (!added)
         return found->second;
-    found->second = (folder / ("bench-open-" + std::to_string(count) + (asPage ? ".html" : ".css"))).string();
-    BenchStyleSheet sheet = makeBenchStyleSheet(count);
+    found->second = (folder / ("bench-open-" + std::to_string(count) + (everyProperty ? "-box" : "")
+                               + (asPage ? ".html" : ".css"))).string();
+    BenchStyleSheet sheet = makeBenchStyleSheet(count, everyProperty);
     bool written = false;
     if (asPage) {
         for (int n = 1; n < count; n += 3)
@@ -120,10 +122,10 @@ void BM_PeakOpeningAWebPage(benchmark::State& state)
 }
 
 // "Megnyitás" of the stylesheet or of the web page.
-void BM_Open(benchmark::State& state, bool asPage)
+void BM_Open(benchmark::State& state, bool asPage, bool everyProperty)
 {
     const int count = static_cast<int>(state.range(0));
-    const std::string& path = savedFile(count, asPage);
+    const std::string& path = savedFile(count, asPage, everyProperty);
     auto window = showBenchWindow();
     for (auto _ : state)
         if (path.empty() || !openIn(*window, path, count))
@@ -161,8 +163,10 @@ void BM_WriteWithTheWriter(benchmark::State& state)
 BENCHMARK(BM_MemoryAfterOpening)->Arg(100'000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakOpeningALargeValue)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakOpeningAWebPage)->Arg(400'000)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Open, stylesheet, false)->Arg(1'000)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Open, web_page, true)->Arg(1'000)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Open, stylesheet, false, false)->Arg(1'000)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Open, stylesheet_every_property, false, true)
+    ->Arg(1'000)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Open, web_page, true, false)->Arg(1'000)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GumboParseAlone)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteWithTheWriter)->Arg(100'000)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
@@ -179,6 +183,9 @@ int main(int argc, char* argv[])
           "BM_WriteWithTheWriter/100000/repeats:5_median", 2.5},
          {"open: per div at 100,000 / at 1,000", "BM_Open/stylesheet/100000/repeats:5_median",
           "BM_Open/stylesheet/1000/repeats:5_median", 1.3, "per_div"},
+         {"open every property: per div at 100,000 / at 1,000",
+          "BM_Open/stylesheet_every_property/100000/repeats:5_median",
+          "BM_Open/stylesheet_every_property/1000/repeats:5_median", 1.3, "per_div"},
          {"open: memory of 100,000 divs (MiB)", "BM_MemoryAfterOpening/100000/iterations:1", "",
           64.0, "growth_MiB"},
          {"open 600 MiB of one div: peak over what it holds (MiB)", "BM_PeakOpeningALargeValue/iterations:1", "",

@@ -3,7 +3,21 @@
 #include "output/OutputFile.h"
 #include "output/StyleSheetWriter.h"
 
-BenchStyleSheet makeBenchStyleSheet(int divCount)
+void setEveryBoxProperty(DivStyle& div, int number)
+{
+    div.setMargin({number % 9, 8, number % 5, 8});
+    div.setPadding(Sides::all(2 + number % 4));
+    div.setBorder({1 + number % 3, 1 + number % 4, number % 2 ? "#FF0000" : ""});
+    div.setBorderRadius(6);
+    div.setTop(number % 50);
+    div.setLeft(-(number % 20));
+    div.setTextAlign(1 + number % 3);
+    div.setFontFamily(number % 2 ? "\"DejaVu Sans\", sans-serif" : "monospace");
+    div.setFontWeight(1);
+    div.setOpacity(50 + number % 50);
+}
+
+BenchStyleSheet makeBenchStyleSheet(int divCount, bool everyProperty)
 {
     BenchStyleSheet made;
     made.body.setBackground("#FFFFFF");
@@ -22,6 +36,8 @@ BenchStyleSheet makeBenchStyleSheet(int divCount)
             div->setFontColor("#0000FF");
         div->setFloat(number % 4);
         div->setPosition(number % 3);
+        if (everyProperty)
+            setEveryBoxProperty(*div, number);
         made.divs.push_back(std::move(div));
     }
     return made;

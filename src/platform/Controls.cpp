@@ -87,9 +87,13 @@ void TEdit::SetOnChange(TNotifyEvent handler)
     connect(this, &QLineEdit::textEdited, this, [handler = std::move(handler)] { RunGuarded(handler); });
 }
 
+// An edit disabled while it has the focus loses it too; that is no person done with it.
 void TEdit::SetOnExit(TNotifyEvent handler)
 {
-    connect(this, &QLineEdit::editingFinished, this, [handler = std::move(handler)] { RunGuarded(handler); });
+    connect(this, &QLineEdit::editingFinished, this, [this, handler = std::move(handler)] {
+        if (isEnabled())
+            RunGuarded(handler);
+    });
 }
 
 TComboBox::TComboBox(QWidget* parent, const char* name, TComboBoxStyle style) : QComboBox(parent)

@@ -77,7 +77,12 @@ public:
     // Replaces every entry at once; nothing is selected afterwards.
     void SetItems(const std::vector<std::string>& texts);
     int ItemCount() const { return count(); }
-    void Clear() { clear(); }
+    // Every entry and, on a list with typing, the typed text.
+    void Clear()
+    {
+        clear();
+        clearEditText();
+    }
     void SetEnabled(bool enabled) { setEnabled(enabled); }
     // The person chose an entry or typed into the list (not SetItemIndex).
     void SetOnChange(TNotifyEvent handler);

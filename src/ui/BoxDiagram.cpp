@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr int across = 42;        // each ring's width at the sides
+constexpr int across = 36;        // each ring's width at the sides
 constexpr int down = 30;          // and at the top and bottom
-constexpr int editWidth = 36;
+constexpr int editWidth = 32;
 constexpr int editHeight = 20;
 constexpr int dragThreshold = 3;  // px before a press on a number becomes a drag
 

@@ -50,14 +50,21 @@ std::string_view genericFor(const QString& family)
     return "sans-serif";
 }
 
-// "alapértelmezett" (none), the generic families, then the machine's families.
-std::pair<std::vector<std::string>, std::vector<std::string>> fontFamilies()
+// "alapértelmezett" (none) and the generic families.
+std::pair<std::vector<std::string>, std::vector<std::string>> genericFamilyEntries()
 {
     std::vector<std::string> values{""}, captions{"alapértelmezett"};
     for (const std::string_view generic : genericFamilies) {
         values.emplace_back(generic);
         captions.emplace_back(generic);
     }
+    return {values, captions};
+}
+
+// The machine's families, each with the generic one a browser falls back to.
+std::pair<std::vector<std::string>, std::vector<std::string>> installedFamilies()
+{
+    std::vector<std::string> values, captions;
     for (const QString& family : QFontDatabase::families()) {
         const std::string name = family.toStdString();
         if (QFontDatabase::isPrivateFamily(family) || !isPlainFamilyName(name) || isGenericFamily(name))
@@ -92,6 +99,8 @@ void PropertiesDock::build()
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);   // Tab goes to the values, the arrows to the numbers
+    scroll->setAccessibleName(QStringLiteral("Tulajdonságok"));
     auto* inside = new QWidget(scroll);
     auto* stack = new QVBoxLayout(inside);
     box = new BoxDiagram(inside);
@@ -140,7 +149,7 @@ void PropertiesDock::build()
             auto* list = new TComboBox(inside, row.name, TComboBoxStyle::csDropDownList);
             std::vector<std::string> values;
             if (property.kind == ValueKind::FontFamily) {
-                auto [families, captions] = fontFamilies();
+                auto [families, captions] = genericFamilyEntries();
                 for (const std::string& caption : captions)
                     list->AddItem(caption);
                 values = std::move(families);
@@ -151,7 +160,10 @@ void PropertiesDock::build()
                 }
             }
             labelled(row, property.label, list, row.accessKey);
-            fields.push_back(std::make_unique<ListField>(property, list, std::move(values)));
+            auto field = std::make_unique<ListField>(property, list, std::move(values));
+            if (property.kind == ValueKind::FontFamily)
+                familyField = field.get();
+            fields.push_back(std::move(field));
             break;
         }
         case Control::Check: {
@@ -185,6 +197,16 @@ void PropertiesDock::build()
     scroll->setWidget(inside);
     setWidget(scroll);
     setFocusProxy(box->margin().front());
+}
+
+void PropertiesDock::showEvent(QShowEvent* event)
+{
+    if (familyField) {
+        const auto [families, captions] = installedFamilies();
+        familyField->addEntries(families, captions);
+        familyField = nullptr;
+    }
+    QDockWidget::showEvent(event);
 }
 
 template <typename Record>

@@ -12,6 +12,7 @@
 #include <vector>
 
 class BoxDiagram;
+class ListField;
 class PropertyField;
 class TColorDialog;
 
@@ -50,6 +51,10 @@ public:
     TColorDialog* borderColorDialog() const { return colorDialog; }
     static constexpr int designedWidth = 310;
 
+protected:
+    // The machine's font families are looked up when the dock first shows.
+    void showEvent(QShowEvent* event) override;
+
 private:
     template <typename Record>
     void showRecord(const Record& record);
@@ -58,6 +63,7 @@ private:
     void build();
 
     BoxDiagram* box = nullptr;
+    ListField* familyField = nullptr;
     TColorDialog* colorDialog = nullptr;
     std::vector<std::unique_ptr<PropertyField>> fields;   // in the property table's order
     TNotifyEvent typed;

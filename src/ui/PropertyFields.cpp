@@ -212,6 +212,15 @@ int ListField::entryOf(const std::string& text)
     return static_cast<int>(values.size()) - 1;
 }
 
+void ListField::addEntries(const std::vector<std::string>& more, const std::vector<std::string>& captions)
+{
+    for (std::size_t at = 0; at < more.size(); ++at)
+        if (std::find(values.begin(), values.end(), more[at]) == values.end()) {
+            values.push_back(more[at]);
+            list->AddItem(captions[at]);
+        }
+}
+
 void ListField::show(const PropertyValue& value)
 {
     list->SetItemIndex(entryOf(std::get<std::string>(value)));

@@ -122,6 +122,9 @@ public:
     void setEnabled(bool enabled) override;
     bool holds(const QWidget* control) const override;
 
+    // More entries, after the others; a value listed already is not listed again.
+    void addEntries(const std::vector<std::string>& more, const std::vector<std::string>& captions);
+
 private:
     // The entry of the text; one is added for a text the list does not have.
     int entryOf(const std::string& text);

@@ -1,5 +1,7 @@
 #include "ui/Unit1.h"
 
+#include "ui/PropertiesDock.h"
+
 #include "output/OutputFile.h"
 #include "platform/Events.h"
 #include "ui/PreviewFeed.h"
@@ -25,10 +27,15 @@ TForm1::~TForm1()
     // not reach the handlers.
     for (TComboBox* list : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
         QObject::disconnect(list, &QComboBox::activated, nullptr, nullptr);
+    if (Properties) {
+        Properties->onTyped({});
+        Properties->onFinished({});
+    }
     followers.clear();
     UndoStack->disconnect(this);
     delete UndoStack;
     delete Rules;
+    delete Properties;
 }
 
 void TForm1::resizeDivStorage(std::size_t slotCount)

@@ -24,9 +24,9 @@
 class OutputFile;
 class PlaceWatcher;
 struct PanelBinding;
-struct Property;
 class PreviewLink;
 class PropertiesDock;
+struct Property;
 struct PreviewHandlers;
 class RecoveryKeeper;
 class QUndoStack;
@@ -334,8 +334,8 @@ private:
     // A change made in the dock: part of the open edit, else stored at once for the panels'
     // rule as a step named after the property.
     void dockChanged(const Property& property);
-    void storeDockValue(const Property& property);
     void showDockRule();
+    void placeDocks();
 
     void createRulesPanel();
     void makeRulesPanel();

@@ -323,6 +323,7 @@ void TForm1::createComponents()
     }
 
     SetClientSize(clientWidth, clientHeight);
+    makePropertiesDock();   // hidden: what it holds is part of every step, the first too
     createUndoStack();
     createRulesPanel();
     createPropertiesDock();

@@ -9,6 +9,9 @@
 #include "ui/RulesPanel.h"
 
 #include <QLayout>
+
+#include <exception>
+#include <optional>
 #include <QScreen>
 
 namespace {
@@ -23,6 +26,8 @@ void TForm1::Tulajdonsgok1Click()
     rememberShown(propertiesShownKey, !Properties->isHidden());
 }
 
+// The dock is made hidden before the first step; it looks through the machine's fonts only
+// when it first shows.
 void TForm1::createPropertiesDock()
 {
     Tulajdonsgok1->setCheckable(true);
@@ -30,26 +35,27 @@ void TForm1::createPropertiesDock()
         showProperties(true);
 }
 
-// Made when first shown, or when a recovered edit brings values for it: a window that never
-// shows it does not look through the machine's fonts.
 void TForm1::makePropertiesDock()
 {
     if (Properties)
         return;
     Properties = new PropertiesDock(this);
     Properties->hide();
-    if (Rules && !Rules->isHidden()) {
-        addDockWidget(Qt::RightDockWidgetArea, Properties);
-        splitDockWidget(Rules, Properties, Qt::Vertical);
-    } else {
-        addDockWidget(Qt::RightDockWidgetArea, Properties, Qt::Vertical);
-    }
+    addDockWidget(Qt::RightDockWidgetArea, Properties, Qt::Vertical);
+    placeDocks();
     Properties->onTyped([this] {
         if (editOpen() && previewFeed)
             previewFeed->typedChanged();
     });
     Properties->onFinished([this](const Property& property) { dockChanged(property); });
     showDockRule();
+}
+
+// The rules above, the box's values below them.
+void TForm1::placeDocks()
+{
+    if (Rules && Properties)
+        splitDockWidget(Rules, Properties, Qt::Vertical);
 }
 
 void TForm1::showDockRule()
@@ -86,25 +92,31 @@ void TForm1::showProperties(bool shown)
     Tulajdonsgok1->setChecked(shown);
 }
 
+// The value is read, and the dock shows the stored values again before the step starts, so
+// that the step holds the change of the record and what was typed is no change of its own. A
+// text that is no number is refused with its field's name.
 void TForm1::dockChanged(const Property& property)
 {
     if (editOpen())
         return;   // stored with "KÉSZ"
-    runCommand(property.label, [this, &property] { storeDockValue(property); });
-}
-
-// A text that is no number is refused with its field's name, and the stored value shown again.
-void TForm1::storeDockValue(const Property& property)
-{
-    const Rule rule = panelsRule();
-    if (rule.kind == Rule::Kind::None)
-        return;
-    const PropertyValue value = Properties->valueOf(property);
-    if (rule.kind == Rule::Kind::Div && property.div.has()) {
-        if (value != valueOf(property, records.div(rule.number)))
-            setValue(property, changeDiv(rule.number), value);
-    } else if (rule.kind == Rule::Kind::Body && property.body.has()) {
-        if (value != valueOf(property, *body))
-            setValue(property, changeBody(), value);
+    std::optional<PropertyValue> value;
+    std::exception_ptr refused;
+    try {
+        value = Properties->valueOf(property);
+    } catch (...) {
+        refused = std::current_exception();
     }
+    showDockRule();
+    runCommand(property.label, [this, &property, &value, &refused] {
+        if (refused)
+            std::rethrow_exception(refused);
+        const Rule rule = panelsRule();
+        if (rule.kind == Rule::Kind::Div && property.div.has()) {
+            if (*value != valueOf(property, records.div(rule.number)))
+                setValue(property, changeDiv(rule.number), *value);
+        } else if (rule.kind == Rule::Kind::Body && property.body.has()) {
+            if (*value != valueOf(property, *body))
+                setValue(property, changeBody(), *value);
+        }
+    });
 }

@@ -148,6 +148,7 @@ void TForm1::makeRulesPanel()
     requests.hovered = [this](const Rule& rule) { hoverPreview(rule); };
     Rules = new RulesPanel(this, std::move(requests));
     addDockWidget(Qt::RightDockWidgetArea, Rules);
+    placeDocks();
     watchRulesPlace();
     Rules->follow(wholeChange());
     addFollower(Rules);

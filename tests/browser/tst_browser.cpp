@@ -20,7 +20,9 @@ namespace {
 // Writes what the browser computed into the page, where --dump-dom shows it.
 const char* const computedStyles = R"(<script>
 const names = ['background-color', 'background-image', 'font-size', 'color', 'width', 'height',
-               'float', 'position'];
+               'float', 'position', 'margin-top', 'margin-left', 'padding-right', 'border-top-width',
+               'border-top-style', 'border-top-color', 'border-top-left-radius', 'top', 'left', 'text-align',
+               'font-family', 'font-weight', 'opacity'];
 const read = element => {
   const style = getComputedStyle(element);
   return Object.fromEntries(names.map(name => [name, style.getPropertyValue(name)]));
@@ -58,13 +60,17 @@ private slots:
         stripe.fill(Qt::darkYellow);
         QVERIFY(stripe.save(picture));
 
-        const BodyStyle body = recordOf(ModelBody{16, "#FFF8E7", "#333333"});
+        const BodyStyle body = recordOf(ModelBody{16, "#FFF8E7", "#333333", "\n\rmargin:0px 0px 0px 0px;\n\rtext-align:center;"});
         std::vector<std::unique_ptr<DivStyle>> divs;
         divs.push_back(recordOf({.width = 600, .height = 400, .background = "#FFFFFF",
-                                 .fontColor = "#0000FF", .floatValue = "left"}));
+                                 .fontColor = "#0000FF", .floatValue = "left",
+                                 .box = "\n\rmargin:4px 8px 4px 8px;\n\rpadding:2px 3px 2px 3px;\n\rborder:1px solid #FF0000;"
+                                        "\n\rborder-radius:6px;\n\rfont-weight:bold;"}));
         divs.push_back(recordOf({.width = 200, .height = 100, .fontSize = 12, .parent = 0,
                                  .background = picture.toStdString(), .floatValue = "right",
-                                 .position = "absolute"}));
+                                 .position = "absolute",
+                                 .box = "\n\rtop:10px;\n\rleft:-5px;\n\rtext-align:right;\n\rfont-family:monospace;"
+                                        "\n\ropacity:0.5;"}));
         std::string html = webPage("oldal", &body, divs, folder.path().toStdString());
         html.insert(html.find("</body>"), computedStyles);
         const QString page = folder.filePath(QStringLiteral("oldal.html"));
@@ -94,6 +100,8 @@ private slots:
             {"body", "background-color", QStringLiteral("rgb(255, 248, 231)")},
             {"body", "font-size", QStringLiteral("16px")},
             {"body", "color", QStringLiteral("rgb(51, 51, 51)")},
+            {"body", "margin-top", QStringLiteral("0px")},
+            {"body", "text-align", QStringLiteral("center")},
             {"div0", "width", QStringLiteral("600px")},
             {"div0", "height", QStringLiteral("400px")},
             {"div0", "background-color", QStringLiteral("rgb(255, 255, 255)")},
@@ -101,12 +109,25 @@ private slots:
             {"div0", "color", QStringLiteral("rgb(0, 0, 255)")},
             {"div0", "float", QStringLiteral("left")},
             {"div0", "position", QStringLiteral("relative")},
+            {"div0", "margin-top", QStringLiteral("4px")},
+            {"div0", "margin-left", QStringLiteral("8px")},
+            {"div0", "padding-right", QStringLiteral("3px")},
+            {"div0", "border-top-width", QStringLiteral("1px")},
+            {"div0", "border-top-style", QStringLiteral("solid")},
+            {"div0", "border-top-color", QStringLiteral("rgb(255, 0, 0)")},
+            {"div0", "border-top-left-radius", QStringLiteral("6px")},
+            {"div0", "font-weight", QStringLiteral("700")},
             {"div1", "width", QStringLiteral("200px")},
             {"div1", "height", QStringLiteral("100px")},
             {"div1", "background-image", QStringLiteral("url(\"%1\")").arg(QUrl::fromLocalFile(picture).toString(QUrl::FullyEncoded))},
             {"div1", "font-size", QStringLiteral("12px")},
             {"div1", "declared float", QStringLiteral("right")},
             {"div1", "position", QStringLiteral("absolute")},
+            {"div1", "top", QStringLiteral("10px")},
+            {"div1", "left", QStringLiteral("-5px")},
+            {"div1", "text-align", QStringLiteral("right")},
+            {"div1", "font-family", QStringLiteral("monospace")},
+            {"div1", "opacity", QStringLiteral("0.5")},
         };
         int applied = 0;
         QStringList missed;

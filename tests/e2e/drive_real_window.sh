@@ -179,7 +179,17 @@ choose "$css_x" 1 2                                # CSS → Új Div
 wait_until pixel_is "${edit1[@]}" "$white"
 shot 04-div
 type_into "${edit1[@]}" 250
+# Nézet → Tulajdonságok: a margin and a padding in the box-model diagram, part of the edit.
+choose "$nezet_x" 4 4
+margin_top=(836 $((menu_height + 42)))
+padding_left=(781 $((menu_height + 131)))
+wait_until pixel_is $((margin_top[0] - 12)) "${margin_top[1]}" "$white"   # beside its digit
+type_into "${margin_top[@]}" 4
+type_into "${padding_left[@]}" 2
+shot 04-dock
 click "${kesz[@]}"
+choose "$nezet_x" 4 4                              # and the dock away again, with its room
+wait_until pixel_is_not $((margin_top[0] - 12)) "${margin_top[1]}" "$white"
 
 choose "$fajl_x" 2 3                               # Fájl → Mentés
 wait_until pixel_is "${edit1[@]}" "$green"         # the committed div's panels give way
@@ -236,7 +246,8 @@ shot 07-saved
 expected="$work/expected.css"
 printf '%s' $'\n\rbody\n\r{\n\rbackground:;\n\rfont-size:16;\n\rfont-color:;\n\r}' \
     $'\n\r#div0\n\r{\n\rwidth:250px;\n\rheight:200px;\n\rbackground:;\n\rfont-size:14px;' \
-    $'\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}' >"$expected"
+    $'\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\rmargin:4px 0px 0px 0px;' \
+    $'\n\rpadding:0px 0px 0px 2px;\n\r}' >"$expected"
 cmp "$expected" "$saved" || fail "the saved stylesheet differs: $(od -c "$saved" | head -20)"
 
 default_div1=$'\n\r#div1\n\r{\n\rwidth:100px;\n\rheight:200px;\n\rbackground:;\n\rfont-size:14px;'$'\n\rfont-color:;\n\rfloat:none;\n\rposition:relative;\n\r}'
@@ -363,7 +374,7 @@ xdotool mouseup 1
 look_at_the_preview() {
     local known preview X Y WIDTH HEIGHT SCREEN
     known=$(windows)
-    choose "$nezet_x" 2 3
+    choose "$nezet_x" 2 4
     preview=$(appears_within "$patience") || fail "the preview shows no window ($1)"
     wait_until title_matches "$preview" '^Előnézet – Prizmo$'
     eval "$(xdotool getwindowgeometry --shell "$preview")"
@@ -373,7 +384,7 @@ look_at_the_preview() {
     if [[ -n ${2:-} ]]; then
         # The rules turned on beside it: the window widens, and the preview Prizmo placed
         # moves off them; off again, the window gives the room back.
-        choose "$nezet_x" 1 3
+        choose "$nezet_x" 1 4
         wait_until wider_than "$main" 676
         local deadline=$((SECONDS + patience))
         until preview_clear "$preview"; do
@@ -381,16 +392,16 @@ look_at_the_preview() {
             sleep 0.05
         done
         shot "$2"
-        choose "$nezet_x" 1 3
+        choose "$nezet_x" 1 4
         wait_until as_designed "$main"
     fi
-    choose "$nezet_x" 2 3
+    choose "$nezet_x" 2 4
     wait_until gone "$preview"
 }
 look_at_the_preview 12-preview
 # Without the rules, and on a screen with no room beside the window too; then the rules
 # turned on while it shows.
-choose "$nezet_x" 1 3
+choose "$nezet_x" 1 4
 wait_until pixel_is 800 $((menu_height + 300)) "000000"
 look_at_the_preview 12-preview-without-rules 12-preview-then-rules
 choose "$fajl_x" 2 3

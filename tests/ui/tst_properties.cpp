@@ -209,6 +209,64 @@ private slots:
         forBody ? check<BodyStyle>(property, value) : check<DivStyle>(property, value);
     }
 
+    // The dock with no edit open stores a change at once, as a step named after the property;
+    // with one open, its values are the edit's. A text the property does not take is refused,
+    // named by its field, and the stored value stands.
+    void dockChanges_data()
+    {
+        QTest::addColumn<bool>("editOpen");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("said");
+        QTest::addRow("stored at once") << false << "Külső margó, fent" << "5" << "margin" << "5 0 0 0" << "";
+        QTest::addRow("no number, at once") << false << "Külső margó, fent" << "x" << "margin" << "0 0 0 0"
+                                            << "Külső margó, fent: 'x' nem érvényes egész szám";
+        QTest::addRow("a negative padding") << false << "Belső margó, balra" << "-1" << "padding" << "0 0 0 0"
+                                            << "Belső margó, balra: legalább 0 legyen";
+        QTest::addRow("an offset given") << false << "Fent" << "-12" << "top" << "-12" << "";
+        QTest::addRow("part of the edit") << true << "Lekerekítés" << "6" << "border-radius" << "6" << "";
+        QTest::addRow("stops KÉSZ at its field") << true << "Átlátszóság" << "150" << "opacity" << "100"
+                                                 << "Átlátszóság: legfeljebb 100 legyen";
+    }
+    void dockChanges()
+    {
+        QFETCH(bool, editOpen);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, property);
+        QFETCH(QString, stored);
+        QFETCH(QString, said);
+        FormDriver driver;
+        TForm1& form = driver.form;
+        driver.newDiv();
+        if (!editOpen)
+            driver.done();
+        if (!form.Properties || form.Properties->isHidden())
+            form.Tulajdonsgok1->trigger();
+        const int before = form.UndoStack->index();
+        TEdit* edit = dockControl<TEdit>(form, field.toStdString());
+        QVERIFY(edit && edit->isEnabled());
+        driver.type(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        if (editOpen)
+            driver.done();
+        const Property& row = *std::find_if(properties.begin(), properties.end(),
+                                            [&](const Property& each) { return each.name == property.toStdString(); });
+        QCOMPARE(QString::fromStdString(shown(valueOf(row, *form.divs[0]))), stored);
+        const std::vector<std::string>& reports = driver.script.exceptions;
+        QCOMPARE(reports.empty() ? QString() : QString::fromStdString(reports.back()), said);
+        QCOMPARE(form.editOpen(), editOpen && !said.isEmpty());
+        if (editOpen || !said.isEmpty())
+            return;
+        QCOMPARE(form.UndoStack->index(), before + 1);
+        QCOMPARE(form.UndoStack->text(before), QString::fromUtf8(row.label));
+        form.UndoStack->undo();
+        QCOMPARE(valueOf(row, *form.divs[0]), defaultOf<DivStyle>(row));
+        QCOMPARE(form.Properties->valueOf(row), defaultOf<DivStyle>(row));
+    }
+
 private:
     template <typename Record>
     void check(const Property& property, const PropertyValue& value)

@@ -10,6 +10,7 @@
 
 #include "output/WebPageWriter.h"
 #include "ui/RulesModel.h"
+#include "ui/PropertiesDock.h"
 #include "ui/RulesPanel.h"
 
 #include <QClipboard>
@@ -99,6 +100,28 @@ std::string colourText(TColor colour)
     return text;
 }
 
+// The box's lines in a model's div, in the writer's order: `line` (empty: none) replaces the
+// property's.
+void setBoxLine(std::string& box, std::string_view name, const std::string& line)
+{
+    static const std::array<std::string_view, 10> order{"margin", "padding", "border", "border-radius", "top",
+                                                        "left", "text-align", "font-family", "font-weight", "opacity"};
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < box.size();) {
+        const std::size_t next = std::min(box.find("\n\r", at + 2), box.size());
+        lines.push_back(box.substr(at + 2, next - at - 2));
+        at = next;
+    }
+    const auto nameOf = [](const std::string& each) { return std::string_view(each).substr(0, each.find(':')); };
+    std::erase_if(lines, [&](const std::string& each) { return nameOf(each) == name; });
+    if (!line.empty())
+        lines.push_back(line);
+    std::ranges::stable_sort(lines, {}, [&](const std::string& each) { return std::ranges::find(order, nameOf(each)) - order.begin(); });
+    box.clear();
+    for (const std::string& each : lines)
+        box += "\n\r" + each;
+}
+
 class Model
 {
 public:
@@ -109,6 +132,7 @@ public:
     bool closed = false;
     std::size_t questions = 0;
     std::string edit1 = "Edit1", edit2 = "Edit2", edit3 = "Edit3";
+    std::string radius;   // "Tulajdonságok" → "Lekerekítés"
     int alignment = 0;
     ModelList position{{"relatív", "abszolult", "örökölt"}, "relatív"};
     ModelList child, parent;
@@ -133,7 +157,7 @@ public:
     static auto window(Self& model)
     {
         return std::tie(model.body, model.divs, model.storage, model.editOpen, model.panel1, model.panel2,
-                        model.panel3, model.colourChecked, model.edit1, model.edit2, model.edit3,
+                        model.panel3, model.colourChecked, model.edit1, model.edit2, model.edit3, model.radius,
                         model.alignment, model.position, model.child, model.parent, model.reopened,
                         model.openedFile);
     }
@@ -242,6 +266,7 @@ public:
         edit1 = "100";
         edit2 = "200";
         edit3 = "14";
+        radius = "0";
         alignment = 0;
         position.select(0);
         editOpen = true;
@@ -278,6 +303,8 @@ public:
                 div.floatValue = floatKeywords[static_cast<std::size_t>(alignment)];
             if (position.index() >= 0)
                 div.position = positionKeywords[static_cast<std::size_t>(position.index())];
+            if (!storeRadius(div))
+                return;
             if (reopened >= 0) {   // listed already
                 editOpen = false;
                 return;
@@ -289,6 +316,20 @@ public:
             }
         }
         editOpen = false;
+    }
+
+    // The dock's "Lekerekítés" into the div: a whole number, at least 0.
+    bool storeRadius(ModelDiv& div)
+    {
+        std::int32_t value = 0;
+        if (!convert("Lekerekítés", radius, value))
+            return false;
+        if (value < 0) {
+            exceptions.emplace_back("Lekerekítés: legalább 0 legyen");
+            return false;
+        }
+        setBoxLine(div.box, "border-radius", value == 0 ? std::string() : "border-radius:" + std::to_string(value) + "px;");
+        return true;
     }
 
     // Which record a "..." button changes, if any, when it is on screen.
@@ -430,6 +471,8 @@ public:
         edit2 = std::to_string(div.height);
         edit3 = std::to_string(div.fontSize);
         alignment = static_cast<int>(std::find(floatKeywords.begin(), floatKeywords.end(), div.floatValue) - floatKeywords.begin());
+        const std::size_t line = div.box.find("border-radius:");
+        radius = line == std::string::npos ? "0" : div.box.substr(line + 14, div.box.find("px;", line) - line - 14);
         position.select(static_cast<int>(std::find(positionKeywords.begin(), positionKeywords.end(), div.position) - positionKeywords.begin()));
     }
 
@@ -527,6 +570,7 @@ std::string difference(const FormDriver& driver, const Model& model)
     check(form.Edit1->Text(), model.edit1, "Edit1");
     check(form.Edit2->Text(), model.edit2, "Edit2");
     check(form.Edit3->Text(), model.edit3, "Edit3");
+    check(form.Properties->findChild<TEdit*>(QStringLiteral("BorderRadius"))->Text(), model.radius, "Lekerekítés");
     check(form.ComboBox1->ItemIndex(), model.alignment, "alignment list");
     check(form.ComboBox2->ItemIndex(), model.position.index(), "position list");
     check(driver.entries(form.ComboBox3), model.child.entries, "child list entries");
@@ -592,6 +636,9 @@ class Sequence
 public:
     Sequence(std::uint32_t seed, const QTemporaryDir& folder) : random(seed), folder(folder)
     {
+        if (driver.form.Properties->isHidden())
+            driver.form.Tulajdonsgok1->trigger();
+        model.radius = driver.form.Properties->findChild<TEdit*>(QStringLiteral("BorderRadius"))->Text();
         model.history.push_back(model);
     }
 
@@ -632,7 +679,7 @@ private:
     std::string actOnce(bool& command)
     {
         TForm1& form = driver.form;
-        switch (pick(0, 23)) {
+        switch (pick(0, 24)) {
         case 0:
             log << "Body beállítása";
             driver.bodySettings();
@@ -762,7 +809,29 @@ private:
         case 23:
             clipboard();
             break;
+        case 24:
+            return dockStep(command);
         }
+        return {};
+    }
+
+    // "Lekerekítés" typed in the dock, then Return: the open edit's, or else stored at once.
+    std::string dockStep(bool& command)
+    {
+        const std::string typed = any(editTexts);
+        log << "Lekerekítés '" << typed << "'";
+        TEdit* edit = driver.form.Properties->findChild<TEdit*>(QStringLiteral("BorderRadius"));
+        const bool enabled = model.panelsRule().starts_with("div");
+        if (edit->isEnabled() != enabled)
+            return "Lekerekítés enabled: window " + shown(edit->isEnabled()) + ", model " + shown(enabled);
+        command = enabled && !model.editOpen;
+        if (!enabled)
+            return {};
+        driver.type(edit, QString::fromStdString(typed));
+        QTest::keyClick(edit, Qt::Key_Return);
+        model.radius = typed;
+        if (command)
+            model.storeRadius(model.divs[static_cast<std::size_t>(model.panelsDiv())]);
         return {};
     }
 
