@@ -67,6 +67,9 @@ public:
     }
 
     bool operator==(const SharedBox& other) const { return shared == other.shared || *shared == *other.shared; }
+    // The very same box, not a copy: cheaper than comparing, and enough to know a record's
+    // box values are another's.
+    bool sameAs(const SharedBox& other) const { return shared == other.shared; }
 
 private:
     std::shared_ptr<BoxStyle> shared;   // never null
@@ -109,6 +112,8 @@ public:
     void setOpacity(std::int32_t value) { box.set(&BoxStyle::opacity, value); }
 
     bool operator==(const BoxAccessors&) const = default;
+    // Whether the record shares its box values with `other` (a copy of it never changed).
+    bool sharesBoxWith(const BoxAccessors& other) const { return box.sameAs(other.box); }
 
     // The lengths of the keyword lists (Properties.h checks them against its own).
     static constexpr int textAlignCount = 4;

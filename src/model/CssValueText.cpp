@@ -4,15 +4,7 @@
 
 std::string fractionText(std::int32_t percent)
 {
-    if (percent >= 100)
-        return "1";
-    if (percent <= 0)
-        return "0";
-    std::string text = "0.";
-    text += static_cast<char>('0' + percent / 10);
-    if (percent % 10 != 0)
-        text += static_cast<char>('0' + percent % 10);
-    return text;
+    return std::string(fractionOf(percent).view());
 }
 
 std::optional<std::int32_t> percentOfFraction(std::string_view text)

@@ -10,7 +10,24 @@
 // fraction of 1 and a font family with its generic fallback. The stylesheet and the page
 // write them alike.
 
-// 50 as "0.5", 5 as "0.05", 100 as "1": at most two decimals and no trailing zeros.
+// 50 as "0.5", 5 as "0.05", 100 as "1": at most two decimals and no trailing zeros. Held in
+// place, for the writer of many records.
+struct Fraction {
+    std::array<char, 4> digits{};
+    std::size_t size = 0;
+    std::string_view view() const { return {digits.data(), size}; }
+};
+constexpr Fraction fractionOf(std::int32_t percent)
+{
+    if (percent >= 100)
+        return {{'1'}, 1};
+    if (percent <= 0)
+        return {{'0'}, 1};
+    Fraction fraction{{'0', '.', static_cast<char>('0' + percent / 10)}, 3};
+    if (percent % 10 != 0)
+        fraction.digits[fraction.size++] = static_cast<char>('0' + percent % 10);
+    return fraction;
+}
 std::string fractionText(std::int32_t percent);
 // The other way, for a fraction written exactly so; nothing for any other text.
 std::optional<std::int32_t> percentOfFraction(std::string_view text);

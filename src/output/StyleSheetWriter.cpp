@@ -130,20 +130,41 @@ void putBorder(Lines& lines, const Border& border, const Property& row, std::str
         lines << " " << std::string_view(border.color);
 }
 
+// Whether the record's value is the row's default, with the row's accessors known at compile
+// time, so that they are called directly.
+template <typename Record, std::size_t at>
+bool atItsDefault(const Record& record)
+{
+    constexpr const Property& row = properties[at];
+    constexpr const Holder<Record>& holder = row.in<Record>();
+    if constexpr (holder.held == Held::AsNumber)
+        return (record.*holder.number)() == holder.defaultNumber;
+    else if constexpr (holder.held == Held::AsListPosition)
+        return row.keywords[static_cast<std::size_t>((record.*holder.listPosition)())] == holder.defaultText;
+    else if constexpr (holder.held == Held::AsSides)
+        return (record.*holder.sides)() == holder.defaultSides;
+    else if constexpr (holder.held == Held::AsBorder)
+        return (record.*holder.border)().style == 0;
+    else
+        return atDefault(row, record);
+}
+
 // The lines of every property the record's kind of rule has, in the table's order:
 // name, colon, value, unit, semicolon. A row that is not always written has its line only
-// where its value is away from its default.
+// where its value is away from its default; a record that shares the box of the one every
+// record copies has none of them.
 template <typename Record>
 auto declarationLines(const Record& record)
 {
-    return [&record](auto& lines) {
+    const bool boxAtDefaults = record.sharesBoxWith(recordAtDefaults<Record>());
+    return [&record, boxAtDefaults](auto& lines) {
         everyHeld<Record>([&]<std::size_t at>(std::integral_constant<std::size_t, at>) {
             constexpr const Property& row = properties[at];
             constexpr const Holder<Record>& holder = row.in<Record>();
             constexpr auto start = joined<row.name.size() + 3>({"\n\r", row.name, ":"});
             constexpr auto end = joined<holder.unit.size() + 1>({holder.unit, ";"});
             if constexpr (!row.alwaysWritten)
-                if (atDefault(row, record))
+                if (boxAtDefaults || atItsDefault<Record, at>(record))
                     return true;
             lines << start.view();
             if constexpr (holder.held == Held::AsSides) {
@@ -155,7 +176,7 @@ auto declarationLines(const Record& record)
             } else if constexpr (holder.held == Held::AsListPosition) {
                 lines << row.keywords[static_cast<std::size_t>((record.*holder.listPosition)())] << end.view();
             } else if constexpr (row.kind == ValueKind::Percent) {
-                lines << std::string_view(fractionText((record.*holder.number)())) << end.view();
+                lines << fractionOf((record.*holder.number)()).view() << end.view();
             } else if constexpr (holder.held == Held::AsNumber) {
                 lines << (record.*holder.number)() << end.view();
             } else {
