@@ -163,16 +163,16 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
     for (const std::string& comment : rule.comments)
         for (std::size_t at = 0; at < properties.size(); ++at) {
             const Property& row = properties[at];
-            MappedValues::Mapped& into = values.of[at];
             if (!holds(row, forBody))
                 continue;
             if (row.kind == ValueKind::Color && comment == notAColorRemark(row.pageName)) {
+                MappedValues::Mapped& into = values.made(at);
                 into.value = std::string();
                 into.lost = true;
             }
             if (row.kind == ValueKind::Pixels)
                 if (const auto size = remarkedSize(comment, row.pageName); size && *size >= row.least)
-                    into.value = *size;
+                    values.made(at).value = *size;
         }
     if (leftOut)
         for (const std::string& skipped : rule.skipped)
@@ -193,9 +193,16 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
         };
         for (std::size_t at = 0; at < properties.size() && !mapped; ++at) {
             const Property& row = properties[at];
-            MappedValues::Mapped& into = values.of[at];
             if (!holds(row, forBody))
                 continue;
+            // Into what was given before, or into a new entry kept only when something maps.
+            MappedValues::Mapped* const given = values.find(at);
+            MappedValues::Mapped fresh;
+            MappedValues::Mapped& into = given ? *given : fresh;
+            const auto keepFresh = [&] {
+                if (!given && fresh.given())
+                    values.made(at) = std::move(fresh);
+            };
             switch (row.kind) {
             case ValueKind::Pixels:   // a box's corners, which CSS gives one by one
                 if (named(name, row.pageName))
@@ -273,6 +280,7 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
                 }
                 break;
             }
+            keepFresh();
         }
         if (!mapped && leftOut)
             leftOut->declaration(name);
@@ -282,7 +290,7 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
     const bool agree = std::all_of(sideBorders.begin(), sideBorders.end(),
                                    [&](const std::optional<Border>& side) { return side && *side == *sideBorders.front(); });
     if (agree)
-        values.of[borderRow].value = *sideBorders.front();
+        values.made(borderRow).value = *sideBorders.front();
     else if (leftOut)
         for (const std::string& name : sideBorderNames)
             leftOut->declaration(name);
@@ -309,9 +317,11 @@ Record CssMapping::record(const MappedValues& values, const std::string& name, L
 {
     Record record;
     bool lost = false;
+    static const MappedValues::Mapped none;
     for (std::size_t at = 0; at < properties.size(); ++at) {
         const Property& row = properties[at];
-        const MappedValues::Mapped& mapped = values.of[at];
+        const MappedValues::Mapped* given = values.find(at);
+        const MappedValues::Mapped& mapped = given ? *given : none;
         if (!row.in<Record>().has())
             continue;
         if (row.kind == ValueKind::ColorOrPicture)

@@ -14,6 +14,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // What reading CSS into the records left out, said in one message:
@@ -41,18 +42,28 @@ private:
 };
 
 // The values one rule's declarations give, the later over the earlier; unset where none did.
+// Only the properties given are held: a page of many divs keeps one of these for each.
 struct MappedValues {
     struct Mapped {
         std::optional<PropertyValue> value;   // a background's: its colour
         std::optional<std::string> picture;   // a background's picture; "": none
         bool lost = false;                    // a page's remark where a colour was no colour text
-    };
-    std::array<Mapped, properties.size()> of;   // in the property table's order
 
-    bool any() const
+        bool given() const { return value || picture || lost; }
+    };
+
+    // The property's, at its place in the table; nothing when none was given.
+    const Mapped* find(std::size_t row) const
     {
-        return std::any_of(of.begin(), of.end(), [](const Mapped& mapped) { return mapped.value || mapped.picture || mapped.lost; });
+        const auto found = std::find_if(given.begin(), given.end(), [row](const auto& each) { return each.first == row; });
+        return found == given.end() ? nullptr : &found->second;
     }
+    Mapped* find(std::size_t row) { return const_cast<Mapped*>(std::as_const(*this).find(row)); }
+    Mapped& made(std::size_t row) { return find(row) ? *find(row) : given.emplace_back(row, Mapped{}).second; }
+    bool any() const { return !given.empty(); }
+
+private:
+    std::vector<std::pair<std::size_t, Mapped>> given;
 };
 
 // Declarations that map, each a property of the table by its page name: sizes in whole px (a
