@@ -113,22 +113,6 @@ constexpr Joined<N> joined(std::initializer_list<std::string_view> pieces)
     return whole;
 }
 
-// A margin's or a padding's four sides, each with its unit.
-template <typename Lines>
-void putSides(Lines& lines, Sides sides, std::string_view unit)
-{
-    lines << sides.top << unit << " " << sides.right << unit << " " << sides.bottom << unit << " " << sides.left
-          << unit;
-}
-
-// Width, style and, when one was chosen, colour.
-template <typename Lines>
-void putBorder(Lines& lines, const Border& border, const Property& row, std::string_view unit)
-{
-    lines << border.width << unit << " " << row.keywords[static_cast<std::size_t>(border.style)];
-    if (!border.color.empty())
-        lines << " " << std::string_view(border.color);
-}
 
 // Whether the record's value is the row's default, with the row's accessors known at compile
 // time, so that they are called directly.
@@ -167,11 +151,17 @@ auto declarationLines(const Record& record)
                 if (boxAtDefaults || atItsDefault<Record, at>(record))
                     return true;
             lines << start.view();
-            if constexpr (holder.held == Held::AsSides) {
-                putSides(lines, (record.*holder.sides)(), holder.unit);
-                lines << ";";
-            } else if constexpr (holder.held == Held::AsBorder) {
-                putBorder(lines, (record.*holder.border)(), row, holder.unit);
+            // A side's or a width's unit and the space after it, copied as one piece.
+            constexpr auto between = joined<holder.unit.size() + 1>({holder.unit, " "});
+            if constexpr (holder.held == Held::AsSides) {   // top, right, bottom, left
+                const Sides sides = (record.*holder.sides)();
+                lines << sides.top << between.view() << sides.right << between.view() << sides.bottom
+                      << between.view() << sides.left << end.view();
+            } else if constexpr (holder.held == Held::AsBorder) {   // and its colour, when one was chosen
+                const Border& border = (record.*holder.border)();
+                lines << border.width << between.view() << row.keywords[static_cast<std::size_t>(border.style)];
+                if (!border.color.empty())
+                    lines << " " << std::string_view(border.color);
                 lines << ";";
             } else if constexpr (holder.held == Held::AsListPosition) {
                 lines << row.keywords[static_cast<std::size_t>((record.*holder.listPosition)())] << end.view();
