@@ -92,7 +92,12 @@ PropertiesDock::PropertiesDock(QWidget* parent) : QDockWidget(QStringLiteral("Tu
     build();
 }
 
-PropertiesDock::~PropertiesDock() = default;
+// The controls go while the fields they tell are still there: an edit that loses the focus
+// as it goes says so.
+PropertiesDock::~PropertiesDock()
+{
+    delete widget();
+}
 
 void PropertiesDock::build()
 {
