@@ -3,6 +3,7 @@
 #include "input/CssColor.h"
 #include "model/CssValueText.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -215,8 +216,12 @@ std::optional<std::string> keywordOf(std::span<const CssToken> value, const Prop
     if (parts.size() != 1)
         return std::nullopt;
     const CssToken& token = *parts.front();
-    if (token.is(CssTokenKind::Number) && row.name == "font-weight" && (token.number == 400 || token.number == 700))
-        return std::string(row.keywords[token.number == 400 ? 0 : 1]);
+    if (token.is(CssTokenKind::Number)) {
+        const auto number = std::ranges::find(row.keywordNumbers, token.number);
+        if (number == row.keywordNumbers.end())
+            return std::nullopt;
+        return std::string(row.keywords[static_cast<std::size_t>(number - row.keywordNumbers.begin())]);
+    }
     if (!token.is(CssTokenKind::Ident) || listPositionOf(row, asciiLower(token.text)) < 0)
         return std::nullopt;
     return asciiLower(token.text);

@@ -163,6 +163,8 @@ struct Property {
     const char* label;           // in Hungarian, as the panels caption it
     std::span<const std::string_view> keywords = {};   // a keyword list's, in the list's order
     std::span<const std::string_view> captions = {};   // and as the list shows them
+    // The numbers CSS also writes each keyword as ("font-weight: 700"), in the list's order.
+    std::span<const std::int32_t> keywordNumbers = {};
     Holder<BodyStyle> body = {};
     Holder<DivStyle> div = {};
     // Whether the stylesheet has its line in every block, or only where it is away from its
@@ -195,6 +197,7 @@ inline constexpr std::array<std::string_view, BoxAccessors::textAlignCount> text
 inline constexpr std::array<std::string_view, BoxAccessors::textAlignCount> textAlignCaptions{
     "balra", "középre", "jobbra", "sorkizárt"};
 inline constexpr std::array<std::string_view, BoxAccessors::fontWeightCount> fontWeightKeywords{"normal", "bold"};
+inline constexpr std::array<std::int32_t, BoxAccessors::fontWeightCount> fontWeightNumbers{400, 700};
 inline constexpr std::array<std::string_view, BoxAccessors::fontWeightCount> fontWeightCaptions{"normál",
                                                                                                 "félkövér"};
 } // namespace propertyLists
@@ -241,6 +244,7 @@ inline constexpr std::array properties{
              .body = BoxHeld<BodyStyle>::fontFamily, .div = BoxHeld<DivStyle>::fontFamily},
     Property{.name = "font-weight", .pageName = "font-weight", .kind = ValueKind::Keyword, .label = "Félkövér",
              .keywords = propertyLists::fontWeightKeywords, .captions = propertyLists::fontWeightCaptions,
+             .keywordNumbers = propertyLists::fontWeightNumbers,
              .body = BoxHeld<BodyStyle>::fontWeight, .div = BoxHeld<DivStyle>::fontWeight},
     Property{.name = "opacity", .pageName = "opacity", .kind = ValueKind::Percent, .label = "Átlátszóság",
              .div = BoxHeld<DivStyle>::opacity, .least = 0, .most = 100},
