@@ -73,11 +73,12 @@ class DraggingLink : public PreviewLink
 {
 public:
     using PreviewLink::PreviewLink;
-    // The marked div's right edge, Shift held (no snapping), to `by` pixels from where the
-    // drag started; held, or released.
+    // The marked div's right edge, or the div itself ("move"), Shift held (no snapping), to
+    // `by` pixels right of where the drag started; held, or released.
+    QString edge = QStringLiteral("right");
     void drag(int by, bool hold)
     {
-        send({{QStringLiteral("do"), QStringLiteral("drag")}, {QStringLiteral("edge"), QStringLiteral("right")},
+        send({{QStringLiteral("do"), QStringLiteral("drag")}, {QStringLiteral("edge"), edge},
               {QStringLiteral("by"), QJsonArray{by, 0}}, {QStringLiteral("shift"), true}, {QStringLiteral("hold"), hold}});
     }
     std::function<void()> dragged;
@@ -100,13 +101,19 @@ protected:
     }
 };
 
-// Divs that float left, so that the engine lays each out beside the others.
+// Divs that float left, so that the engine lays each out beside the others; with
+// `absoluteFirst`, div 0 absolute above the others, which are not positioned: a box to move
+// where the pointer reaches it.
 template <typename Window = TForm1>
-std::unique_ptr<TForm1> windowWithFloatingDivs(int divCount, const std::filesystem::path& folder)
+std::unique_ptr<TForm1> windowWithFloatingDivs(int divCount, const std::filesystem::path& folder,
+                                               bool absoluteFirst = false)
 {
     BenchStyleSheet sheet = makeBenchStyleSheet(divCount);
-    for (auto& div : sheet.divs)
+    for (auto& div : sheet.divs) {
         div->setFloat(2);
+        if (absoluteFirst)
+            div->setPosition(div == sheet.divs.front() ? 1 : 2);
+    }
     const std::string path = (folder / "preview.css").string();
     if (!saveBenchStyleSheet(sheet, path))
         std::abort();
@@ -200,13 +207,24 @@ BareFigures measureBare(const std::string& page, int changes)
 
 // A pointer move while div 0's edge is dragged, to the frame after it; and the release, to
 // the frame that shows the size stored as the step "Átméretezés"; at 1,000 divs also against
-// the bare window's width set by script.
-bool measureResizing(const std::string& on, const std::filesystem::path& folder, double bareChangeMs)
+// the bare window's width set by script. The same for div 0 moved, its offsets stored as
+// "Áthelyezés".
+struct Dragging {
+    const char* edge;
+    const char* what;      // "resizing", "moving"
+    const char* release;   // "the resize's release to the frame with the size stored"
+    int firstMove;         // pixels: past the distance where a move starts
+};
+constexpr Dragging resizing{"right", "resizing", "the resize's release to the frame with the size stored", 1};
+constexpr Dragging moving{"move", "moving", "the move's release to the frame with the offsets stored", 4};
+
+bool measureDragging(const Dragging& dragging, const std::string& on, const std::filesystem::path& folder,
+                     double bareChangeMs)
 {
     bool held = true;
     for (const int divCount : {20, 1000}) {
         const std::string at = divCount == 1000 ? " at 1,000 divs" : " at " + std::to_string(divCount) + " divs";
-        auto window = windowWithFloatingDivs<DraggingWindow>(divCount, folder);
+        auto window = windowWithFloatingDivs<DraggingWindow>(divCount, folder, &dragging == &moving);
         millisecondsUntilShown(*window, [&] {
             if (!window->Preview)
                 window->Elnzet1->trigger();
@@ -216,6 +234,7 @@ bool measureResizing(const std::string& on, const std::filesystem::path& folder,
         });
         millisecondsUntilShown(*window, [&] { window->Button3->click(); });   // no edit open: a release is a step
         auto* link = static_cast<DraggingLink*>(window->Preview);
+        link->edge = QString::fromLatin1(dragging.edge);
         const auto untilDragged = [&](int by) {
             QEventLoop loop;
             QTimer::singleShot(patienceMs, &loop, &QEventLoop::quit);
@@ -227,12 +246,13 @@ bool measureResizing(const std::string& on, const std::filesystem::path& folder,
         std::vector<double> moves, releases;
         for (int run = 0; run < 10; ++run) {
             const int way = run % 2 ? 1 : -1;   // narrower, then wider again
-            untilDragged(way);   // pressed, and moved a pixel
-            for (int step = 2; step <= 6; ++step)
+            untilDragged(way * dragging.firstMove);   // pressed, and moved
+            const int last = dragging.firstMove + 5;
+            for (int step = dragging.firstMove + 1; step <= last; ++step)
                 moves.push_back(millisecondsOf([&] { untilDragged(way * step); }));
             const int steps = window->UndoStack->count();
             releases.push_back(millisecondsOf([&] {
-                link->drag(way * 6, false);
+                link->drag(way * last, false);
                 QEventLoop loop;
                 QTimer::singleShot(patienceMs, &loop, &QEventLoop::quit);
                 QObject::connect(window->Preview, &PreviewLink::painted, &loop, [&] {
@@ -242,17 +262,22 @@ bool measureResizing(const std::string& on, const std::filesystem::path& folder,
                 loop.exec();
             }));
             if (window->UndoStack->count() == steps) {
-                std::fprintf(stderr, "benchmark stopped: the release stored no size\n");
+                std::fprintf(stderr, "benchmark stopped: the release stored nothing\n");
                 std::abort();
             }
         }
-        if (divCount == 1000) {
-            held &= report({"a pointer move while resizing to the frame" + at + on + " (ms)", median(moves)});
-            held &= report({"a pointer move while resizing" + at + on + ": preview / bare window", median(moves) / bareChangeMs, 1.2});
-            held &= report({"the resize's release to the frame with the size stored" + at + on + " (ms)", median(releases)});
-            held &= report({"the resize's release" + at + on + ": preview / bare window", median(releases) / bareChangeMs, 1.2});
+        const std::string move = std::string("a pointer move while ") + dragging.what;
+        const bool moved = &dragging == &moving;
+        if (divCount == 1000 && moved) {
+            held &= report({move + " to the frame" + at + on + " (ms)", median(moves), 8.0});
+            held &= report({dragging.release + at + on + " (ms)", median(releases), 16.0});
+        } else if (divCount == 1000) {
+            held &= report({move + " to the frame" + at + on + " (ms)", median(moves)});
+            held &= report({move + at + on + ": preview / bare window", median(moves) / bareChangeMs, 1.2});
+            held &= report({dragging.release + at + on + " (ms)", median(releases)});
+            held &= report({dragging.release + at + on + ": preview / bare window", median(releases) / bareChangeMs, 1.2});
         } else {
-            held &= report({"a pointer move while resizing to the frame" + at + on + " (ms)", median(moves), 16.0});
+            held &= report({move + " to the frame" + at + on + " (ms)", median(moves), 16.0});
         }
     }
     return held;
@@ -358,7 +383,8 @@ bool measure(const std::string& platform)
             held &= report({"prizmo's resident growth with the preview on" + on + " (MiB)",
                             (static_cast<double>(residentBytes()) - static_cast<double>(withoutPreview)) / mebibyte, 5.0});
     }
-    held &= measureResizing(on, folder, bareChangeMs);
+    for (const Dragging* dragging : {&resizing, &moving})
+        held &= measureDragging(*dragging, on, folder, bareChangeMs);
     return held;
 }
 

@@ -50,6 +50,11 @@ TMenuItem::TMenuItem(QObject* parent, const char* name, const char* caption)
 
 void TMenuItem::Add(TMenuItem* item)
 {
+    if (!menu<QMenu*>()) {   // an entry of a drop-down menu, opening one of its own
+        auto* subMenu = new QMenu(text(), qobject_cast<QWidget*>(parent()));
+        subMenu->setObjectName(objectName() + QStringLiteral("Menu"));
+        setMenu(subMenu);
+    }
     giveAccessKey(item, menu<QMenu*>()->actions());
     menu<QMenu*>()->addAction(item);
 }

@@ -22,7 +22,7 @@ class TMenuItem : public QAction
 public:
     TMenuItem(QObject* parent, const char* name, const char* caption);
 
-    // Adds an entry to this top-level item's drop-down menu.
+    // Adds an entry to this item's drop-down menu; an entry of another's gets one of its own.
     void Add(TMenuItem* item);
     void SetOnClick(TNotifyEvent handler);
     void SetShortCut(const QKeySequence& keys) { setShortcut(keys); }

@@ -11,21 +11,28 @@
 // Editor → preview, each with a number "seq" the preview answers with {"painted": seq} once
 // a frame shows it:
 //   {"do": "show", "base": URL, "page": {"css", "elements"}?, "add": elements?,
-//    "styles": [[rule, declarations]…], "mark": rule, "outlines": bool, "hover": rule}
+//    "styles": [[rule, declarations]…], "mark": rule, "outlines": bool, "hover": rule,
+//    "shade": part, "width": px}
 //                       "page" rebuilds the elements, "add" adds some after the others;
 //                       "styles" sets single rules' values; "outlines" shows every div's
-//                       outline and name; "hover" frames a box above everything
+//                       outline and name; "hover" frames a box above everything; "shade"
+//                       shades the marked box's "margin", "border", "padding", "content" or
+//                       all four ("box"); "width" lays the page out that wide (0: the window's)
 // and, unanswered, {"do": "place", "at": [x, y, width, height]}: the window moves there
 // and, only in the tests' build of the preview (prizmo-preview-probed):
 //   {"do": "probe"}     answered {"probe": {rule: {computed values…, "parent", "pixel"}}}
 //   {"do": "click", "rule": rule}   a mouse click at the centre of the rule's box
 //   {"do": "point", "rule": rule}   the pointer moved to the centre of the rule's box
-//   {"do": "drag", "edge": "right"|"bottom"|"corner", "by": [dx, dy], "shift"?, "escape"?,
-//    "hold"?}           a drag of the marked div's handle: released, or Escape first, or held
-//                       (answered {"dragged": true} once the frame after its moves has run)
+//   {"do": "drag", "edge": "right"|"bottom"|"corner"|"move", "by": [dx, dy], "shift"?, "escape"?,
+//    "hold"?}           a drag of the marked div's handle, or from its centre: released, or
+//                       Escape first, or held (answered {"dragged": true} once the frame after
+//                       its moves has run)
+//   {"do": "key", "key": "left"|"right"|"up"|"down", "shift"?}   an arrow key pressed
 // Preview → editor: {"ready": true}, {"painted": seq}, {"clicked": rule}, {"hovered": rule or
 // ""} (the pointer came to another box, or left them), {"resized": [rule, width, height]} (a
 // drag of the marked div's handle released; null for a length the edge dragged left alone),
+// {"moved": [rule, left, top, keyed]} (the marked div dragged to there and released, or
+// moved by an arrow key; null for an offset that did not change),
 // {"closed": true},
 // {"placed": [x, y, width, height]} (moved or resized), {"failed": reason}. A rule is "body"
 // or "divN".

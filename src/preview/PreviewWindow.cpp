@@ -11,6 +11,8 @@
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
+#include <map>
+
 namespace {
 
 // A value as JSON, which is also a script's literal.
@@ -84,6 +86,8 @@ void PreviewWindow::take(const QJsonObject& message)
         click(message.value(QLatin1String("rule")).toString(), false);
     else if (what == QLatin1String("drag"))
         dragHandle(message);
+    else if (what == QLatin1String("key"))
+        pressArrow(message);
 #endif
 }
 
@@ -100,6 +104,8 @@ void PreviewWindow::loaded()
 
 void PreviewWindow::heard(const QString& what)
 {
+    // An empty length or offset is one the drag or key left alone.
+    const auto length = [](const QString& part) { return part.isEmpty() ? QJsonValue() : QJsonValue(part.toLongLong()); };
     const qsizetype colon = what.indexOf(QLatin1Char(':'));
     const QString kind = what.first(std::max<qsizetype>(colon, 0));
     const QString value = what.mid(colon + 1);
@@ -111,10 +117,13 @@ void PreviewWindow::heard(const QString& what)
         tell({{QStringLiteral("dragged"), true}});
     else if (kind == QLatin1String("hovered"))
         tell({{QStringLiteral("hovered"), value}});
-    else if (kind == QLatin1String("resized")) {
+    else if (kind == QLatin1String("moved") || kind == QLatin1String("nudged")) {
         const QStringList parts = value.split(QLatin1Char(','));
-        // An empty length is a dimension the drag left alone.
-        const auto length = [](const QString& part) { return part.isEmpty() ? QJsonValue() : QJsonValue(part.toLongLong()); };
+        if (parts.size() == 3)
+            tell({{QStringLiteral("moved"), QJsonArray{parts[0], length(parts[1]), length(parts[2]),
+                                                       kind == QLatin1String("nudged")}}});
+    } else if (kind == QLatin1String("resized")) {
+        const QStringList parts = value.split(QLatin1Char(','));
         if (parts.size() == 3)
             tell({{QStringLiteral("resized"), QJsonArray{parts[0], length(parts[1]), length(parts[2])}}});
     }
@@ -123,7 +132,7 @@ void PreviewWindow::heard(const QString& what)
 void PreviewWindow::show(const QJsonObject& message)
 {
     const QJsonValue pageParts = message.value(QLatin1String("page"));
-    page->runJavaScript(QStringLiteral("prizmo.show(%1, %2, %3, %4, %5, %6, %7)")
+    page->runJavaScript(QStringLiteral("prizmo.show(%1, %2, %3, %4, %5, %6, %7, %8, %9)")
                             .arg(pageParts.isObject() ? scriptLiteral(pageParts) : QStringLiteral("null"),
                                  scriptLiteral(message.value(QLatin1String("add")).toString()),
                                  scriptLiteral(message.value(QLatin1String("styles")).toArray()),
@@ -131,7 +140,9 @@ void PreviewWindow::show(const QJsonObject& message)
                                  QString::number(message.value(QLatin1String("seq")).toInteger()),
                                  message.value(QLatin1String("outlines")).toBool() ? QStringLiteral("true")
                                                                                     : QStringLiteral("false"),
-                                 scriptLiteral(message.value(QLatin1String("hover")).toString())));
+                                 scriptLiteral(message.value(QLatin1String("hover")).toString()),
+                                 scriptLiteral(message.value(QLatin1String("shade")).toString()),
+                                 QString::number(message.value(QLatin1String("width")).toInt())));
 }
 
 #ifdef PRIZMO_PREVIEW_PROBES
@@ -203,7 +214,10 @@ void PreviewWindow::dragHandle(const QJsonObject& message)
             send(QEvent::MouseButtonPress, dragFrom, Qt::LeftButton);
         }
         const QPointF to = dragFrom + QPointF(by.at(0).toDouble(), by.at(1).toDouble());
-        for (int step = 1; step <= 4; ++step)
+        // A release where the pointer is moves nothing; a held drag there moves on the spot
+        // (Shift pressed or let go).
+        const bool moves = to != dragAt || message.value(QLatin1String("hold")).toBool();
+        for (int step = 1; step <= 4 && moves; ++step)
             send(QEvent::MouseMove, dragAt + (to - dragAt) * step / 4, Qt::LeftButton);
         dragAt = to;
         dragHeld = message.value(QLatin1String("hold")).toBool();
@@ -219,6 +233,25 @@ void PreviewWindow::dragHandle(const QJsonObject& message)
         }
         send(QEvent::MouseButtonRelease, dragAt, Qt::NoButton);
     });
+}
+#endif
+
+#ifdef PRIZMO_PREVIEW_PROBES
+// An arrow key pressed in the page, with Shift when "shift".
+void PreviewWindow::pressArrow(const QJsonObject& message)
+{
+    static const std::map<QString, Qt::Key> keys{{QStringLiteral("left"), Qt::Key_Left}, {QStringLiteral("right"), Qt::Key_Right},
+                                                 {QStringLiteral("up"), Qt::Key_Up}, {QStringLiteral("down"), Qt::Key_Down}};
+    const auto key = keys.find(message.value(QLatin1String("key")).toString());
+    QWidget* input = view->focusProxy();
+    if (key == keys.end() || !input)
+        return;
+    const Qt::KeyboardModifiers modifiers =
+        message.value(QLatin1String("shift")).toBool() ? Qt::ShiftModifier : Qt::NoModifier;
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key->second, modifiers);
+        QCoreApplication::sendEvent(input, &event);
+    }
 }
 #endif
 

@@ -32,8 +32,18 @@ const prizmo = (() => {
     }
     return layer;
   };
-  const place = (element, left, top, width, height) =>
-    Object.assign(element.style, { left: left + 'px', top: top + 'px', width: width + 'px', height: height + 'px' });
+  // At a chosen width the page is a column of its own, which the layers are placed in: a
+  // place on the page is then off by the column's corner.
+  const origin = () => {
+    if (!document.documentElement.hasAttribute('data-prizmo-width'))
+      return [0, 0];
+    const column = document.documentElement.getBoundingClientRect();
+    return [column.left + scrollX, column.top + scrollY];
+  };
+  const place = (element, left, top, width, height) => {
+    const [x, y] = origin();
+    Object.assign(element.style, { left: (left - x) + 'px', top: (top - y) + 'px', width: width + 'px', height: height + 'px' });
+  };
   // "Körvonalak": each div's name just above its top-left corner, off the page's text, where
   // the page has room there, else just inside it; a name that would cover one placed before
   // moves to the right of it. Laid out again whenever the page may have moved.
@@ -58,6 +68,7 @@ const prizmo = (() => {
     const bandHeight = Math.max(1, ...sizes.map(([, height]) => height));
     const bands = new Map();
     const bandsOf = (top, height) => [Math.floor(top / bandHeight), Math.floor((top + height - 1) / bandHeight)];
+    const [originX, originY] = origin();
     names.forEach((label, n) => {
       const [width, height] = sizes[n];
       const above = boxes[n].top + scrollY - height;
@@ -79,8 +90,8 @@ const prizmo = (() => {
           bands.set(band, []);
         bands.get(band).push(placed);
       }
-      label.style.left = left + 'px';
-      label.style.top = top + 'px';
+      label.style.left = (left - originX) + 'px';
+      label.style.top = (top - originY) + 'px';
     });
   };
   // The box a row of the rules is hovered for: framed above everything, so that one under
@@ -95,7 +106,44 @@ const prizmo = (() => {
     const box = element.getBoundingClientRect();
     place(layerOf('prizmo-hovered'), box.left + scrollX, box.top + scrollY, box.width, box.height);
   };
-  addEventListener('resize', () => { labels(); frameHovered(); handles(); });
+  // The marked box's margin, border, padding and content, shaded as developer tools shade
+  // them: all four ('box') or one part, as the editor asks, and all four during a drag.
+  const parts = ['margin', 'border', 'padding', 'content'];
+  let shaded = '';
+  const shade = () => {
+    const asked = drag || move?.moving ? 'box' : shaded;
+    const element = marked && marked.closest('html') ? marked : null;
+    if (!asked || !element) {
+      document.getElementById('prizmo-shade')?.remove();
+      return;
+    }
+    const layer = layerOf('prizmo-shade');
+    if (!layer.children.length)
+      for (const part of parts) {
+        const ring = document.createElement('i');
+        ring.dataset.part = part;
+        layer.appendChild(ring);
+      }
+    const style = getComputedStyle(element);
+    const sides = pattern => ['top', 'right', 'bottom', 'left'].map(side =>
+      Math.max(0, parseFloat(style.getPropertyValue(pattern.replace('*', side))) || 0));
+    const widths = { margin: sides('margin-*'), border: sides('border-*-width'), padding: sides('padding-*') };
+    const box = element.getBoundingClientRect();
+    // Each part's outer edge, top, right, bottom, left, from the border's outwards and inwards.
+    const edge = [box.top + scrollY, box.right + scrollX, box.bottom + scrollY, box.left + scrollX];
+    const inset = (at, by, sign) => [at[0] + sign * by[0], at[1] - sign * by[1], at[2] - sign * by[2], at[3] + sign * by[3]];
+    const outer = { margin: inset(edge, widths.margin, -1), border: edge };
+    outer.padding = inset(edge, widths.border, 1);
+    outer.content = inset(outer.padding, widths.padding, 1);
+    for (const ring of layer.children) {
+      const part = ring.dataset.part;
+      const [top, right, bottom, left] = outer[part];
+      ring.hidden = asked !== 'box' && asked !== part;
+      place(ring, left, top, Math.max(0, right - left), Math.max(0, bottom - top));
+      ring.style.borderWidth = part === 'content' ? '0' : widths[part].map(width => width + 'px').join(' ');
+    }
+  };
+  addEventListener('resize', () => { labels(); frameHovered(); handles(); shade(); });
   // The box under the pointer, told when it changes.
   let pointed = '';
   const point = name => {
@@ -163,36 +211,164 @@ const prizmo = (() => {
     element.style.width = width + 'px';
     element.style.height = height + 'px';
     const box = element.getBoundingClientRect();
-    const guides = layerOf('prizmo-resize');
-    guides.replaceChildren();
-    const line = (left, top, w, h) => {
-      const guide = document.createElement('i');
-      place(guide, left, top, w, h);
-      guides.appendChild(guide);
-    };
-    if (snappedWidth)
-      line(box.left + scrollX + box.width, scrollY, 1, innerHeight);
-    if (snappedHeight)
-      line(scrollX, box.top + scrollY + box.height, innerWidth, 1);
-    const readOut = document.createElement('b');
-    readOut.textContent = width + ' × ' + height;
-    Object.assign(readOut.style, { left: (event.pageX + 12) + 'px', top: (event.pageY + 12) + 'px' });
-    guides.appendChild(readOut);
+    showGuides(snappedWidth ? [box.right + scrollX] : [], snappedHeight ? [box.bottom + scrollY] : [],
+               width + ' × ' + height, event);
     handles();
     labels();   // the boxes after it may have moved
     frameHovered();
+    shade();
+  };
+  // A drag's guides, a line down the page at each x and across it at each y, and its
+  // read-out beside the pointer.
+  const showGuides = (xs, ys, text, event) => {
+    const guides = layerOf('prizmo-drag');
+    guides.replaceChildren();
+    const page = document.documentElement;
+    const line = (left, top, width, height) => {
+      const guide = document.createElement('i');
+      place(guide, left, top, width, height);
+      guides.appendChild(guide);
+    };
+    for (const x of xs)
+      line(x, 0, 1, Math.max(page.scrollHeight, innerHeight));
+    for (const y of ys)
+      line(0, y, Math.max(page.scrollWidth, innerWidth), 1);
+    const readOut = document.createElement('b');
+    readOut.textContent = text;
+    place(readOut, event.pageX + 12, event.pageY + 12, 0, 0);
+    Object.assign(readOut.style, { width: '', height: '' });
+    guides.appendChild(readOut);
   };
   const endDrag = () => {
     drag = null;
+    if (move && move !== released)
+      move.element.style.transform = '';
+    move = null;
     dragEnded = true;
-    document.getElementById('prizmo-resize')?.remove();
+    document.getElementById('prizmo-drag')?.remove();
     handles();
     labels();
     frameHovered();
+    shade();
+  };
+
+  // Moving the marked div, a relative or an absolute one, by dragging inside it: its edges
+  // and centre snap to the other divs' and its container's. As with the size, the editor is
+  // told the offsets at the release; the arrow keys move it too, and tell each step.
+  const largestOffset = 2147483647;   // what "Fent" and "Balra" take, either sign
+  const clampOffset = value => Math.min(largestOffset, Math.max(-largestOffset, Math.round(value)));
+  const movable = element => element && element !== document.body && element.closest('body')
+    && ['relative', 'absolute'].includes(getComputedStyle(element).position);
+  const unmovableWhy = 'Csak relatív vagy abszolút doboz mozgatható';
+  const markMovable = () => {
+    for (const element of document.querySelectorAll('[data-prizmo-movable], [data-prizmo-unmovable]'))
+      if (element !== marked) {
+        element.removeAttribute('data-prizmo-movable');
+        element.removeAttribute('data-prizmo-unmovable');
+        element.removeAttribute('title');
+      }
+    if (!marked || marked === document.body)
+      return;
+    const can = movable(marked);
+    marked.toggleAttribute('data-prizmo-movable', can);
+    marked.toggleAttribute('data-prizmo-unmovable', !can);
+    if (can)
+      marked.removeAttribute('title');
+    else
+      marked.title = unmovableWhy;
+  };
+  // The block an offset moves the box in: a relative box's parent; an absolute box's nearest
+  // positioned ancestor, else the page.
+  const containerOf = element => {
+    if (getComputedStyle(element).position === 'relative')
+      return element.parentElement;
+    for (let at = element.parentElement; at && at !== document.body; at = at.parentElement)
+      if (getComputedStyle(at).position !== 'static')
+        return at;
+    return document.documentElement;
+  };
+  let move = null;
+  let released = null;   // a move released, until the editor's values for it come
+  let releaseWait = 0;
+  const settleRelease = () => {
+    if (released)
+      released.element.style.transform = '';
+    released = null;
+    handles();
+    shade();
+  };
+  const offsetsOf = element => {
+    const style = getComputedStyle(element);
+    return [parseFloat(style.left) || 0, parseFloat(style.top) || 0];
+  };
+  // How far to shift so that the nearest of the box's start, end and centre meets a line
+  // within reach, and that line; nothing when none is.
+  const snapShift = (start, size, lines, free) => {
+    let best = null;
+    if (!free)
+      for (const edge of [start, start + size, start + size / 2])
+        for (const line of lines)
+          if (Math.abs(line - edge) <= snapDistance && (best === null || Math.abs(line - edge) < Math.abs(best[0])))
+            best = [line - edge, line];
+    return best || [0, null];
+  };
+  const moveTo = event => {
+    const element = move.element;
+    if (!element.isConnected) {
+      endDrag();
+      return;
+    }
+    let dx = event.clientX - move.x, dy = event.clientY - move.y;
+    if (!move.moving) {
+      if (Math.abs(dx) < 3 && Math.abs(dy) < 3)
+        return;   // a click, so far
+      move.moving = true;
+      element.setPointerCapture(event.pointerId);   // its cursor, wherever the pointer goes
+      document.getElementById('prizmo-handles')?.remove();
+      getSelection().removeAllRanges();
+    }
+    const [shiftX, lineX] = snapShift(move.box.left + dx, move.box.width, move.xs, event.shiftKey);
+    const [shiftY, lineY] = snapShift(move.box.top + dy, move.box.height, move.ys, event.shiftKey);
+    dx += shiftX;
+    dy += shiftY;
+    move.offsets = [clampOffset(move.left + dx), clampOffset(move.top + dy)];
+    // Shifted on its own layer while it moves, which lays out and paints nothing else; the
+    // offsets take its place at the release.
+    element.style.transform = 'translate(' + (move.offsets[0] - move.left) + 'px, ' + (move.offsets[1] - move.top) + 'px)';
+    showGuides(lineX === null ? [] : [lineX], lineY === null ? [] : [lineY],
+               'balra ' + move.offsets[0] + ' · fent ' + move.offsets[1], event);
+    // The size handles wait for the release; the names and frames around it follow it.
+    if (outlined)
+      labels();
+    if (hovered)
+      frameHovered();
+    shade();
+  };
+  const startMove = event => {
+    const element = marked;
+    const at = box => [box.left + scrollX, box.top + scrollY, box.width, box.height];
+    const [left, top, width, height] = at(element.getBoundingClientRect());
+    const others = [...document.querySelectorAll('body div[id^="div"]')].filter(div => div !== element);
+    const xs = [], ys = [];
+    for (const other of [...others.map(div => div.getBoundingClientRect()), containerOf(element).getBoundingClientRect()]) {
+      const [x, y, w, h] = at(other);
+      xs.push(x, x + w, x + w / 2);
+      ys.push(y, y + h, y + h / 2);
+    }
+    const [offsetLeft, offsetTop] = offsetsOf(element);
+    move = { element, x: event.clientX, y: event.clientY, left: offsetLeft, top: offsetTop, moving: false,
+             box: { left, top, width, height }, xs, ys };
+    move.offsets = [clampOffset(offsetLeft), clampOffset(offsetTop)];
+    move.start = [...move.offsets];
   };
   addEventListener('pointerdown', event => {
     dragEnded = false;
     const edge = event.target.dataset ? event.target.dataset.edge : undefined;
+    if (!edge && event.button === 0 && event.target.closest && event.target.closest('div[id^="div"]') === marked
+        && movable(marked)) {
+      startMove(event);
+      return;
+    }
     if (!edge || !marked)
       return;
     event.preventDefault();
@@ -209,8 +385,28 @@ const prizmo = (() => {
   addEventListener('pointermove', event => {
     if (drag)
       resizeTo(event);
+    else if (move)
+      moveTo(event);
   }, true);
   addEventListener('pointerup', event => {
+    if (move) {
+      const { element, offsets, moving, start: move0 } = move;
+      if (!moving) {   // a click: it goes on as one
+        move = null;
+        return;
+      }
+      // It stays shifted until the editor's values come, which lay the page out once; should
+      // none come (the editor kept the box where it was), it goes back.
+      released = move;
+      endDrag();
+      clearTimeout(releaseWait);
+      releaseWait = setTimeout(settleRelease, 1000);
+      // Only an offset that changed is told: one the browser places the box by stays unset.
+      const told = offsets.map((offset, axis) => offset === move0[axis] ? '' : offset);
+      if (element.isConnected && (told[0] !== '' || told[1] !== ''))
+        say('moved:' + element.id + ',' + told.join(','));
+      return;
+    }
     if (!drag)
       return;
     const [width, height] = drag.size;
@@ -221,13 +417,39 @@ const prizmo = (() => {
     if (element.isConnected)
       say('resized:' + element.id + ',' + (edge === 'bottom' ? '' : width) + ',' + (edge === 'right' ? '' : height));
   }, true);
-  // Escape puts the size back.
+  // Escape puts the size or the place back.
   addEventListener('keydown', event => {
+    if (move?.moving && event.key === 'Escape') {
+      endDrag();
+      return;
+    }
     if (!drag || event.key !== 'Escape')
       return;
     [drag.element.style.width, drag.element.style.height] = drag.style;
     endDrag();
   }, true);
+  // No text is selected while a box moves.
+  addEventListener('selectstart', event => {
+    if (move?.moving)
+      event.preventDefault();
+  }, true);
+  // The arrow keys move the marked box by a pixel, with Shift by ten; each press is told.
+  const arrows = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+  addEventListener('keydown', event => {
+    const arrow = arrows[event.key];
+    if (!arrow || drag || move || event.ctrlKey || event.altKey || !movable(marked))
+      return;
+    event.preventDefault();
+    const by = event.shiftKey ? 10 : 1;
+    const [left, top] = offsetsOf(marked).map((offset, axis) => clampOffset(offset + arrow[axis] * by));
+    marked.style.left = left + 'px';
+    marked.style.top = top + 'px';
+    handles();
+    labels();
+    frameHovered();
+    shade();
+    say('nudged:' + marked.id + ',' + (arrow[0] ? left : '') + ',' + (arrow[1] ? top : ''));
+  });
 
   addEventListener('click', event => {
     event.preventDefault();
@@ -240,7 +462,7 @@ const prizmo = (() => {
   }, true);
 
   return {
-    show(page, added, styles, rule, seq, outlines, hover) {
+    show(page, added, styles, rule, seq, outlines, hover, shadedPart, width) {
       if (page) {
         properties = page.properties;
         document.getElementById('prizmo-page').textContent = page.css;
@@ -255,13 +477,25 @@ const prizmo = (() => {
         if (element)
           restyle(element, declarations);
       }
+      if (released)
+        settleRelease();
       mark(rule);
+      markMovable();
+      const root = document.documentElement;
+      if (width > 0)
+        root.style.setProperty('--prizmo-width', width + 'px');
+      if (width > 0)
+        root.setAttribute('data-prizmo-width', width);
+      else
+        root.removeAttribute('data-prizmo-width');
       outlined = outlines;
       document.documentElement.toggleAttribute('data-prizmo-outlines', outlines);
       labels();
       hovered = hover;
       frameHovered();
-      if (!drag)
+      shaded = shadedPart;
+      shade();
+      if (!drag && !move?.moving)
         handles();
       afterFrame(seq);
     },
@@ -275,6 +509,7 @@ const prizmo = (() => {
         values['outline-color'] = style.getPropertyValue('outline-color');
         values.parent = element === document.body ? '' : element.parentElement.id || 'body';
         values.centre = [(box.left + box.width / 2) * devicePixelRatio, (box.top + box.height / 2) * devicePixelRatio];
+        values.box = [box.left + scrollX, box.top + scrollY, box.width, box.height].map(Math.round).join(' ');
         return values;
       };
       const rules = { body: read(document.body) };
@@ -284,9 +519,17 @@ const prizmo = (() => {
         && other.left < box.right && box.top < other.bottom && other.top < box.bottom)).length;
       rules['prizmo-labels'] = { names: labels.map(label => label.textContent).join(' '), overlapping: String(overlapping),
                                  tops: placed.map(box => Math.round(box.top + scrollY)).join(' ') };
-      const readOut = document.querySelector('#prizmo-resize b');
-      rules['prizmo-resize'] = { readout: readOut ? readOut.textContent : '',
-                                 guides: String(document.querySelectorAll('#prizmo-resize i').length) };
+      const readOut = document.querySelector('#prizmo-drag b');
+      rules['prizmo-drag'] = { readout: readOut ? readOut.textContent : '',
+                               guides: String(document.querySelectorAll('#prizmo-drag i').length) };
+      const shading = {};
+      for (const ring of document.querySelectorAll('#prizmo-shade i:not([hidden])')) {
+        const box = ring.getBoundingClientRect();
+        shading[ring.dataset.part] = [box.left + scrollX, box.top + scrollY, box.width, box.height].map(Math.round).join(' ');
+      }
+      rules['prizmo-shade'] = shading;
+      const column = document.documentElement.getBoundingClientRect();
+      rules['prizmo-column'] = { width: String(Math.round(column.width)), left: String(Math.round(column.left)) };
       const frame = document.getElementById('prizmo-hovered');
       rules['prizmo-hovered'] = { rule: frame ? hovered : '' };
       for (const div of document.querySelectorAll('body div[id^="div"]'))
@@ -301,8 +544,25 @@ const prizmo = (() => {
     afterDragFrame() {
       requestAnimationFrame(() => setTimeout(() => say('dragged:')));
     },
-    // For tests: the centre of the marked div's handle on that edge.
+    // For tests: the centre of the marked div's handle on that edge; for "move", the point
+    // nearest the box's centre where the pointer reaches it and no other div.
     handle(edge) {
+      if (edge === 'move') {
+        if (!marked)
+          return [];
+        const box = marked.getBoundingClientRect();
+        const reaches = ([x, y]) => document.elementFromPoint(x, y)?.closest('div[id^="div"]') === marked;
+        const centre = [box.left + box.width / 2, box.top + box.height / 2];
+        if (reaches(centre))
+          return centre;
+        const points = [];
+        for (let y = box.top + 1; y < box.bottom; y += 4)
+          for (let x = box.left + 1; x < box.right; x += 4)
+            points.push([x, y]);
+        const away = ([x, y]) => Math.hypot(x - centre[0], y - centre[1]);
+        points.sort((a, b) => away(a) - away(b));
+        return points.find(reaches) || [];
+      }
       const handle = document.querySelector('#prizmo-handles [data-edge="' + edge + '"]');
       if (!handle)
         return [];

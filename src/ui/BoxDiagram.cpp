@@ -47,6 +47,8 @@ BoxDiagram::BoxDiagram(QWidget* parent) : QWidget(parent)
         paddingSides[side] = makeEdit(paddingNames[side], caption(paddingRow, SidesField::sideNames[side]));
     content = new QLabel(this);
     content->setAlignment(Qt::AlignCenter);
+    content->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setMouseTracking(true);
     // Tab runs ring by ring, each clockwise from the top.
     QWidget* previous = nullptr;
     for (TEdit* edit : {marginSides[0], marginSides[1], marginSides[2], marginSides[3], border, paddingSides[0],
@@ -134,9 +136,40 @@ void BoxDiagram::step(TEdit* edit, int by, bool everySide, bool done)
     }
 }
 
+void BoxDiagram::point(Part part)
+{
+    if (part == pointed)
+        return;
+    pointed = part;
+    if (onPointed)
+        onPointed(part);
+}
+
+void BoxDiagram::mouseMoveEvent(QMouseEvent* event)
+{
+    Part under = Margin;
+    for (const Part part : {Content, Padding, Border})
+        if (ringRect(part).contains(event->position().toPoint())) {
+            under = part;
+            break;
+        }
+    point(under);
+    QWidget::mouseMoveEvent(event);
+}
+
+void BoxDiagram::leaveEvent(QEvent* event)
+{
+    point(Nowhere);
+    QWidget::leaveEvent(event);
+}
+
 bool BoxDiagram::eventFilter(QObject* watched, QEvent* event)
 {
     auto* edit = dynamic_cast<TEdit*>(watched);
+    if (edit && event->type() == QEvent::Enter)
+        point(std::ranges::find(marginSides, edit) != marginSides.end() ? Margin
+              : edit == border                                         ? Border
+                                                                       : Padding);
     if (!edit || !edit->isEnabled())
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {

@@ -16,7 +16,8 @@ class TEdit;
 class BoxDiagram : public QWidget
 {
 public:
-    enum Ring { Margin, Border, Padding };
+    // The rings from the outside in, and the content in the middle; the order of ringRect.
+    enum Part { Nowhere = -1, Margin, Border, Padding, Content };
 
     explicit BoxDiagram(QWidget* parent);
 
@@ -29,9 +30,13 @@ public:
     // A number changed by a drag or a key: `done` once the change is whole (a key, the end of
     // a drag); each changed edit is told.
     std::function<void(TEdit* edit, bool done)> onStepped;
+    // The pointer came over another part of the box, or left the diagram.
+    std::function<void(Part part)> onPointed;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -41,6 +46,7 @@ private:
     std::vector<TEdit*> ringOf(TEdit* edit) const;
     void step(TEdit* edit, int by, bool everySide, bool done);
     QRect ringRect(int ring) const;   // 0 the margin's outer edge … 3 the content
+    void point(Part part);
 
     std::array<TEdit*, 4> marginSides{};
     std::array<TEdit*, 4> paddingSides{};
@@ -51,4 +57,5 @@ private:
     QPoint dragStart;
     int dragValue = 0;
     bool dragging = false;
+    Part pointed = Nowhere;
 };

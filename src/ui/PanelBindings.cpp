@@ -9,6 +9,7 @@
 #include "ui/Unit1.h"
 #include "ui/WindowStep.h"
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
@@ -104,29 +105,26 @@ void layTypedOver(const TForm1& form, Record& record)
 }
 
 
-// The dock's values, once it is made, come after the panels'.
+// The dock's values come after the panels'.
 template <typename Record>
 void showEverywhere(TForm1& form, const Record& record)
 {
     showIn(form, record);
-    if (form.Properties)
-        form.Properties->showValues(record);
+    form.Properties->showValues(record);
 }
 
 template <typename Record>
 void storeEverywhere(const TForm1& form, Record& record)
 {
     storeFrom(form, record);
-    if (form.Properties)
-        form.Properties->storeValues(record);
+    form.Properties->storeValues(record);
 }
 
 template <typename Record>
 void layTypedEverywhere(const TForm1& form, Record& record)
 {
     layTypedOver(form, record);
-    if (form.Properties)
-        form.Properties->layTypedValuesOver(record);
+    form.Properties->layTypedValuesOver(record);
 }
 
 } // namespace
@@ -174,7 +172,11 @@ TEdit* firstField(const TForm1& form, bool forBody)
 
 void typeNumber(TForm1& form, const Property& property, std::int32_t number)
 {
-    (form.*bindingOf(property).edit)->SetText(IntToStr(number));
+    const auto bound = std::ranges::find(panelBindings, &property, &PanelBinding::property);
+    if (bound != panelBindings.end())
+        (form.*bound->edit)->SetText(IntToStr(number));
+    else
+        form.Properties->showValue(property, number);
 }
 
 void keepBoundControls(const TForm1& form, ControlsState& state)
@@ -187,8 +189,7 @@ void keepBoundControls(const TForm1& form, ControlsState& state)
         if (binding.colorChoice)
             state.colour = (form.*binding.colorChoice)->Checked();
     }
-    if (form.Properties)
-        state.dock = form.Properties->texts();
+    state.dock = form.Properties->texts();
 }
 
 void restoreBoundControls(TForm1& form, const ControlsState& state)
@@ -202,6 +203,6 @@ void restoreBoundControls(TForm1& form, const ControlsState& state)
         if (binding.colorChoice)
             (state.colour ? form.*binding.colorChoice : form.*binding.pictureChoice)->setChecked(true);
     }
-    if (form.Properties && !state.dock.empty())
+    if (!state.dock.empty())
         form.Properties->setTexts(state.dock);
 }

@@ -55,7 +55,7 @@ void enableBoundControls(TForm1& form, bool typing, bool picking);
 void onBoundTyping(TForm1& form, const std::function<void()>& typed);
 // The first edit a rule of that kind has: where a person types first.
 TEdit* firstField(const TForm1& form, bool forBody);
-// As if typed into the property's edit.
+// As if typed into the property's edit, on the panels or in the dock.
 void typeNumber(TForm1& form, const Property& property, std::int32_t number);
 // What the bound controls hold, into an undo step's state and back.
 void keepBoundControls(const TForm1& form, ControlsState& state);

@@ -55,6 +55,20 @@ void PreviewFeed::showHovered(const std::string& rule)
         link.show(content);
 }
 
+void PreviewFeed::showShaded(const std::string& part)
+{
+    content.shaded = part;
+    if (!content.declarations.empty())
+        link.show(content);
+}
+
+void PreviewFeed::showAtWidth(int width)
+{
+    content.width = width;
+    if (!content.declarations.empty())
+        link.show(content);
+}
+
 void PreviewFeed::showOutlines(bool shown)
 {
     content.outlines = shown;

@@ -46,6 +46,11 @@ public:
     void showOutlines(bool shown);
     // The box of the rule whose row the pointer is on ("body", "divN"), or none.
     void showHovered(const std::string& rule);
+    // The marked box's part shaded ("margin", "border", "padding", "content", all four "box"),
+    // or none.
+    void showShaded(const std::string& part);
+    // The page laid out at that width; 0 for the preview window's.
+    void showAtWidth(int width);
 
 private:
     void rebuild();

@@ -125,7 +125,8 @@ void PreviewLink::sendWhatChanged()
     const PreviewContent& next = *wanted;
     QJsonObject message{{QStringLiteral("do"), QStringLiteral("show")}, {QStringLiteral("base"), qt(next.base)},
                         {QStringLiteral("mark"), qt(next.mark)}, {QStringLiteral("outlines"), next.outlines},
-                        {QStringLiteral("hover"), qt(next.hovered)}};
+                        {QStringLiteral("hover"), qt(next.hovered)}, {QStringLiteral("shade"), qt(next.shaded)},
+                        {QStringLiteral("width"), next.width}};
     QJsonArray styles;
     const bool sameFolder = sent && sent->base == next.base;
     // Divs added after every other (a new div) are added; any other change of the elements
@@ -147,7 +148,7 @@ void PreviewLink::sendWhatChanged()
             if (rule >= sent->declarations.size() || next.shown(rule) != sent->shown(rule))
                 styles.append(QJsonArray{elementOf(rule), qt(next.shown(rule))});
         if (styles.isEmpty() && next.mark == sent->mark && next.outlines == sent->outlines
-            && next.hovered == sent->hovered) {
+            && next.hovered == sent->hovered && next.shaded == sent->shaded && next.width == sent->width) {
             wanted.reset();   // shown already
             return;
         }
@@ -208,6 +209,17 @@ void PreviewLink::heard(const QJsonObject& message)
                 return value.isNull() ? DraggedLength() : DraggedLength(value.toInteger());
             };
             RunGuarded([this, &size, &rule, &length] { handlers.resized(rule, length(size[1]), length(size[2])); });
+        }
+    } else if (message.contains(QLatin1String("moved"))) {
+        const QJsonArray moved = message.value(QLatin1String("moved")).toArray();
+        if (handlers.moved && moved.size() == 4) {
+            const std::string rule = moved[0].toString().toStdString();
+            const auto offset = [](const QJsonValue& value) {
+                return value.isNull() ? DraggedLength() : DraggedLength(value.toInteger());
+            };
+            RunGuarded([this, &moved, &rule, &offset] {
+                handlers.moved(rule, offset(moved[1]), offset(moved[2]), moved[3].toBool());
+            });
         }
     } else if (message.contains(QLatin1String("placed"))) {
         const QJsonArray place = message.value(QLatin1String("placed")).toArray();

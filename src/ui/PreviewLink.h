@@ -27,6 +27,8 @@ struct PreviewContent {
     std::string mark;                       // "body", "divN" or nothing
     bool outlines = false;                  // every div's outline and name
     std::string hovered;                    // the rule whose row the pointer is on, or nothing
+    std::string shaded;                     // the marked box's part shaded: "margin", …, "box"
+    int width = 0;                          // the page laid out that wide; 0: the window's
 
     // The page's style element as the web page writes it, from the declarations.
     std::string css() const;
@@ -46,6 +48,9 @@ struct PreviewHandlers {
     std::function<void(const std::string& rule)> clicked;
     std::function<void(const std::string& rule)> hovered;  // the box under the pointer, or nothing
     std::function<void(const std::string& rule, DraggedLength width, DraggedLength height)> resized;   // by a drag
+    // Moved by a drag, or by an arrow key (`keyed`), to those offsets; none for one that
+    // stayed.
+    std::function<void(const std::string& rule, DraggedLength left, DraggedLength top, bool keyed)> moved;
     std::function<void(const QRect& place)> placed;     // moved or resized, on the screen
 };
 

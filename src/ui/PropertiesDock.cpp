@@ -251,6 +251,13 @@ void PropertiesDock::storeValues(BodyStyle& body) const { storeRecord(body, fals
 void PropertiesDock::layTypedValuesOver(DivStyle& div) const { storeRecord(div, true); }
 void PropertiesDock::layTypedValuesOver(BodyStyle& body) const { storeRecord(body, true); }
 
+void PropertiesDock::showValue(const Property& property, const PropertyValue& value)
+{
+    for (const auto& field : fields)
+        if (&field->property() == &property)
+            field->show(value);
+}
+
 PropertyValue PropertiesDock::valueOf(const Property& property) const
 {
     for (const auto& field : fields)

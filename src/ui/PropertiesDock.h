@@ -34,6 +34,8 @@ public:
     // The same where the text is a number; the rest keeps the record's value (the preview).
     void layTypedValuesOver(DivStyle& div) const;
     void layTypedValuesOver(BodyStyle& body) const;
+    // One property's value into its controls, as if typed.
+    void showValue(const Property& property, const PropertyValue& value);
     // One property's value, as the controls hold it; throws as storeValues does.
     PropertyValue valueOf(const Property& property) const;
 

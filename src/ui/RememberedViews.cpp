@@ -22,6 +22,19 @@ void rememberShown(const char* view, bool shown)
     remembered.setValue(QLatin1String(view), shown);
 }
 
+int rememberedNumber(const char* view, int fallback)
+{
+    bool read = false;
+    const int number = settings().value(QLatin1String(view), fallback).toInt(&read);
+    return read ? number : fallback;
+}
+
+void rememberNumber(const char* view, int number)
+{
+    QSettings remembered = settings();
+    remembered.setValue(QLatin1String(view), number);
+}
+
 QRect rememberedPlace(const char* view)
 {
     return settings().value(QLatin1String(view)).toRect();

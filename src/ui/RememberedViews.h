@@ -8,6 +8,9 @@
 // same as none.
 bool rememberedShown(const char* view);
 void rememberShown(const char* view, bool shown);
+// A view's setting that is a number ("view/previewWidth"); `fallback` where none is kept.
+int rememberedNumber(const char* view, int fallback);
+void rememberNumber(const char* view, int number);
 // An invalid rectangle for nowhere.
 QRect rememberedPlace(const char* view);
 void rememberPlace(const char* view, const QRect& place);

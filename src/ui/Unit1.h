@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
 #include "platform/Menus.h"
+#include "ui/BoxDiagram.h"
 #include "ui/PreviewFeed.h"
 
 #include <QPointer>
@@ -33,6 +34,7 @@ class QUndoStack;
 class RulesPanel;
 struct ControlsState;
 struct StepJournal;
+enum class StepMerging : int;
 struct StepRecords;
 struct StepSide;
 struct WebPageReading;
@@ -96,6 +98,11 @@ public:
     TMenuItem* Elnzet1 = nullptr;
     TMenuItem* Krvonalak1 = nullptr;
     TMenuItem* Tulajdonsgok1 = nullptr;
+    TMenuItem* Elnzetszlessge1 = nullptr;
+    TMenuItem* Teljes1 = nullptr;
+    TMenuItem* N1280px1 = nullptr;
+    TMenuItem* N768px1 = nullptr;
+    TMenuItem* N375px1 = nullptr;
     QAction* Visszavons1 = nullptr;   // made by the undo stack, named after the step
     QAction* Mgis1 = nullptr;
 
@@ -107,7 +114,7 @@ public:
     TColorDialog* ColorDialog2 = nullptr;   // every font colour
 
     RulesPanel* Rules = nullptr;             // "Szabályok": the rules as a tree, made when first shown
-    PropertiesDock* Properties = nullptr;    // "Tulajdonságok": the box's values, made when first needed
+    PropertiesDock* Properties = nullptr;    // "Tulajdonságok": the box's values, made hidden at start
     QUndoStack* UndoStack = nullptr;         // every command that changed the window, a step each
     PreviewLink* Preview = nullptr;          // "Előnézet": the page in a browser engine, while shown
     RecoveryKeeper* Recovery = nullptr;      // the recovery file of what is unsaved
@@ -198,6 +205,12 @@ public:
     void Elnzet1Click();
     // "Nézet" → "Körvonalak": every div's outline and name in the preview, never in the page.
     void Krvonalak1Click();
+    // "Nézet" → "Előnézet szélessége": the page laid out as wide as the preview window, or
+    // at a screen's width, centred in it.
+    void Teljes1Click();
+    void N1280px1Click();
+    void N768px1Click();
+    void N375px1Click();
     // The panels' rule with the values being typed laid over it, as the preview shows them.
     PreviewFeed::TypedRule typedRule() const;
     // The size the marked div's edge was dragged to in the preview: typed into "Szélesség"
@@ -205,6 +218,11 @@ public:
     // unless `rule` is the div the panels stand for. A dimension the drag left alone (none)
     // keeps its value.
     void previewResized(const Rule& rule, std::optional<std::int64_t> width, std::optional<std::int64_t> height);
+    // The offsets the marked div was moved to in the preview: typed into "Balra" and "Fent"
+    // while its edit is open, else stored as the step "Áthelyezés", an arrow key's merged
+    // with the presses just before it; nothing unless `rule` is the div the panels stand for.
+    // An offset that did not change (none) stays as it is.
+    void previewMoved(const Rule& rule, std::optional<std::int64_t> left, std::optional<std::int64_t> top, bool keyed);
 
     // At start: a file whose save in place was cut short gets its old content back, and a
     // recovery file left by a Prizmo that ended without saving is offered back
@@ -218,6 +236,9 @@ public:
     // A command that changed what the window holds becomes one undo step named `name`; one
     // run inside another belongs to the outer one (Unit1Undo.cpp).
     void runCommand(const std::string& name, const TNotifyEvent& handler);
+    // The same, its step merging into the step before it where that is one of `merging`'s
+    // kind, of the same rule, and just before it.
+    void runCommand(const std::string& name, const TNotifyEvent& handler, StepMerging merging);
     // Undo and redo: the step's records change places with the window's, and the slot
     // count, lastDiv and the controls become the side's.
     void restore(StepRecords& records, const StepSide& side);
@@ -303,10 +324,14 @@ private:
     void endPreviewFeed();
     bool previewStartPending = false;   // remembered on, to start once the window has its place
     bool outlinesShown = false;
+    int previewWidth = 0;                 // the page's width in the preview; 0: the window's
+    void showPreviewAtWidth(int width);
     void showPreview(bool shown);
     void previewClicked(const std::string& rule);
     // The row under the pointer in the rules: its box framed in the preview.
     void hoverPreview(const Rule& rule);
+    // The pointer over a part of the box-model diagram, or off it.
+    void shadeInPreview(BoxDiagram::Part part);
     // The body or a live div by the name the page and the tree give it; nothing for another name.
     Rule liveRuleNamed(const std::string& name) const;
     // A name typed into the rules tree, then Return: that rule opens, if it is one.

@@ -159,6 +159,11 @@ const MenuRow menuRows[] = {
     {&TForm1::Elnzet1, &TForm1::Nzet1, "Elnzet1", "Előnézet", &TForm1::Elnzet1Click},
     {&TForm1::Krvonalak1, &TForm1::Nzet1, "Krvonalak1", "&Körvonalak", &TForm1::Krvonalak1Click},
     {&TForm1::Tulajdonsgok1, &TForm1::Nzet1, "Tulajdonsgok1", "&Tulajdonságok", &TForm1::Tulajdonsgok1Click},
+    {&TForm1::Elnzetszlessge1, &TForm1::Nzet1, "Elnzetszlessge1", "Előnézet szélessége"},
+    {&TForm1::Teljes1, &TForm1::Elnzetszlessge1, "Teljes1", "Teljes", &TForm1::Teljes1Click},
+    {&TForm1::N1280px1, &TForm1::Elnzetszlessge1, "N1280px1", "1280 px", &TForm1::N1280px1Click},
+    {&TForm1::N768px1, &TForm1::Elnzetszlessge1, "N768px1", "768 px", &TForm1::N768px1Click},
+    {&TForm1::N375px1, &TForm1::Elnzetszlessge1, "N375px1", "375 px", &TForm1::N375px1Click},
 };
 
 // As the controls stand on the screen, left to right and top to bottom, with "KÉSZ" after

@@ -5,18 +5,23 @@
 
 #include "model/Properties.h"
 #include "ui/PanelBindings.h"
+#include "ui/BoxDiagram.h"
 #include "ui/PlaceWatcher.h"
 #include "ui/PreviewFeed.h"
 #include "ui/PreviewLink.h"
 #include "ui/PreviewPlace.h"
+#include "ui/PropertiesDock.h"
 #include "ui/RememberedViews.h"
 #include "ui/RulesModel.h"
 #include "ui/RulesPanel.h"
+#include "ui/WindowStep.h"
 
+#include <QActionGroup>
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QScreen>
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -25,6 +30,22 @@ namespace {
 const char* const previewShownKey = "view/preview";
 const char* const previewPlaceKey = "view/previewPlace";
 const char* const outlinesShownKey = "view/outlines";
+const char* const previewWidthKey = "view/previewWidth";
+
+// The widths "Előnézet szélessége" offers, 0 for the preview window's, and their items.
+struct PreviewWidth {
+    int width;
+    TMenuItem* TForm1::*item;
+};
+const PreviewWidth previewWidths[] = {
+    {0, &TForm1::Teljes1}, {1280, &TForm1::N1280px1}, {768, &TForm1::N768px1}, {375, &TForm1::N375px1}};
+
+// What the preview shades of a part of the box-model diagram.
+std::string shadedPart(BoxDiagram::Part part)
+{
+    static const char* const names[] = {"margin", "border", "padding", "content"};
+    return part == BoxDiagram::Nowhere ? std::string() : names[part];
+}
 
 QRect onScreen(const QWidget* widget)
 {
@@ -49,9 +70,34 @@ void TForm1::Krvonalak1Click()
         previewFeed->showOutlines(outlinesShown);
 }
 
+void TForm1::Teljes1Click() { showPreviewAtWidth(0); }
+void TForm1::N1280px1Click() { showPreviewAtWidth(1280); }
+void TForm1::N768px1Click() { showPreviewAtWidth(768); }
+void TForm1::N375px1Click() { showPreviewAtWidth(375); }
+
+void TForm1::showPreviewAtWidth(int width)
+{
+    previewWidth = width;
+    for (const PreviewWidth& choice : previewWidths)
+        (this->*choice.item)->setChecked(choice.width == width);
+    rememberNumber(previewWidthKey, width);
+    if (previewFeed)
+        previewFeed->showAtWidth(width);
+}
+
 // Nothing of the preview is made until it is turned on: no process, no engine.
 void TForm1::createPreview()
 {
+    auto* widths = new QActionGroup(this);
+    const int remembered = rememberedNumber(previewWidthKey, 0);
+    for (const PreviewWidth& choice : previewWidths) {
+        (this->*choice.item)->setCheckable(true);
+        widths->addAction(this->*choice.item);
+        if (choice.width == remembered)
+            previewWidth = remembered;   // one of the choices, or the whole window's
+    }
+    for (const PreviewWidth& choice : previewWidths)
+        (this->*choice.item)->setChecked(choice.width == previewWidth);
     Krvonalak1->setCheckable(true);
     outlinesShown = rememberedShown(outlinesShownKey);
     Krvonalak1->setChecked(outlinesShown);
@@ -128,6 +174,9 @@ void TForm1::showPreview(bool shown)
         handlers.resized = [this](const std::string& rule, DraggedLength width, DraggedLength height) {
             previewResized(liveRuleNamed(rule), width, height);
         };
+        handlers.moved = [this](const std::string& rule, DraggedLength left, DraggedLength top, bool keyed) {
+            previewMoved(liveRuleNamed(rule), left, top, keyed);
+        };
         handlers.hovered = [this](const std::string& rule) {
             if (Rules)
                 Rules->rules()->setHovered(liveRuleNamed(rule));
@@ -154,6 +203,7 @@ void TForm1::showPreview(bool shown)
             *Preview);
         addFollower(previewFeed.get());
         previewFeed->showOutlines(outlinesShown);
+        previewFeed->showAtWidth(previewWidth);
         previewFeed->follow(wholeChange());
     } else if (!shown && Preview) {
         endPreviewFeed();
@@ -211,6 +261,41 @@ void TForm1::previewResized(const Rule& rule, std::optional<std::int64_t> width,
         if (height)
             setValue(propertyNamed("height"), div, static_cast<std::int32_t>(*height));
     });
+}
+
+// A drag inside the marked div, or an arrow key, in the preview: as typed into "Balra" and
+// "Fent" while its edit is open, else stored at once; a run of arrow presses is one step.
+void TForm1::previewMoved(const Rule& rule, std::optional<std::int64_t> left, std::optional<std::int64_t> top,
+                          bool keyed)
+{
+    const std::pair<const Property&, std::optional<std::int64_t>> offsets[] = {{propertyNamed("left"), left},
+                                                                               {propertyNamed("top"), top}};
+    const auto fits = [](const auto& each) {
+        return !each.second || (*each.second >= each.first.least && *each.second <= each.first.most);
+    };
+    if (rule.kind != Rule::Kind::Div || rule != panelsRule() || !std::ranges::all_of(offsets, fits) || (!left && !top))
+        return;
+    if (editOpen()) {
+        for (const auto& [row, offset] : offsets)
+            if (offset)
+                typeNumber(*this, row, static_cast<std::int32_t>(*offset));
+        if (previewFeed)
+            previewFeed->typedChanged();
+        return;
+    }
+    runCommand("Áthelyezés", [this, rule, &offsets] {
+        DivStyle& div = changeDiv(rule.number);
+        for (const auto& [row, offset] : offsets)
+            if (offset)
+                setValue(row, div, static_cast<std::int32_t>(*offset));
+    }, keyed ? StepMerging::ArrowMoves : StepMerging::None);
+}
+
+// The pointer over the box-model diagram shades that part of the marked box in the preview.
+void TForm1::shadeInPreview(BoxDiagram::Part part)
+{
+    if (previewFeed)
+        previewFeed->showShaded(shadedPart(part));
 }
 
 void TForm1::hoverPreview(const Rule& rule)

@@ -22,7 +22,7 @@ const char* const propertiesShownKey = "view/properties";
 
 void TForm1::Tulajdonsgok1Click()
 {
-    showProperties(!Properties || Properties->isHidden());
+    showProperties(Properties->isHidden());
     rememberShown(propertiesShownKey, !Properties->isHidden());
 }
 
@@ -37,8 +37,6 @@ void TForm1::createPropertiesDock()
 
 void TForm1::makePropertiesDock()
 {
-    if (Properties)
-        return;
     Properties = new PropertiesDock(this);
     Properties->hide();
     addDockWidget(Qt::RightDockWidgetArea, Properties, Qt::Vertical);
@@ -48,13 +46,14 @@ void TForm1::makePropertiesDock()
             previewFeed->typedChanged();
     });
     Properties->onFinished([this](const Property& property) { dockChanged(property); });
+    Properties->diagram()->onPointed = [this](BoxDiagram::Part part) { shadeInPreview(part); };
     showDockRule();
 }
 
 // The rules above, the box's values below them.
 void TForm1::placeDocks()
 {
-    if (Rules && Properties)
+    if (Rules)
         splitDockWidget(Rules, Properties, Qt::Vertical);
 }
 
@@ -73,7 +72,6 @@ void TForm1::showDockRule()
 void TForm1::showProperties(bool shown)
 {
     if (shown) {
-        makePropertiesDock();
         const int before = width();
         Properties->show();
         layout()->activate();
@@ -82,7 +80,7 @@ void TForm1::showProperties(bool shown)
             resize(std::max(minimumWidth(), width() - over), height());
         else if (width() < before)
             resize(before, height());
-    } else if (Properties) {
+    } else {
         const int rulesWidth = Rules && !Rules->isHidden() ? Rules->width() : 0;
         const int taken = std::max(0, width() - ClientArea()->width() - rulesWidth);
         Properties->hide();

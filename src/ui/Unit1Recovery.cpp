@@ -111,8 +111,6 @@ std::vector<std::string> TForm1::typedValues() const
 void TForm1::retype(const std::vector<std::string>& typed)
 {
     const std::size_t panels = controlsNow().edits.size() + 2 * controlsNow().lists.size() + 1;
-    if (typed.size() > panels)
-        makePropertiesDock();   // what was typed there comes back there
     ControlsState state = controlsNow();
     if (typed.size() != panels && typed.size() != panels + state.dock.size())
         return;   // kept by panels of another shape

@@ -71,6 +71,11 @@ void TForm1::undoOrRedo(bool undo)
 
 void TForm1::runCommand(const std::string& name, const TNotifyEvent& handler)
 {
+    runCommand(name, handler, StepMerging::None);
+}
+
+void TForm1::runCommand(const std::string& name, const TNotifyEvent& handler, StepMerging merging)
+{
     if (journal) {   // inside another command: its step
         handler();
         return;
@@ -80,9 +85,10 @@ void TForm1::runCommand(const std::string& name, const TNotifyEvent& handler)
         showStatus();
     }
     std::optional<StyleSheetChange> change;   // none when the command could not end its step
-    RunGuarded([this, &name, &handler, &change] {
+    RunGuarded([this, &name, &handler, &change, merging] {
         journal = std::make_unique<StepJournal>();
         journal->name = name;
+        journal->merging = merging;
         journal->slotCount = divs.size();
         journal->lastDiv = lastDiv;
         journal->controls = controlsNow();
@@ -138,7 +144,8 @@ StyleSheetChange TForm1::finishStep(StepJournal& done)
         const int at = UndoStack->index();
         contentSteps.resize(static_cast<std::size_t>(at) + 1);
         contentSteps.push_back(contentSteps.back() + (content ? 1 : 0));
-        UndoStack->push(new WindowStep(*this, done.name, std::move(records), std::move(before), std::move(after)));
+        UndoStack->push(
+            new WindowStep(*this, done.name, std::move(records), std::move(before), std::move(after), done.merging));
     }
     if (savedThisCommand)
         UndoStack->setClean();

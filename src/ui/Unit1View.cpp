@@ -47,8 +47,7 @@ void TForm1::refreshView(const StyleSheetChange& change)
 
     // A control is enabled exactly when using it would act.
     enableBoundControls(*this, editOpen(), pickerDiv() || pickerBody());
-    if (Properties)
-        Properties->enableFor(panelsRule().kind);
+    Properties->enableFor(panelsRule().kind);
     // Which rule the panels stand for, at the foot and for a screen reader.
     const Rule rule = panelsRule();
     const std::string editing = rule.kind == Rule::Kind::None ? std::string() : "Szerkesztés: " + ruleName(rule);

@@ -24,10 +24,25 @@ void restoreList(TComboBox* list, const ControlsState::List& state)
 }
 
 WindowStep::WindowStep(TForm1& form, const std::string& name, StepRecords records, StepSide before,
-                       StepSide after)
-    : form(form), records(std::move(records)), before(std::move(before)), after(std::move(after))
+                       StepSide after, StepMerging merging)
+    : form(form), records(std::move(records)), before(std::move(before)), after(std::move(after)), merging(merging)
 {
     setText(QString::fromStdString(name));
+}
+
+bool WindowStep::mergeWith(const QUndoCommand* later)
+{
+    constexpr auto soon = std::chrono::seconds(1);
+    const auto* next = static_cast<const WindowStep*>(later);   // the same id: a window step
+    const auto now = std::chrono::steady_clock::now();
+    const auto oneDiv = [](const StepRecords& step) { return step.touched.size() == 1 && !step.bodyTouched; };
+    if (now - lastMerged > soon || !oneDiv(records) || !oneDiv(next->records)
+        || records.touched[0].first != next->records.touched[0].first || after.slotCount != next->before.slotCount)
+        return false;
+    // This step keeps the div from before its first press; the window has it after the last.
+    after = next->after;
+    lastMerged = now;
+    return true;
 }
 
 void WindowStep::undo()

@@ -6,6 +6,7 @@
 
 #include <QUndoCommand>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -56,21 +57,32 @@ struct StepRecords {
     std::unique_ptr<BodyStyle> body;
 };
 
+// The kinds of steps that merge into the step before them: a box moved by the arrow keys,
+// press after press, within a second.
+enum class StepMerging : int { None = -1, ArrowMoves = 1 };
+
 // One command, as undo and redo restore it: only what it changed, so that a step over a
 // hundred thousand divs costs what the command touched.
 class WindowStep : public QUndoCommand
 {
 public:
-    WindowStep(TForm1& form, const std::string& name, StepRecords records, StepSide before, StepSide after);
+    WindowStep(TForm1& form, const std::string& name, StepRecords records, StepSide before, StepSide after,
+               StepMerging merging = StepMerging::None);
 
     void undo() override;
     void redo() override;
+    int id() const override { return static_cast<int>(merging); }
+    // The later step of the same kind, touching the same div and nothing else, soon after:
+    // this step then ends where that one does.
+    bool mergeWith(const QUndoCommand* later) override;
 
 private:
     TForm1& form;
     StepRecords records;
     StepSide before, after;
     bool pushed = false;   // QUndoStack::push redoes: the command has done that already
+    StepMerging merging;
+    std::chrono::steady_clock::time_point lastMerged = std::chrono::steady_clock::now();
 };
 
 // What a running command has touched so far, as it was before.
@@ -85,4 +97,5 @@ struct StepJournal {
     std::int32_t lastDiv = -1;
     ControlsState controls;   // at the command's start: whether it changed anything
     bool wasUnsaved = false;
+    StepMerging merging = StepMerging::None;
 };

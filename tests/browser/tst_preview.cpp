@@ -6,7 +6,9 @@
 #include "FormDriver.h"
 #include "StyleSheetModel.h"
 
+#include "ui/BoxDiagram.h"
 #include "ui/PreviewFeed.h"
+#include "ui/PropertiesDock.h"
 #include "ui/PreviewLink.h"
 #include "ui/RulesModel.h"
 #include "ui/RulesPanel.h"
@@ -18,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QUrl>
 
 #include <csignal>
@@ -95,6 +98,14 @@ QJsonObject probeUntilDrawn(TForm1& form, const char* rule, const QString& pixel
     QJsonObject rules;
     QTest::qWaitFor([&] { return computed(rules = probe(form), rule, "pixel") == pixel; }, patienceMs);
     return rules;
+}
+
+// The parts of the marked box the preview shades, each "left top width height".
+QJsonObject shading(TForm1& form)
+{
+    QJsonObject parts = probe(form).value(QLatin1String("prizmo-shade")).toObject();
+    parts.remove(QStringLiteral("pixel"));
+    return parts;
 }
 
 } // namespace
@@ -232,7 +243,7 @@ private slots:
                 message.insert(QString::fromLatin1(then), true);
             probing(form)->ask(message);
         };
-        const auto resizing = [&form](const char* property) { return computed(probe(form), "prizmo-resize", property); };
+        const auto resizing = [&form](const char* property) { return computed(probe(form), "prizmo-drag", property); };
         drag(false, "hold");
         QTRY_COMPARE_WITH_TIMEOUT(resizing("readout"), QStringLiteral("120 × 300"), patienceMs);
         QCOMPARE(resizing("guides"), QStringLiteral("1"));
@@ -262,6 +273,84 @@ private slots:
         drag(true, "", "bottom", {0, 10});
         QTRY_COMPARE_WITH_TIMEOUT(form.divs[0]->getHeight(), 110, patienceMs);
         QCOMPARE(form.divs[0]->getWidth(), -50);
+
+        // Div 0, a relative box, dragged from inside: 4 px right snaps its left edge back to
+        // the body's and div 1's, with a guide, not with Shift; Escape puts it back; a release
+        // is a step of its own.
+        const Property& left = propertyNamed("left");
+        const Property& top = propertyNamed("top");
+        const auto offsets = [&] {
+            return std::pair(std::get<std::int32_t>(valueOf(left, *form.divs[0])),
+                             std::get<std::int32_t>(valueOf(top, *form.divs[0])));
+        };
+        QVERIFY(waitUntilShown(form));
+        drag(false, "hold", "move", {4, 30});
+        QTRY_COMPARE_WITH_TIMEOUT(resizing("readout"), QStringLiteral("balra 0 · fent 30"), patienceMs);
+        QCOMPARE(resizing("guides"), QStringLiteral("1"));
+        QCOMPARE(shading(form).size(), 4);   // shaded while moving
+        drag(true, "hold", "move", {4, 30});
+        QTRY_COMPARE_WITH_TIMEOUT(resizing("readout"), QStringLiteral("balra 4 · fent 30"), patienceMs);
+        QCOMPARE(resizing("guides"), QStringLiteral("0"));
+        drag(true, "escape", "move", {4, 30});
+        QTRY_COMPARE_WITH_TIMEOUT(resizing("readout"), QString(), patienceMs);
+        QCOMPARE(computed(probe(form), "div0", "left"), QStringLiteral("0px"));
+        QCOMPARE(offsets(), std::pair(unsetOffset, unsetOffset));
+        drag(true, "", "move", {50, 30});
+        QTRY_COMPARE_WITH_TIMEOUT(offsets(), std::pair(50, 30), patienceMs);
+        QCOMPARE(form.Visszavons1->text(), QStringLiteral("&Visszavonás: Áthelyezés"));
+        QCOMPARE(form.editOpen(), false);
+        // Two arrow presses in the preview are one step, which one Visszavonás undoes.
+        const int stepsBefore = form.UndoStack->count();
+        for (int press = 0; press < 2; ++press) {
+            probing(form)->ask({{QStringLiteral("do"), QStringLiteral("key")}, {QStringLiteral("key"), QStringLiteral("right")}});
+            QTRY_COMPARE_WITH_TIMEOUT(offsets(), std::pair(51 + press, 30), patienceMs);
+        }
+        QCOMPARE(form.UndoStack->count(), stepsBefore + 1);
+        form.Visszavons1->trigger();
+        QCOMPARE(offsets(), std::pair(50, 30));
+
+        // The pointer over the box-model diagram's rings shades that part of div 0 alone; off
+        // it, nothing.
+        form.Tulajdonsgok1->trigger();
+        form.runCommand("div0 megnyitása", [&form] { form.reopenRule({Rule::Kind::Div, 0}); });
+        form.Properties->showValue(propertyNamed("margin"), Sides::all(10));
+        form.Properties->showValue(propertyNamed("border"), Border{3, 1, "#000000"});
+        form.Properties->showValue(propertyNamed("padding"), Sides::all(5));
+        driver.done();
+        BoxDiagram* diagram = form.Properties->diagram();
+        QVERIFY(waitUntilShown(form));
+        const QStringList box = computed(probe(form), "div0", "box").split(QLatin1Char(' '));
+        const auto grown = [&box](int by) {
+            return QStringLiteral("%1 %2 %3 %4").arg(box[0].toInt() - by).arg(box[1].toInt() - by)
+                .arg(box[2].toInt() + 2 * by).arg(box[3].toInt() + 2 * by);
+        };
+        const std::vector<std::pair<QPoint, QJsonObject>> shades{
+            {{3, diagram->height() / 2}, {{QStringLiteral("margin"), grown(10)}}},
+            {diagram->borderWidth()->geometry().center(), {{QStringLiteral("border"), grown(0)}}},
+            {diagram->padding()[0]->geometry().center(), {{QStringLiteral("padding"), grown(-3)}}},
+            {diagram->rect().center(), {{QStringLiteral("content"), grown(-8)}}},
+        };
+        for (const auto& [at, shaded] : shades) {
+            QTest::mouseMove(diagram, at);
+            QTRY_COMPARE_WITH_TIMEOUT(shading(form), shaded, patienceMs);
+        }
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(diagram, &leave);
+        QTRY_COMPARE_WITH_TIMEOUT(shading(form), QJsonObject(), patienceMs);
+        form.Tulajdonsgok1->trigger();
+
+        // At a phone's width the page is 375 px wide, and a drag moves the box there too.
+        form.N375px1->trigger();
+        QVERIFY(form.N375px1->isChecked() && !form.Teljes1->isChecked());
+        QVERIFY(waitUntilShown(form));
+        const QJsonObject narrow = probe(form);
+        QCOMPARE(computed(narrow, "prizmo-column", "width"), QStringLiteral("375"));
+        QCOMPARE(computed(narrow, "body", "width"), QStringLiteral("359px"));
+        drag(true, "", "move", {-20, 5});
+        QTRY_COMPARE_WITH_TIMEOUT(offsets(), std::pair(30, 35), patienceMs);
+        form.Teljes1->trigger();
+        QVERIFY(waitUntilShown(form));
+        QVERIFY(computed(probe(form), "prizmo-column", "width").toInt() > 375);
 
         // A stylesheet of more divs than a frame takes is shown in part, and the foot says so.
         const std::string many = folder.filePath(QStringLiteral("sok.css")).toStdString();

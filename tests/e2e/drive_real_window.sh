@@ -180,7 +180,7 @@ wait_until pixel_is "${edit1[@]}" "$white"
 shot 04-div
 type_into "${edit1[@]}" 250
 # Nézet → Tulajdonságok: a margin and a padding in the box-model diagram, part of the edit.
-choose "$nezet_x" 4 4
+choose "$nezet_x" 4 5
 margin_top=(836 $((menu_height + 42)))
 padding_left=(781 $((menu_height + 131)))
 wait_until pixel_is $((margin_top[0] - 12)) "${margin_top[1]}" "$white"   # beside its digit
@@ -188,7 +188,7 @@ type_into "${margin_top[@]}" 4
 type_into "${padding_left[@]}" 2
 shot 04-dock
 click "${kesz[@]}"
-choose "$nezet_x" 4 4                              # and the dock away again, with its room
+choose "$nezet_x" 4 5                              # and the dock away again, with its room
 wait_until pixel_is_not $((margin_top[0] - 12)) "${margin_top[1]}" "$white"
 
 choose "$fajl_x" 2 3                               # Fájl → Mentés
@@ -374,7 +374,7 @@ xdotool mouseup 1
 look_at_the_preview() {
     local known preview X Y WIDTH HEIGHT SCREEN
     known=$(windows)
-    choose "$nezet_x" 2 4
+    choose "$nezet_x" 2 5
     preview=$(appears_within "$patience") || fail "the preview shows no window ($1)"
     wait_until title_matches "$preview" '^Előnézet – Prizmo$'
     eval "$(xdotool getwindowgeometry --shell "$preview")"
@@ -384,7 +384,7 @@ look_at_the_preview() {
     if [[ -n ${2:-} ]]; then
         # The rules turned on beside it: the window widens, and the preview Prizmo placed
         # moves off them; off again, the window gives the room back.
-        choose "$nezet_x" 1 4
+        choose "$nezet_x" 1 5
         wait_until wider_than "$main" 676
         local deadline=$((SECONDS + patience))
         until preview_clear "$preview"; do
@@ -392,16 +392,16 @@ look_at_the_preview() {
             sleep 0.05
         done
         shot "$2"
-        choose "$nezet_x" 1 4
+        choose "$nezet_x" 1 5
         wait_until as_designed "$main"
     fi
-    choose "$nezet_x" 2 4
+    choose "$nezet_x" 2 5
     wait_until gone "$preview"
 }
 look_at_the_preview 12-preview
 # Without the rules, and on a screen with no room beside the window too; then the rules
 # turned on while it shows.
-choose "$nezet_x" 1 4
+choose "$nezet_x" 1 5
 wait_until pixel_is 800 $((menu_height + 300)) "000000"
 look_at_the_preview 12-preview-without-rules 12-preview-then-rules
 choose "$fajl_x" 2 3
@@ -604,6 +604,40 @@ retype "$work/keyboard.css"
 keys Return
 wait_until gone "$dialog"
 wait_until title_matches "$main" '^keyboard\.css .* Prizmo$'
+xdotool windowfocus "$main"
+# Div 1, an absolute box (at the top level: the stylesheet keeps no nesting), opened from the
+# rules and moved in the preview: its right edge snaps to div 0's with a guide; with Shift
+# held it goes where the pointer takes it, 100 px to the right of where the browser put it,
+# inside the body's 8 px margin. Its "Balra" takes 108, "KÉSZ" stores it, and the save
+# writes it; its top, which the drag left alone, stays unset.
+keys ctrl+e
+xdotool type --delay 10 div1
+keys Return
+wait_until pixel_is "${edit1[@]}" "$white"
+known=$(windows)
+choose "$nezet_x" 2 5
+preview=$(appears_within "$patience") || fail "the preview shows no window for the move"
+eval "$(xdotool getwindowgeometry --shell "$preview")"
+div1_left=$((X + 8)) div1_middle=$((Y + 75))
+wait_until pixel_is "$div1_left" "$div1_middle" "$highlight"
+xdotool mousemove $((div1_left + 92)) "$div1_middle" mousedown 1
+for dx in 50 150 250 298; do xdotool mousemove $((div1_left + 92 + dx)) "$div1_middle"; done
+wait_until pixel_is $((X + 508)) $((Y + 4)) "$highlight"   # the guide at div 0's right edge
+shot 15-move
+xdotool keydown shift
+for dx in 200 100; do xdotool mousemove $((div1_left + 92 + dx)) "$div1_middle"; done
+xdotool mouseup 1 keyup shift
+wait_until pixel_is $((div1_left + 100)) "$div1_middle" "$highlight"
+click "${kesz[@]}"
+wait_until pixel_is_not "${edit1[@]}" "$white"
+choose "$fajl_x" 2 3
+wait_until pixel_is_not "${save_button_top[@]}" "$green"
+save_as "$work/moved.css"
+sed 's/position:absolute;/&\n\rleft:108px;/' "$work/expected-keyboard.css" >"$work/expected-moved.css"
+cmp "$work/expected-moved.css" "$work/moved.css" ||
+    fail "the stylesheet with div 1 moved in the preview differs: $(od -c "$work/moved.css" | head -20)"
+choose "$nezet_x" 2 5
+wait_until gone "$preview"
 xdotool windowfocus "$main"
 keys ctrl+q
 wait "$prizmo_pid" || fail "Prizmo did not end cleanly after the keyboard's walk"

@@ -162,7 +162,9 @@ private slots:
         QCOMPARE(menuCaptions(form.Szerkeszts1->menu<QMenu*>()),
                  (QStringList{"&Visszavonás=Visszavons1", "&Mégis=Mgis1", "=", "&Div törlése=Divtrlse1", "&Másolás=Msols1",
                               "&Beillesztés=Beilleszts1", "Div &kettőzése=Divkettzse1"}));
-        QCOMPARE(menuCaptions(form.Nzet1->menu<QMenu*>()), QStringList({"&Szabályok=Szablyok1", "&Előnézet=Elnzet1", "&Körvonalak=Krvonalak1", "&Tulajdonságok=Tulajdonsgok1"}));
+        QCOMPARE(menuCaptions(form.Nzet1->menu<QMenu*>()), QStringList({"&Szabályok=Szablyok1", "&Előnézet=Elnzet1", "&Körvonalak=Krvonalak1", "&Tulajdonságok=Tulajdonsgok1", "E&lőnézet szélessége=Elnzetszlessge1"}));
+        QCOMPARE(menuCaptions(form.Elnzetszlessge1->menu<QMenu*>()),
+                 QStringList({"&Teljes=Teljes1", "&1280 px=N1280px1", "&768 px=N768px1", "&375 px=N375px1"}));
     }
 
     // Left to right and top to bottom, panel by panel, with "KÉSZ" after every field it commits.

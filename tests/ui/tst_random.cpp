@@ -133,6 +133,7 @@ public:
     std::size_t questions = 0;
     std::string edit1 = "Edit1", edit2 = "Edit2", edit3 = "Edit3";
     std::string radius;   // "Tulajdonságok" → "Lekerekítés"
+    std::string top, left;   // "Fent" and "Balra": empty for no offset
     int alignment = 0;
     ModelList position{{"relatív", "abszolult", "örökölt"}, "relatív"};
     ModelList child, parent;
@@ -157,7 +158,7 @@ public:
     static auto window(Self& model)
     {
         return std::tie(model.body, model.divs, model.storage, model.editOpen, model.panel1, model.panel2,
-                        model.panel3, model.colourChecked, model.edit1, model.edit2, model.edit3, model.radius,
+                        model.panel3, model.colourChecked, model.edit1, model.edit2, model.edit3, model.radius, model.top, model.left,
                         model.alignment, model.position, model.child, model.parent, model.reopened,
                         model.openedFile);
     }
@@ -267,6 +268,7 @@ public:
         edit2 = "200";
         edit3 = "14";
         radius = "0";
+        top = left = "";
         alignment = 0;
         position.select(0);
         editOpen = true;
@@ -305,6 +307,7 @@ public:
                 div.position = positionKeywords[static_cast<std::size_t>(position.index())];
             if (!storeRadius(div))
                 return;
+            storeOffsets(div);
             if (reopened >= 0) {   // listed already
                 editOpen = false;
                 return;
@@ -330,6 +333,25 @@ public:
         }
         setBoxLine(div.box, "border-radius", value == 0 ? std::string() : "border-radius:" + std::to_string(value) + "px;");
         return true;
+    }
+
+    // The dock's "Fent" and "Balra" into the div: moves typed only numbers there.
+    void storeOffsets(ModelDiv& div) const
+    {
+        setBoxLine(div.box, "top", top.empty() ? std::string() : "top:" + top + "px;");
+        setBoxLine(div.box, "left", left.empty() ? std::string() : "left:" + left + "px;");
+    }
+    // The div moved in the preview: typed into an open edit's "Balra" and "Fent", else stored.
+    void moved(std::optional<std::int64_t> toLeft, std::optional<std::int64_t> toTop)
+    {
+        if (!(panel1 && panel2 && lastDiv() >= 0) || (!toLeft && !toTop))
+            return;
+        if (toLeft)
+            left = std::to_string(*toLeft);
+        if (toTop)
+            top = std::to_string(*toTop);
+        if (!editOpen)
+            storeOffsets(divs[static_cast<std::size_t>(panelsDiv())]);
     }
 
     // Which record a "..." button changes, if any, when it is on screen.
@@ -473,6 +495,13 @@ public:
         alignment = static_cast<int>(std::find(floatKeywords.begin(), floatKeywords.end(), div.floatValue) - floatKeywords.begin());
         const std::size_t line = div.box.find("border-radius:");
         radius = line == std::string::npos ? "0" : div.box.substr(line + 14, div.box.find("px;", line) - line - 14);
+        const auto offset = [&div](const std::string& name) {
+            const std::size_t at = div.box.find("\n\r" + name + ":");
+            const std::size_t from = at + name.size() + 3;
+            return at == std::string::npos ? std::string() : div.box.substr(from, div.box.find("px;", at) - from);
+        };
+        top = offset("top");
+        left = offset("left");
         position.select(static_cast<int>(std::find(positionKeywords.begin(), positionKeywords.end(), div.position) - positionKeywords.begin()));
     }
 
@@ -571,6 +600,8 @@ std::string difference(const FormDriver& driver, const Model& model)
     check(form.Edit2->Text(), model.edit2, "Edit2");
     check(form.Edit3->Text(), model.edit3, "Edit3");
     check(form.Properties->findChild<TEdit*>(QStringLiteral("BorderRadius"))->Text(), model.radius, "Lekerekítés");
+    check(form.Properties->findChild<TEdit*>(QStringLiteral("Top"))->Text(), model.top, "Fent");
+    check(form.Properties->findChild<TEdit*>(QStringLiteral("Left"))->Text(), model.left, "Balra");
     check(form.ComboBox1->ItemIndex(), model.alignment, "alignment list");
     check(form.ComboBox2->ItemIndex(), model.position.index(), "position list");
     check(driver.entries(form.ComboBox3), model.child.entries, "child list entries");
@@ -679,7 +710,7 @@ private:
     std::string actOnce(bool& command)
     {
         TForm1& form = driver.form;
-        switch (pick(0, 24)) {
+        switch (pick(0, 25)) {
         case 0:
             log << "Body beállítása";
             driver.bodySettings();
@@ -811,6 +842,21 @@ private:
             break;
         case 24:
             return dockStep(command);
+        case 25: {
+            // A release of a drag in the preview, an offset that did not change untold, now
+            // and then at an offset no field takes.
+            const Rule div = pick(0, 3) > 0 ? form.panelsRule() : Rule{Rule::Kind::Div, pick(0, model.lastDiv() + 1)};
+            const auto offset = [this] { return pick(0, 4) > 0 ? std::optional<std::int64_t>(pick(-300, 900)) : std::nullopt; };
+            const bool refused = pick(0, 9) == 0;
+            const std::optional<std::int64_t> left = refused ? std::optional<std::int64_t>(INT32_MIN) : offset();
+            const std::optional<std::int64_t> top = offset();
+            log << ruleName(div) << " moved in the preview to " << left.value_or(-1) << ", " << top.value_or(-1);
+            command = !model.editOpen;
+            form.previewMoved(div, left, top, false);
+            if (ruleName(div) == model.panelsRule() && div.kind == Rule::Kind::Div && !refused)
+                model.moved(left, top);
+            break;
+        }
         }
         return {};
     }
