@@ -294,8 +294,6 @@ const prizmo = (() => {
     if (released)
       released.element.style.transform = '';
     released = null;
-    handles();
-    shade();
   };
   const offsetsOf = element => {
     const style = getComputedStyle(element);
@@ -400,7 +398,11 @@ const prizmo = (() => {
       released = move;
       endDrag();
       clearTimeout(releaseWait);
-      releaseWait = setTimeout(settleRelease, 1000);
+      releaseWait = setTimeout(() => {
+        settleRelease();
+        handles();
+        shade();
+      }, 1000);
       // Only an offset that changed is told: one the browser places the box by stays unset.
       const told = offsets.map((offset, axis) => offset === move0[axis] ? '' : offset);
       if (element.isConnected && (told[0] !== '' || told[1] !== ''))

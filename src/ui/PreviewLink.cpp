@@ -36,6 +36,12 @@ QJsonArray pagePropertyNames()
     return names;
 }
 
+// A length or an offset a drag told; null for one it left alone.
+DraggedLength draggedLength(const QJsonValue& value)
+{
+    return value.isNull() ? DraggedLength() : DraggedLength(value.toInteger());
+}
+
 } // namespace
 
 std::string PreviewContent::css() const
@@ -205,20 +211,16 @@ void PreviewLink::heard(const QJsonObject& message)
         const QJsonArray size = message.value(QLatin1String("resized")).toArray();
         if (handlers.resized && size.size() == 3) {
             const std::string rule = size[0].toString().toStdString();
-            const auto length = [](const QJsonValue& value) {
-                return value.isNull() ? DraggedLength() : DraggedLength(value.toInteger());
-            };
-            RunGuarded([this, &size, &rule, &length] { handlers.resized(rule, length(size[1]), length(size[2])); });
+            RunGuarded([this, &size, &rule] {
+                handlers.resized(rule, draggedLength(size[1]), draggedLength(size[2]));
+            });
         }
     } else if (message.contains(QLatin1String("moved"))) {
         const QJsonArray moved = message.value(QLatin1String("moved")).toArray();
         if (handlers.moved && moved.size() == 4) {
             const std::string rule = moved[0].toString().toStdString();
-            const auto offset = [](const QJsonValue& value) {
-                return value.isNull() ? DraggedLength() : DraggedLength(value.toInteger());
-            };
-            RunGuarded([this, &moved, &rule, &offset] {
-                handlers.moved(rule, offset(moved[1]), offset(moved[2]), moved[3].toBool());
+            RunGuarded([this, &moved, &rule] {
+                handlers.moved(rule, draggedLength(moved[1]), draggedLength(moved[2]), moved[3].toBool());
             });
         }
     } else if (message.contains(QLatin1String("placed"))) {

@@ -88,16 +88,15 @@ void TForm1::showPreviewAtWidth(int width)
 // Nothing of the preview is made until it is turned on: no process, no engine.
 void TForm1::createPreview()
 {
-    auto* widths = new QActionGroup(this);
     const int remembered = rememberedNumber(previewWidthKey, 0);
+    if (std::ranges::find(previewWidths, remembered, &PreviewWidth::width) != std::end(previewWidths))
+        previewWidth = remembered;   // one of the choices, else the whole window's
+    auto* widths = new QActionGroup(this);
     for (const PreviewWidth& choice : previewWidths) {
         (this->*choice.item)->setCheckable(true);
-        widths->addAction(this->*choice.item);
-        if (choice.width == remembered)
-            previewWidth = remembered;   // one of the choices, or the whole window's
-    }
-    for (const PreviewWidth& choice : previewWidths)
         (this->*choice.item)->setChecked(choice.width == previewWidth);
+        widths->addAction(this->*choice.item);
+    }
     Krvonalak1->setCheckable(true);
     outlinesShown = rememberedShown(outlinesShownKey);
     Krvonalak1->setChecked(outlinesShown);
