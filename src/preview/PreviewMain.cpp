@@ -2,6 +2,7 @@
 // the editor never loads the engine. It reads the editor's messages from standard input and
 // answers on standard output; the end of its input ends it.
 
+#include "PreviewAccessibility.h"
 #include "PreviewWindow.h"
 #include "preview/PreviewMessages.h"
 
@@ -52,6 +53,7 @@ int main(int argc, char* argv[])
     // without animations asks for no frames between changes, so this costs nothing at rest.
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --disable-frame-rate-limit");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    listOnlyShownWindowsForScreenReaders();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("prizmo-preview"));
     QApplication::setDesktopFileName(QStringLiteral("prizmo"));

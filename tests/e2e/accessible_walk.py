@@ -170,6 +170,10 @@ def check_preview():
         heard.update(texts_under(preview, set()) if preview is not None else set())
         return {"div0", "div1"} <= heard
     wait_for(lambda: f"the preview's page with div0 and div1; it says {sorted(heard)}", divs_heard)
+    # Its one window, and no frame of the engine's own beside it.
+    windows = [child.name for child in application("prizmo-preview")]
+    if windows != ["Előnézet – Prizmo"]:
+        fail(f"the preview lists the windows {windows}")
 
 
 def main():
