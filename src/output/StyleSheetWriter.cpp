@@ -113,7 +113,6 @@ constexpr Joined<N> joined(std::initializer_list<std::string_view> pieces)
     return whole;
 }
 
-
 // Whether the record's value is the row's default, with the row's accessors known at compile
 // time, so that they are called directly.
 template <typename Record, std::size_t at>
