@@ -1,7 +1,6 @@
 #include "input/GumboParse.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -50,25 +49,11 @@ void GumboParse::run(std::string_view bytes)
         break;
     }
     output = nullptr;
-    freeAll();
+    arena.release();
 }
 
-GumboParse::~GumboParse()
-{
-    if (output)
-        gumbo_destroy_output(&options, output);
-    freeAll();
-}
-
-void GumboParse::freeAll()
-{
-    while (blocks.next != &blocks) {
-        Block* block = blocks.next;
-        blocks.next = block->next;
-        std::free(block);
-    }
-    blocks.previous = &blocks;
-}
+// The tree goes with the arena, without gumbo's walk over it.
+GumboParse::~GumboParse() = default;
 
 void* GumboParse::allocate(void* userdata, std::size_t size)
 {
@@ -79,22 +64,13 @@ void* GumboParse::allocate(void* userdata, std::size_t size)
     if (++parse->allocations % askEvery == 0
         && !parse->progress(std::min(0.95, static_cast<double>(parse->nodes) / parse->expectedNodes)))
         std::longjmp(parse->unwind, stopped);
-    auto* block = static_cast<Block*>(std::malloc(sizeof(Block) + size));
+    void* block = parse->arena.allocate(size);
     if (!block)
         std::longjmp(parse->unwind, noMemory);   // gumbo would not check
-    block->previous = &parse->blocks;
-    block->next = parse->blocks.next;
-    parse->blocks.next->previous = block;
-    parse->blocks.next = block;
-    return block + 1;
+    return block;
 }
 
-void GumboParse::deallocate(void*, void* pointer)
+void GumboParse::deallocate(void* parse, void* pointer)
 {
-    if (!pointer)
-        return;
-    Block* block = static_cast<Block*>(pointer) - 1;
-    block->previous->next = block->next;
-    block->next->previous = block->previous;
-    std::free(block);
+    static_cast<GumboParse*>(parse)->arena.deallocate(pointer);
 }

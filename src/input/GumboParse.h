@@ -1,5 +1,7 @@
 #pragma once
 
+#include "input/ParseArena.h"
+
 #include <gumbo.h>
 
 #include <csetjmp>
@@ -8,9 +10,9 @@
 #include <string_view>
 
 // A web page parsed by libgumbo, which can neither be stopped nor tell how far it has come.
-// Every block gumbo takes comes from this parse: counting the nodes among them tells how
-// far it is, and a stop unwinds from gumbo's next block straight back to the parse's start,
-// after which every block it still held is freed.
+// Every block gumbo takes comes from this parse's arena: counting the nodes among them tells
+// how far it is, and a stop unwinds from gumbo's next block straight back to the parse's
+// start. The arena gives back every block at once, after a stop as after the tree is read.
 class GumboParse
 {
 public:
@@ -25,19 +27,14 @@ public:
     bool ranOutOfMemory() const { return outOfMemory; }
 
 private:
-    struct alignas(std::max_align_t) Block {
-        Block* previous;
-        Block* next;
-    };
     static void* allocate(void* parse, std::size_t size);
     static void deallocate(void* parse, void* pointer);
     void run(std::string_view bytes);
-    void freeAll();
 
     const std::function<bool(double)>& progress;
     GumboOptions options;
     GumboOutput* output = nullptr;
-    Block blocks{&blocks, &blocks};   // every block gumbo holds, in a ring
+    ParseArena arena;
     std::jmp_buf unwind;
     bool outOfMemory = false;
     std::size_t allocations = 0;

@@ -34,18 +34,37 @@ struct PageDiv {
 class PageDivs
 {
 public:
-    // The entry of `name`, made at the end when it is new.
+    // The entry of the div named `name` (see isDivName), made at the end when it is new.
     std::size_t of(const std::string& name)
     {
-        const auto [found, made] = byName.try_emplace(name, all.size());
-        if (made)
-            all.push_back({name, false, PageDiv::none, {}});
+        std::uint64_t number = 0;
+        const auto [stop, error] = std::from_chars(name.data() + 3, name.data() + name.size(), number);
+        if (error == std::errc() && number < numberedUpTo) {
+            if (number >= byNumber.size())
+                byNumber.resize(number + 1, PageDiv::none);
+            std::size_t& entry = byNumber[number];
+            if (entry == PageDiv::none)
+                entry = made(name);
+            return entry;
+        }
+        const auto [found, isNew] = byName.try_emplace(name, all.size());
+        if (isNew)
+            made(name);
         return found->second;
     }
     std::vector<PageDiv> all;   // in the order they were first met
 
 private:
-    std::unordered_map<std::string, std::size_t> byName;
+    std::size_t made(const std::string& name)
+    {
+        all.push_back({name, false, PageDiv::none, {}});
+        return all.size() - 1;
+    }
+
+    // Pages number their divs from 0, so most are found by their number, without hashing.
+    static constexpr std::uint64_t numberedUpTo = 1u << 20;
+    std::vector<std::size_t> byNumber;
+    std::unordered_map<std::string, std::size_t> byName;   // the rest
 };
 
 // The style elements' texts, in order, and the divs' elements with their nesting; no
