@@ -296,7 +296,7 @@ bool measure(const std::string& platform)
         for (int run = 0; run < 7; ++run) {
             firstPage.push_back(millisecondsUntilShown(*window, [&] { window->Elnzet1->trigger(); }));
             window->Elnzet1->trigger();   // off again
-            QTest::qWaitFor([] { return false; }, 300);   // the old engine's end, out of the next run
+            QTest::qWait(300);   // the old engine's end, out of the next run
             bareFirstPage.push_back(measureBare(emptyPage, 0).firstPageMs);
         }
         held &= report({"preview on to first painted page" + on + " (ms)", median(firstPage)});
