@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <new>
 
 #include <sys/mman.h>
 
@@ -10,12 +9,11 @@
 // into a 16-byte granule, so that what is given is 16-byte aligned.
 namespace {
 
-constexpr std::size_t header = 8;
 constexpr std::uint64_t largeClass = ~std::uint64_t{0};
 
 std::uint64_t& classOf(void* pointer)
 {
-    return *reinterpret_cast<std::uint64_t*>(static_cast<char*>(pointer) - header);
+    return *reinterpret_cast<std::uint64_t*>(static_cast<char*>(pointer) - sizeof(std::uint64_t));
 }
 
 } // namespace
@@ -27,7 +25,6 @@ struct ParseArena::Large {
     std::uint64_t sizeClass;   // largeClass, just before the block
 };
 
-
 ParseArena::~ParseArena()
 {
     release();
@@ -36,6 +33,8 @@ ParseArena::~ParseArena()
 void* ParseArena::allocate(std::size_t size)
 {
     if (size > largest) {
+        if (size > SIZE_MAX - sizeof(Large))
+            return nullptr;
         auto* large = static_cast<Large*>(std::malloc(sizeof(Large) + size));
         if (!large)
             return nullptr;

@@ -27,6 +27,7 @@ private:
     struct Large;   // a block too large for the regions, held as a list of its own
 
     static constexpr std::size_t granule = 16;        // blocks are 16-byte aligned
+    static constexpr std::size_t header = 8;          // a block's size class, before it
     static constexpr std::size_t largest = 4096;      // larger blocks come from malloc
     static constexpr std::size_t regionSize = 32u << 20;
 
@@ -35,6 +36,6 @@ private:
     char* lastRegion = nullptr;   // the regions, each holding the one before
     char* next = nullptr;
     char* end = nullptr;
-    std::array<Free*, (largest + 8) / granule + 2> freeBySize{};   // by size class, in granules
+    std::array<Free*, (largest + header) / granule + 2> freeBySize{};   // by size class, in granules
     Large* larges = nullptr;
 };
