@@ -51,7 +51,10 @@ int main(int argc, char* argv[])
     std::signal(SIGPIPE, SIG_IGN);   // an editor gone is the end of input, not a signal
     // A change shows in the frame drawn at once, not at the next tick of a 60 Hz clock; a page
     // without animations asks for no frames between changes, so this costs nothing at rest.
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --disable-frame-rate-limit");
+    // The preview's script may ask for a collection after it rebuilds the page (the page
+    // shown runs no script of its own).
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --disable-frame-rate-limit --js-flags=--expose-gc");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     listOnlyShownWindowsForScreenReaders();
     QApplication application(argc, argv);

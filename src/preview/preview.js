@@ -500,6 +500,10 @@ const prizmo = (() => {
       if (!drag && !move?.moving)
         handles();
       afterFrame(seq);
+      // A rebuilt page leaves the whole old one behind; collected once the new one is drawn
+      // and told, its memory is reused rather than kept as the engine's high-water mark.
+      if (page)
+        requestAnimationFrame(() => setTimeout(() => setTimeout(() => globalThis.gc?.())));
     },
     // For tests: what the browser computed for every element.
     probe() {
