@@ -51,28 +51,31 @@ void PreviewFeed::typedChanged()
 void PreviewFeed::showHovered(const std::string& rule)
 {
     content.hovered = rule;
-    if (!content.declarations.empty())
-        link.show(content);
+    showViewChange();
 }
 
 void PreviewFeed::showShaded(const std::string& part)
 {
     content.shaded = part;
-    if (!content.declarations.empty())
-        link.show(content);
+    showViewChange();
 }
 
 void PreviewFeed::showAtWidth(int width)
 {
     content.width = width;
-    if (!content.declarations.empty())
-        link.show(content);
+    showViewChange();
 }
 
 void PreviewFeed::showOutlines(bool shown)
 {
     content.outlines = shown;
-    if (!content.declarations.empty())   // shown with the first page otherwise
+    showViewChange();
+}
+
+// Before the first page there is nothing to show it on; the first page carries it.
+void PreviewFeed::showViewChange()
+{
+    if (!content.declarations.empty())
         link.show(content);
 }
 

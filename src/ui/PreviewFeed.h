@@ -55,6 +55,7 @@ public:
 private:
     void rebuild();
     void showTyped();
+    void showViewChange();   // a change of how the page is shown, not of what it holds
     std::string declarationsOf(std::size_t rule) const;
     // The last div shown, and whether it is shown.
     std::int32_t lastShown() const { return std::min(records.lastDiv(), shownDivs - 1); }
