@@ -170,8 +170,7 @@ private slots:
         driver.done();
         open(driver, name);
 
-        Held expected{body, divs, 1, 2, {"div0", "div1"}, {"div0", "div1"}, 1, 1};
-        expected.saveName = name;
+        const Held expected{body, divs, 1, 2, {"div0", "div1"}, {"div0", "div1"}, 1, 1, false, false, false, false, name};
         QCOMPARE(held(driver), expected);
 
         driver.newDiv();
