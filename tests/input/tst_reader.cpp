@@ -284,6 +284,11 @@ private slots:
             << QByteArray("<html><style>#div3{width:5px} #div7{}</style><div id=\"div7\"></div><div id=\"div07\"></div></html>")
             << records({}, {{}, {.width = 5}})
             << "A divek nem 0-tól, hézag nélkül számozódtak, ezért a lap sorrendjében új számot kaptak.";
+        QTest::addRow("numbers past a million, found again by their names")
+            << QByteArray("<html><style>#div1048576{width:5px} #div1{} #div1048576{height:6px}</style>"
+                          "<div id=\"div1048576\"><div id=\"div1\"></div></div></html>")
+            << records({}, {{.width = 5, .height = 6}, {.parent = 0}})
+            << "A divek nem 0-tól, hézag nélkül számozódtak, ezért a lap sorrendjében új számot kaptak.";
         QTest::addRow("Prizmo's page with a font colour that is no colour")
             << QByteArray::fromStdString(page({std::nullopt, {{.fontColor = "piros"}, {.parent = 0}}}))
             << records({}, {{}, {.parent = 0}})
