@@ -30,7 +30,9 @@ QString skeleton()
     const QString highlight = QApplication::palette().color(QPalette::Highlight).name();
     // The mark is an outline, which takes no room, inside the element's box so that it shows
     // also at the window's edges. So are the outlines of every div, and their names stand
-    // in a layer of their own outside the page's body, taking no pointer.
+    // in a layer of their own outside the page's body, taking no pointer. Every layer is out
+    // of the page's flow: one in it, after the body, is placed past all the body's floats, so
+    // each change to it would lay out the page again.
     return QStringLiteral("<!DOCTYPE html>\n<html lang=\"hu\">\n<head>\n<meta charset=\"utf-8\">\n"
                           "<style id=\"prizmo-mark\">[data-prizmo-mark] { outline: 2px solid %1 !important;"
                           " outline-offset: -2px !important; }\n"
@@ -38,6 +40,7 @@ QString skeleton()
                           " !important; outline-offset: -1px !important; }\n"
                           "#prizmo-hovered { position: absolute; pointer-events: none; z-index: 2147483647;"
                           " outline: 2px dashed %1; outline-offset: -2px; }\n"
+                          "#prizmo-handles, #prizmo-drag, #prizmo-shade { position: absolute; left: 0; top: 0; }\n"
                           "#prizmo-handles span { position: absolute; z-index: 2147483647; }\n"
                           "#prizmo-handles [data-edge=right] { cursor: ew-resize; }\n"
                           "#prizmo-handles [data-edge=bottom] { cursor: ns-resize; }\n"
