@@ -115,11 +115,10 @@ StyleSheetChange TForm1::completed(StyleSheetChange change, bool wasUnsaved, con
 
 // A step only when something changed; the controls before it are those the last step left,
 // so that what was typed since belongs to this step. The step keeps the records from before
-// the command; the window has those from after it.
+// the command; the window has those from after it. A record the command left as it was
+// changes nothing, so each is compared once (a file opened again may leave every one).
 StyleSheetChange TForm1::finishStep(StepJournal& done)
 {
-    StyleSheetChange change =
-        describeChange(liveDivs(), done.lastDiv, done.touched, body.get(), done.bodyTouched, done.body.get());
     StepRecords records;
     bool content = done.lastDiv != lastDiv;
     for (auto& [slot, was] : done.touched) {
@@ -134,6 +133,8 @@ StyleSheetChange TForm1::finishStep(StepJournal& done)
         records.bodyTouched = true;
         records.body = std::move(done.body);
     }
+    StyleSheetChange change = describeChange(liveDivs(), done.lastDiv, records.touched, body.get(),
+                                             records.bodyTouched, records.body.get());
     StepSide before{done.slotCount, done.lastDiv, {}};
     StepSide after{divs.size(), lastDiv, controlsNow()};
     const bool changed = !records.touched.empty() || records.bodyTouched || before.slotCount != after.slotCount
