@@ -168,6 +168,12 @@ void TComboBox::SetItems(const std::vector<std::string>& texts)
     SetItemIndex(-1);
 }
 
+void TComboBox::SetItemsLike(const TComboBox& other)
+{
+    static_cast<QStringListModel*>(model())->setStringList(static_cast<const QStringListModel*>(other.model())->stringList());
+    SetItemIndex(-1);
+}
+
 TButton::TButton(QWidget* parent, const char* name, const char* caption)
     : QPushButton(QString::fromUtf8(caption), parent)
 {

@@ -76,6 +76,8 @@ public:
     void AddItem(const std::string& text) { addItem(QString::fromStdString(text)); }
     // Replaces every entry at once; nothing is selected afterwards.
     void SetItems(const std::vector<std::string>& texts);
+    // The same entries as `other`'s, shared rather than copied one by one; nothing selected.
+    void SetItemsLike(const TComboBox& other);
     int ItemCount() const { return count(); }
     // Every entry and, on a list with typing, the typed text.
     void Clear()

@@ -104,10 +104,10 @@ void TForm1::Divtrlse1Click()
     entries.reserve(static_cast<std::size_t>(lastDiv + 1));
     for (std::int32_t number = 0; number <= lastDiv; ++number)
         entries.push_back("div" + IntToStr(number));
-    for (TComboBox* list : {ComboBox3, ComboBox4}) {
-        list->SetItems(entries);
+    ComboBox3->SetItems(entries);
+    ComboBox4->SetItemsLike(*ComboBox3);
+    for (TComboBox* list : {ComboBox3, ComboBox4})
         list->SetItemIndex(list->ItemCount() - 1);
-    }
     reopenedDiv = -1;
     Panel1->Hide();
     Panel2->Hide();

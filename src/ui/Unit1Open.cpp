@@ -113,10 +113,10 @@ void TForm1::takeOver(StyleSheetRecords records)
     reopenedDiv = -1;
 
     // The lists as "KÉSZ" leaves them after committing each div in turn.
-    for (TComboBox* list : {ComboBox3, ComboBox4}) {
-        list->SetItems(entries);
+    ComboBox3->SetItems(entries);
+    ComboBox4->SetItemsLike(*ComboBox3);
+    for (TComboBox* list : {ComboBox3, ComboBox4})
         list->SetItemIndex(list->ItemCount() - 1);
-    }
     Button3->SetEnabled(false);
     Panel1->Hide();
     Panel2->Hide();
