@@ -6,12 +6,12 @@
 #include "platform/Interaction.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 
 #include <QTest>
 
 #include <cstdio>
-#include <thread>
 #include <cstdlib>
 
 namespace {
@@ -37,10 +37,12 @@ public:
             stop("file dialog", {});
         return fileToOpen;
     }
+    // As the window waits: asleep in its event loop until the work's end wakes it, so that
+    // the wait takes no core from the work.
     void waitWithProgress(const std::string&, WorkProgress&, const std::function<bool()>& finished) override
     {
         while (!finished())
-            std::this_thread::yield();
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
     }
 
     std::string fileToOpen;
