@@ -177,6 +177,7 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
     if (leftOut)
         for (const std::string& skipped : rule.skipped)
             leftOut->rule(skipped);
+    values.reserveFor(std::min(rule.declarations.size(), properties.size()));
     // `border-top` and the other sides count only where all four agree.
     std::array<std::optional<Border>, 4> sideBorders;
     std::vector<std::string> sideBorderNames;
@@ -285,6 +286,7 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
         if (!mapped && leftOut)
             leftOut->declaration(name);
     }
+    values.fit();
     if (sideBorderNames.empty())
         return;
     const bool agree = std::all_of(sideBorders.begin(), sideBorders.end(),

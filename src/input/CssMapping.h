@@ -61,6 +61,10 @@ struct MappedValues {
     Mapped* find(std::size_t row) { return const_cast<Mapped*>(std::as_const(*this).find(row)); }
     Mapped& made(std::size_t row) { return find(row) ? *find(row) : given.emplace_back(row, Mapped{}).second; }
     bool any() const { return !given.empty(); }
+    // Room for up to `more` properties at once, rather than as each comes (a page of many
+    // divs grows each one's by its rule); then no more room than what was given.
+    void reserveFor(std::size_t more) { given.reserve(given.size() + more); }
+    void fit() { given.shrink_to_fit(); }
 
 private:
     std::vector<std::pair<std::size_t, Mapped>> given;
