@@ -3,6 +3,7 @@
 
 #include "Files.h"
 #include "input/InputFile.h"
+#include "input/ParseArena.h"
 #include "input/StyleSheetReader.h"
 #include "input/WebPageReader.h"
 #include "model/Nesting.h"
@@ -14,8 +15,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 
 #include <random>
+#include <vector>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -523,6 +526,45 @@ private slots:
             read += reading.records.has_value();
         }
         QVERIFY(read > 0);
+    }
+
+    // The parse's arena: blocks aligned, apart, kept whole while others come and go, a freed
+    // one given again for its size, and the arena usable again once released.
+    void arenaBlocks_data()
+    {
+        QTest::addColumn<std::vector<std::size_t>>("sizes");
+        QTest::addRow("small, of one size and of several") << std::vector<std::size_t>{0, 1, 8, 8, 24, 100, 8};
+        QTest::addRow("at the largest small size and just past it") << std::vector<std::size_t>{4088, 4096, 4097, 4096};
+        QTest::addRow("large among small") << std::vector<std::size_t>{16, 1 << 20, 10, 5000, 1 << 16, 16};
+    }
+    void arenaBlocks()
+    {
+        QFETCH(std::vector<std::size_t>, sizes);
+        ParseArena arena;
+        std::vector<unsigned char*> blocks;
+        const auto fill = [&](std::size_t at) { std::fill_n(blocks[at], sizes[at], static_cast<unsigned char>(at + 1)); };
+        const auto whole = [&](std::size_t at) {
+            return std::all_of(blocks[at], blocks[at] + sizes[at], [at](unsigned char c) { return c == at + 1; });
+        };
+        for (std::size_t at = 0; at < sizes.size(); ++at) {
+            blocks.push_back(static_cast<unsigned char*>(arena.allocate(sizes[at])));
+            QVERIFY(blocks[at] && reinterpret_cast<std::uintptr_t>(blocks[at]) % 16 == 0);
+            fill(at);
+        }
+        for (std::size_t at = 1; at < sizes.size(); at += 2) {   // every other one, given again
+            unsigned char* freed = blocks[at];
+            arena.deallocate(freed);
+            blocks[at] = static_cast<unsigned char*>(arena.allocate(sizes[at]));
+            if (sizes[at] <= 4096)
+                QCOMPARE(blocks[at], freed);
+            fill(at);
+        }
+        for (std::size_t at = 0; at < sizes.size(); ++at)
+            QVERIFY2(whole(at), qPrintable(QString("block %1 was written over").arg(at)));
+        for (unsigned char* block : blocks)   // in the order made: a large one from its list's middle too
+            arena.deallocate(block);
+        arena.release();
+        QVERIFY(arena.allocate(sizes.back()) != nullptr);
     }
 };
 
