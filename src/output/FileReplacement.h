@@ -35,6 +35,8 @@ public:
     // Where the new content goes; -1 when the file cannot be written at all, and then
     // nothing has been touched.
     int descriptor() const { return output; }
+    // A device or a pipe, which cannot be synced.
+    bool writesToDevice() const { return way == Way::Device; }
 
     // Writes all of it, or records why not; nothing once a failure is recorded.
     void write(const char* bytes, std::size_t length);

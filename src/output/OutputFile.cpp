@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <exception>
 
 OutputFile::OutputFile(const std::string& fileName, std::optional<unsigned> newFileMode)
     : replacement(fileName, newFileMode), buffer(std::make_unique_for_overwrite<char[]>(capacity))
@@ -28,17 +29,40 @@ void OutputFile::write(std::string_view text)
     }
     flush();
     replacement.write(text.data(), text.size());
+    written(text.size());
 }
 
 void OutputFile::flush()
 {
     replacement.write(buffer.get(), used);
+    written(used);
     used = 0;
+}
+
+void OutputFile::written(std::size_t length)
+{
+    if (syncBehind) {
+        syncBehind->wrote(length);
+        return;
+    }
+    writtenBefore += length;
+    if (writtenBefore < SyncBehind::syncEvery || syncRefused || replacement.writesToDevice() || !isOpen())
+        return;
+    try {
+        syncBehind = std::make_unique<SyncBehind>(replacement.descriptor());
+        syncBehind->wrote(writtenBefore);
+    } catch (const std::exception&) {   // no thread: all of it is synced at the end, as ever
+        syncRefused = true;
+    }
 }
 
 bool OutputFile::close()
 {
-    flush();
+    replacement.write(buffer.get(), used);
+    used = 0;
+    if (syncBehind)
+        if (const int error = syncBehind->finish())
+            replacement.fail(error);
     return replacement.commit();
 }
 

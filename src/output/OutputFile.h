@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/FileReplacement.h"
+#include "output/SyncBehind.h"
 
 #include <cstddef>
 #include <functional>
@@ -46,6 +47,7 @@ public:
 
 private:
     void flush();
+    void written(std::size_t length);
 
     // A large stylesheet goes out in a few large writes rather than many small ones.
     static constexpr std::size_t capacity = 1024 * 1024;
@@ -53,4 +55,9 @@ private:
     FileReplacement replacement;
     std::unique_ptr<char[]> buffer;
     std::size_t used = 0;
+    // Once a save is large, the disk takes it while the rest is made; not for a pipe or a
+    // device, which take what they take.
+    std::size_t writtenBefore = 0;
+    bool syncRefused = false;
+    std::unique_ptr<SyncBehind> syncBehind;   // last: ends before the file goes
 };

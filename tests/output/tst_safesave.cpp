@@ -36,11 +36,12 @@ void writeFile(const QString& path, const std::string& bytes)
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
-// Ten div blocks: far more than the write limit below lets through.
-bool saveTenDivs(const std::string& fileName)
+// Ten div blocks: far more than the write limit below lets through. Many more make a save
+// of megabytes, which the disk takes while it is being made.
+bool saveDivs(const std::string& fileName, int count = 10)
 {
     OutputFile file(fileName);
-    for (int number = 0; number < 10; ++number)
+    for (int number = 0; number < count; ++number)
         writeDivBlock(file, number, 100, 200, "", 14, "", "none", "relative");
     return file.close();
 }
@@ -86,10 +87,10 @@ bool dropToPlainUser()
     return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
 }
 
-std::string tenDivs()
+std::string divsText(int count = 10)
 {
     std::string text;
-    for (int number = 0; number < 10; ++number)
+    for (int number = 0; number < count; ++number)
         text += divBlock(number, 100, 200, "", 14, "", "none", "relative");
     return text;
 }
@@ -121,7 +122,8 @@ private slots:
         for (const char* kind : {"own file", "second hard link", "other owner, sticky folder",
                                  "closed folder", "closed folder, nowhere to copy", "255-byte name",
                                  "255-byte name, closed folder", "bind mount", "own file, killed while writing",
-                                 "second hard link, killed while writing"}) {
+                                 "second hard link, killed while writing", "own file, megabytes",
+                                 "second hard link, megabytes"}) {
             QTest::addRow("%s", kind) << QString::fromLatin1(kind) << false;
             QTest::addRow("%s, write limit", kind) << QString::fromLatin1(kind) << true;
         }
@@ -131,6 +133,7 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(bool, limited);
         const bool plainUser = kind.contains(QLatin1String("folder"));
+        const int divCount = kind.contains(QLatin1String("megabytes")) ? 40'000 : 10;
         if (kind.contains(QLatin1String("other owner")) && ::geteuid() != 0)
             QSKIP("a file of another owner needs the tests to run as root");
         if (kind == QLatin1String("bind mount") && !bindMountsWork())
@@ -164,7 +167,7 @@ private slots:
 
         // The first save makes the long name; the second must be able to replace it.
         if (kind.startsWith(QLatin1String("255")))
-            QVERIFY(saveTenDivs(path.toStdString()) && readBytes(path) == tenDivs());
+            QVERIFY(saveDivs(path.toStdString()) && readBytes(path) == divsText());
         if (kind.startsWith(QLatin1String("255")))
             writeFile(path, oldContent);
 
@@ -180,17 +183,18 @@ private slots:
             if (plainUser && !dropToPlainUser())
                 return 2;
             if (limited) {
-                const rlimit limit{64, 64};
+                const rlim_t bytes = divCount > 10 ? 3 * 1024 * 1024 : 64;   // past the first syncs
+                const rlimit limit{bytes, bytes};
                 ::setrlimit(RLIMIT_FSIZE, &limit);
             }
             if (kind.contains(QLatin1String("killed"))) {
                 // Written, not committed, and nothing cleaned up: as after SIGKILL.
                 auto file = new OutputFile(path.toStdString());
-                file->write(tenDivs());
+                file->write(divsText());
                 file->write(std::string(2 * 1024 * 1024, ' '));
                 ::_exit(1);
             }
-            return saveTenDivs(path.toStdString()) ? 0 : 1;
+            return saveDivs(path.toStdString(), divCount) ? 0 : 1;
         });
         ::chmod(local(folder).constData(), 0700);
         // The next start puts back what a kill in the middle of writing in place left.
@@ -201,7 +205,7 @@ private slots:
 
         const bool expectSaved = !limited && !kind.contains(QLatin1String("nowhere")) && !kind.contains(QLatin1String("killed"));
         QCOMPARE(saved, expectSaved ? 0 : 1);
-        QCOMPARE(readBytes(path).value(), expectSaved ? tenDivs() : oldContent);
+        QVERIFY(readBytes(path).value() == (expectSaved ? divsText(divCount) : oldContent));
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{name});
         QCOMPARE(QDir(temporaries).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -223,7 +227,7 @@ private slots:
             startAsTheProgram();
             const rlimit limit{64, 64};
             ::setrlimit(RLIMIT_FSIZE, &limit);
-            return saveTenDivs(path.toStdString()) ? 0 : 1;
+            return saveDivs(path.toStdString()) ? 0 : 1;
         });
         QCOMPARE(saved, 1);
         QCOMPARE(readBytes(path).value(), oldContent);
@@ -303,8 +307,8 @@ private slots:
         const QStringList before = attributes();
         const unsigned mode = modeOf(path);
 
-        QVERIFY(saveTenDivs(path.toStdString()));
-        QCOMPARE(readBytes(path).value(), tenDivs());
+        QVERIFY(saveDivs(path.toStdString()));
+        QCOMPARE(readBytes(path).value(), divsText());
         QCOMPARE(attributes(), before);
         QCOMPARE(modeOf(path), mode);
     }
@@ -313,9 +317,9 @@ private slots:
     {
         if (!QFile::exists(QStringLiteral("/dev/full")))
             QSKIP("no /dev/full on this machine");
-        QVERIFY(!saveTenDivs("/dev/full"));
+        QVERIFY(!saveDivs("/dev/full"));
         QVERIFY(S_ISCHR(modeOf(QStringLiteral("/dev/full"))));
-        QVERIFY(saveTenDivs("/dev/null"));
+        QVERIFY(saveDivs("/dev/null"));
     }
 
     void modeBitsAreKept()
@@ -324,12 +328,12 @@ private slots:
         const QString existing = folder.filePath(QStringLiteral("shared.css"));
         writeFile(existing, oldContent);
         QVERIFY(::chmod(QFile::encodeName(existing).constData(), 0640) == 0);
-        QVERIFY(saveTenDivs(existing.toStdString()));
+        QVERIFY(saveDivs(existing.toStdString()));
         QCOMPARE(modeOf(existing) & 0777, 0640u);
 
         const mode_t previous = ::umask(022);
         const QString fresh = folder.filePath(QStringLiteral("new.css"));
-        const bool saved = saveTenDivs(fresh.toStdString());
+        const bool saved = saveDivs(fresh.toStdString());
         ::umask(previous);
         QVERIFY(saved);
         QCOMPARE(modeOf(fresh) & 0777, 0644u);
@@ -344,7 +348,7 @@ private slots:
         writeFile(target, oldContent);
         QVERIFY(::symlink("real/lap.css", QFile::encodeName(link).constData()) == 0);
 
-        QVERIFY(saveTenDivs(link.toStdString()));
+        QVERIFY(saveDivs(link.toStdString()));
         QVERIFY(S_ISLNK(modeOf(link)));
         QVERIFY(readBytes(target).value().starts_with("\n\r#div0\n\r{"));
         QCOMPARE(QDir(folder.filePath(QStringLiteral("real"))).entryList(QDir::Files | QDir::Hidden),
@@ -384,7 +388,7 @@ private slots:
             // The superuser may create files anywhere: look through a plain user's eyes.
             if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
                 return 2;
-            return saveTenDivs(path.toStdString()) ? 0 : 1;
+            return saveDivs(path.toStdString()) ? 0 : 1;
         });
         ::chmod(QFile::encodeName(folder.path()).constData(), 0700);
         QCOMPARE(saved, 0);
