@@ -32,7 +32,8 @@ QString skeleton()
     // also at the window's edges. So are the outlines of every div, and their names stand
     // in a layer of their own outside the page's body, taking no pointer. Every layer is out
     // of the page's flow: one in it, after the body, is placed past all the body's floats, so
-    // each change to it would lay out the page again.
+    // each change to it would lay out the page again. Each is contained, too, so that placing
+    // what is in it lays out that layer alone, not the page around it.
     return QStringLiteral("<!DOCTYPE html>\n<html lang=\"hu\">\n<head>\n<meta charset=\"utf-8\">\n"
                           "<style id=\"prizmo-mark\">[data-prizmo-mark] { outline: 2px solid %1 !important;"
                           " outline-offset: -2px !important; }\n"
@@ -40,7 +41,8 @@ QString skeleton()
                           " !important; outline-offset: -1px !important; }\n"
                           "#prizmo-hovered { position: absolute; pointer-events: none; z-index: 2147483647;"
                           " outline: 2px dashed %1; outline-offset: -2px; }\n"
-                          "#prizmo-handles, #prizmo-drag, #prizmo-shade { position: absolute; left: 0; top: 0; }\n"
+                          "#prizmo-handles, #prizmo-drag, #prizmo-shade { position: absolute; left: 0; top: 0;"
+                          " contain: size layout style; }\n"
                           "#prizmo-handles span { position: absolute; z-index: 2147483647; }\n"
                           "#prizmo-handles [data-edge=right] { cursor: ew-resize; }\n"
                           "#prizmo-handles [data-edge=bottom] { cursor: ns-resize; }\n"
@@ -64,7 +66,7 @@ QString skeleton()
                           "html[data-prizmo-width]::before { content: attr(data-prizmo-width) \" px\"; position: absolute;"
                           " left: 0; right: 0; top: -20px; text-align: center; font: 12px sans-serif; color: #fff;"
                           " pointer-events: none; }\n"
-                          "#prizmo-labels { position: absolute; left: 0; top: 0; pointer-events: none; }\n"
+                          "#prizmo-labels { position: absolute; left: 0; top: 0; pointer-events: none; contain: size layout style; }\n"
                           "#prizmo-labels span { position: absolute; font: 10px sans-serif; color: #fff;"
                           " background: #606060; padding: 0 2px; white-space: nowrap; }</style>\n"
                           "<style id=\"prizmo-page\"></style>\n<script>\n%2</script>\n</head>\n<body>\n</body>\n</html>\n")

@@ -40,8 +40,13 @@ const prizmo = (() => {
     const column = document.documentElement.getBoundingClientRect();
     return [column.left + scrollX, column.top + scrollY];
   };
-  const place = (element, left, top, width, height) => {
-    const [x, y] = origin();
+  // The scroll and the column's corner, read with the page's boxes and before any layer is
+  // placed: reading either after that would lay the page out again.
+  const viewNow = () => ({ scroll: [scrollX, scrollY], origin: origin() });
+  const onPage = (box, { scroll: [x, y] }) =>
+    ({ left: box.left + x, top: box.top + y, right: box.right + x, bottom: box.bottom + y, width: box.width, height: box.height });
+  // A place on the page, in the layers' own terms.
+  const place = (element, [x, y], left, top, width, height) => {
     Object.assign(element.style, { left: (left - x) + 'px', top: (top - y) + 'px', width: width + 'px', height: height + 'px' });
   };
   // "Körvonalak": each div's name just above its top-left corner, off the page's text, where
@@ -63,17 +68,17 @@ const prizmo = (() => {
     layer.replaceChildren(...names);
     const boxes = divs.map(div => div.getBoundingClientRect());   // one layout for all
     const sizes = names.map(label => [label.offsetWidth, label.offsetHeight]);
+    const { scroll: [scrolledX, scrolledY], origin: [originX, originY] } = viewNow();
     // The placed names by band of the page, each band a name's height: a name meets at most
     // two bands, and only the names there are looked at.
     const bandHeight = Math.max(1, ...sizes.map(([, height]) => height));
     const bands = new Map();
     const bandsOf = (top, height) => [Math.floor(top / bandHeight), Math.floor((top + height - 1) / bandHeight)];
-    const [originX, originY] = origin();
     names.forEach((label, n) => {
       const [width, height] = sizes[n];
-      const above = boxes[n].top + scrollY - height;
-      const top = above >= 0 ? above : boxes[n].top + scrollY;
-      let left = boxes[n].left + scrollX;
+      const above = boxes[n].top + scrolledY - height;
+      const top = above >= 0 ? above : boxes[n].top + scrolledY;
+      let left = boxes[n].left + scrolledX;
       const touched = [...new Set(bandsOf(top, height))];
       const near = touched.flatMap(band => bands.get(band) || []);
       for (let moved = true; moved;) {
@@ -97,26 +102,38 @@ const prizmo = (() => {
   // The box a row of the rules is hovered for: framed above everything, so that one under
   // another shows too.
   let hovered = '';
-  const frameHovered = () => {
+  const hoveredBox = view => {
     const element = hovered ? document.getElementById(hovered) : null;
-    if (!element || !element.closest('body')) {
+    return element && element.closest('body') ? onPage(element.getBoundingClientRect(), view) : null;
+  };
+  const frameHovered = (box, origin) => {
+    if (!box) {
       document.getElementById('prizmo-hovered')?.remove();
       return;
     }
-    const box = element.getBoundingClientRect();
-    place(layerOf('prizmo-hovered'), box.left + scrollX, box.top + scrollY, box.width, box.height);
+    place(layerOf('prizmo-hovered'), origin, box.left, box.top, box.width, box.height);
   };
   // The marked box's margin, border, padding and content, shaded as developer tools shade
   // them: all four ('box') or one part, as the editor asks, and all four during a drag.
   const parts = ['margin', 'border', 'padding', 'content'];
   let shaded = '';
-  const shade = () => {
+  const shading = view => {
     const asked = drag || move?.moving ? 'box' : shaded;
     const element = marked && marked.closest('html') ? marked : null;
-    if (!asked || !element) {
+    if (!asked || !element)
+      return null;
+    const style = getComputedStyle(element);
+    const sides = pattern => ['top', 'right', 'bottom', 'left'].map(side =>
+      Math.max(0, parseFloat(style.getPropertyValue(pattern.replace('*', side))) || 0));
+    const widths = { margin: sides('margin-*'), border: sides('border-*-width'), padding: sides('padding-*') };
+    return { asked, widths, box: onPage(element.getBoundingClientRect(), view) };
+  };
+  const shade = (reading, origin) => {
+    if (!reading) {
       document.getElementById('prizmo-shade')?.remove();
       return;
     }
+    const { asked, widths, box } = reading;
     const layer = layerOf('prizmo-shade');
     if (!layer.children.length)
       for (const part of parts) {
@@ -124,13 +141,8 @@ const prizmo = (() => {
         ring.dataset.part = part;
         layer.appendChild(ring);
       }
-    const style = getComputedStyle(element);
-    const sides = pattern => ['top', 'right', 'bottom', 'left'].map(side =>
-      Math.max(0, parseFloat(style.getPropertyValue(pattern.replace('*', side))) || 0));
-    const widths = { margin: sides('margin-*'), border: sides('border-*-width'), padding: sides('padding-*') };
-    const box = element.getBoundingClientRect();
     // Each part's outer edge, top, right, bottom, left, from the border's outwards and inwards.
-    const edge = [box.top + scrollY, box.right + scrollX, box.bottom + scrollY, box.left + scrollX];
+    const edge = [box.top, box.right, box.bottom, box.left];
     const inset = (at, by, sign) => [at[0] + sign * by[0], at[1] - sign * by[1], at[2] - sign * by[2], at[3] + sign * by[3]];
     const outer = { margin: inset(edge, widths.margin, -1), border: edge };
     outer.padding = inset(edge, widths.border, 1);
@@ -139,11 +151,25 @@ const prizmo = (() => {
       const part = ring.dataset.part;
       const [top, right, bottom, left] = outer[part];
       ring.hidden = asked !== 'box' && asked !== part;
-      place(ring, left, top, Math.max(0, right - left), Math.max(0, bottom - top));
+      place(ring, origin, left, top, Math.max(0, right - left), Math.max(0, bottom - top));
       ring.style.borderWidth = part === 'content' ? '0' : widths[part].map(width => width + 'px').join(' ');
     }
   };
-  addEventListener('resize', () => { labels(); frameHovered(); handles(); shade(); });
+  // The layers read the page first and are placed after, so that placing one does not lay
+  // the page out again for the next one to read; the handles are left alone while a box moves.
+  const readLayers = () => {
+    const view = viewNow();
+    return { view, handles: handleBox(view), hovered: hoveredBox(view), shading: shading(view) };
+  };
+  const placeLayers = ({ view, handles: box, hovered: hoveredAt, shading: reading }, withHandles = true) => {
+    if (withHandles)
+      handles(box, view.origin);
+    frameHovered(hoveredAt, view.origin);
+    shade(reading, view.origin);
+    labels();   // the boxes may have moved
+  };
+  const updateLayers = withHandles => placeLayers(readLayers(), withHandles);
+  addEventListener('resize', () => updateLayers());
   // The box under the pointer, told when it changes.
   let pointed = '';
   const point = name => {
@@ -164,9 +190,10 @@ const prizmo = (() => {
   const snapDistance = 6;
   let drag = null;
   let dragEnded = false;         // the click that ends a drag opens nothing
-  const handles = () => {
-    const resizable = marked && marked !== document.body && marked.closest('body');
-    if (!resizable) {
+  const handleBox = view =>
+    marked && marked !== document.body && marked.closest('body') ? onPage(marked.getBoundingClientRect(), view) : null;
+  const handles = (box, origin) => {
+    if (!box) {
       document.getElementById('prizmo-handles')?.remove();
       return;
     }
@@ -177,11 +204,10 @@ const prizmo = (() => {
         handle.dataset.edge = edge;
         layer.appendChild(handle);
       }
-    const box = marked.getBoundingClientRect();
-    const x = box.left + scrollX, y = box.top + scrollY;
-    place(layer.children[0], x + box.width - 3, y, 6, box.height);
-    place(layer.children[1], x, y + box.height - 3, box.width, 6);
-    place(layer.children[2], x + box.width - 5, y + box.height - 5, 10, 10);
+    const { left: x, top: y } = box;
+    place(layer.children[0], origin, x + box.width - 3, y, 6, box.height);
+    place(layer.children[1], origin, x, y + box.height - 3, box.width, 6);
+    place(layer.children[2], origin, x + box.width - 5, y + box.height - 5, 10, 10);
   };
   // The nearest of the sizes within reach, and what it is; the value itself otherwise.
   const snapped = (value, sizes, free) => {
@@ -210,32 +236,30 @@ const prizmo = (() => {
     drag.size = [width, height];
     element.style.width = width + 'px';
     element.style.height = height + 'px';
-    const box = element.getBoundingClientRect();
-    showGuides(snappedWidth ? [box.right + scrollX] : [], snappedHeight ? [box.bottom + scrollY] : [],
-               width + ' × ' + height, event);
-    handles();
-    labels();   // the boxes after it may have moved
-    frameHovered();
-    shade();
+    const layers = readLayers();   // the one layout of the step
+    const box = onPage(element.getBoundingClientRect(), layers.view);
+    showGuides(snappedWidth ? [box.right] : [], snappedHeight ? [box.bottom] : [], width + ' × ' + height, event, layers.view);
+    placeLayers(layers);
   };
   // A drag's guides, a line down the page at each x and across it at each y, and its
   // read-out beside the pointer.
-  const showGuides = (xs, ys, text, event) => {
+  const showGuides = (xs, ys, text, event, view) => {
+    const page = document.documentElement;
+    const [pageWidth, pageHeight] = [Math.max(page.scrollWidth, innerWidth), Math.max(page.scrollHeight, innerHeight)];
     const guides = layerOf('prizmo-drag');
     guides.replaceChildren();
-    const page = document.documentElement;
     const line = (left, top, width, height) => {
       const guide = document.createElement('i');
-      place(guide, left, top, width, height);
+      place(guide, view.origin, left, top, width, height);
       guides.appendChild(guide);
     };
     for (const x of xs)
-      line(x, 0, 1, Math.max(page.scrollHeight, innerHeight));
+      line(x, 0, 1, pageHeight);
     for (const y of ys)
-      line(0, y, Math.max(page.scrollWidth, innerWidth), 1);
+      line(0, y, pageWidth, 1);
     const readOut = document.createElement('b');
     readOut.textContent = text;
-    place(readOut, event.pageX + 12, event.pageY + 12, 0, 0);
+    place(readOut, view.origin, event.clientX + view.scroll[0] + 12, event.clientY + view.scroll[1] + 12, 0, 0);
     Object.assign(readOut.style, { width: '', height: '' });
     guides.appendChild(readOut);
   };
@@ -245,11 +269,9 @@ const prizmo = (() => {
       move.element.style.transform = '';
     move = null;
     dragEnded = true;
+    const layers = readLayers();
     document.getElementById('prizmo-drag')?.remove();
-    handles();
-    labels();
-    frameHovered();
-    shade();
+    placeLayers(layers);
   };
 
   // Moving the marked div, a relative or an absolute one, by dragging inside it: its edges
@@ -333,14 +355,11 @@ const prizmo = (() => {
     // Shifted on its own layer while it moves, which lays out and paints nothing else; the
     // offsets take its place at the release.
     element.style.transform = 'translate(' + (move.offsets[0] - move.left) + 'px, ' + (move.offsets[1] - move.top) + 'px)';
+    const layers = readLayers();
     showGuides(lineX === null ? [] : [lineX], lineY === null ? [] : [lineY],
-               'balra ' + move.offsets[0] + ' · fent ' + move.offsets[1], event);
+               'balra ' + move.offsets[0] + ' · fent ' + move.offsets[1], event, layers.view);
     // The size handles wait for the release; the names and frames around it follow it.
-    if (outlined)
-      labels();
-    if (hovered)
-      frameHovered();
-    shade();
+    placeLayers(layers, false);
   };
   const startMove = event => {
     const element = marked;
@@ -400,8 +419,7 @@ const prizmo = (() => {
       clearTimeout(releaseWait);
       releaseWait = setTimeout(() => {
         settleRelease();
-        handles();
-        shade();
+        updateLayers();
       }, 1000);
       // Only an offset that changed is told: one the browser places the box by stays unset.
       const told = offsets.map((offset, axis) => offset === move0[axis] ? '' : offset);
@@ -446,10 +464,7 @@ const prizmo = (() => {
     const [left, top] = offsetsOf(marked).map((offset, axis) => clampOffset(offset + arrow[axis] * by));
     marked.style.left = left + 'px';
     marked.style.top = top + 'px';
-    handles();
-    labels();
-    frameHovered();
-    shade();
+    updateLayers();
     say('nudged:' + marked.id + ',' + (arrow[0] ? left : '') + ',' + (arrow[1] ? top : ''));
   });
 
@@ -492,13 +507,9 @@ const prizmo = (() => {
         root.removeAttribute('data-prizmo-width');
       outlined = outlines;
       document.documentElement.toggleAttribute('data-prizmo-outlines', outlines);
-      labels();
       hovered = hover;
-      frameHovered();
       shaded = shadedPart;
-      shade();
-      if (!drag && !move?.moving)
-        handles();
+      updateLayers(!drag && !move?.moving);
       afterFrame(seq);
       // A rebuilt page leaves the whole old one behind; collected once the new one is drawn
       // and told, its memory is reused rather than kept as the engine's high-water mark.
