@@ -46,7 +46,8 @@ void OutputFile::written(std::size_t length)
         return;
     }
     writtenBefore += length;
-    if (writtenBefore < SyncBehind::syncEvery || syncRefused || replacement.writesToDevice() || !isOpen())
+    if (writtenBefore < SyncBehind::syncEvery || syncRefused || replacement.writesToDevice() || !isOpen()
+        || replacement.error() != 0)
         return;
     try {
         syncBehind = std::make_unique<SyncBehind>(replacement.descriptor());
