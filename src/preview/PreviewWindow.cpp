@@ -194,45 +194,54 @@ void PreviewWindow::click(const QString& rule, bool press)
 // when "escape", or nothing yet when "hold" (a later drag of 0 pixels goes on from there).
 void PreviewWindow::dragHandle(const QJsonObject& message)
 {
+    // A held drag goes on from where it is, as a person's pointer would, without asking the
+    // page where the handle is.
+    if (dragHeld) {
+        moveDrag(message, {});
+        return;
+    }
     const QString edge = message.value(QLatin1String("edge")).toString();
-    page->runJavaScript(QStringLiteral("prizmo.handle(%1)").arg(scriptLiteral(edge)), [this, message](const QVariant& result) {
-        const QVariantList centre = result.toList();
-        QWidget* input = view->focusProxy();
-        if (!input)
-            return;
-        const QJsonArray by = message.value(QLatin1String("by")).toArray();
-        const Qt::KeyboardModifiers modifiers =
-            message.value(QLatin1String("shift")).toBool() ? Qt::ShiftModifier : Qt::NoModifier;
-        const auto send = [&](QEvent::Type type, const QPointF& at, Qt::MouseButtons buttons) {
-            QMouseEvent event(type, at, input->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                              buttons, modifiers);
-            QCoreApplication::sendEvent(input, &event);
-        };
-        if (!dragHeld && centre.size() == 2) {
-            dragFrom = QPointF(centre[0].toDouble(), centre[1].toDouble());
-            dragAt = dragFrom;
-            send(QEvent::MouseButtonPress, dragFrom, Qt::LeftButton);
-        }
-        const QPointF to = dragFrom + QPointF(by.at(0).toDouble(), by.at(1).toDouble());
-        // A release where the pointer is moves nothing; a held drag there moves on the spot
-        // (Shift pressed or let go).
-        const bool moves = to != dragAt || message.value(QLatin1String("hold")).toBool();
-        for (int step = 1; step <= 4 && moves; ++step)
-            send(QEvent::MouseMove, dragAt + (to - dragAt) * step / 4, Qt::LeftButton);
-        dragAt = to;
-        dragHeld = message.value(QLatin1String("hold")).toBool();
-        if (dragHeld) {
-            page->runJavaScript(QStringLiteral("prizmo.afterDragFrame()"));
-            return;
-        }
-        if (message.value(QLatin1String("escape")).toBool()) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-            QCoreApplication::sendEvent(input, &press);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
-            QCoreApplication::sendEvent(input, &release);
-        }
-        send(QEvent::MouseButtonRelease, dragAt, Qt::NoButton);
-    });
+    page->runJavaScript(QStringLiteral("prizmo.handle(%1)").arg(scriptLiteral(edge)),
+                        [this, message](const QVariant& result) { moveDrag(message, result.toList()); });
+}
+
+void PreviewWindow::moveDrag(const QJsonObject& message, const QVariantList& centre)
+{
+    QWidget* input = view->focusProxy();
+    if (!input)
+        return;
+    const QJsonArray by = message.value(QLatin1String("by")).toArray();
+    const Qt::KeyboardModifiers modifiers =
+        message.value(QLatin1String("shift")).toBool() ? Qt::ShiftModifier : Qt::NoModifier;
+    const auto send = [&](QEvent::Type type, const QPointF& at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, input->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          buttons, modifiers);
+        QCoreApplication::sendEvent(input, &event);
+    };
+    if (!dragHeld && centre.size() == 2) {
+        dragFrom = QPointF(centre[0].toDouble(), centre[1].toDouble());
+        dragAt = dragFrom;
+        send(QEvent::MouseButtonPress, dragFrom, Qt::LeftButton);
+    }
+    const QPointF to = dragFrom + QPointF(by.at(0).toDouble(), by.at(1).toDouble());
+    // A release where the pointer is moves nothing; a held drag there moves on the spot
+    // (Shift pressed or let go).
+    const bool moves = to != dragAt || message.value(QLatin1String("hold")).toBool();
+    for (int step = 1; step <= 4 && moves; ++step)
+        send(QEvent::MouseMove, dragAt + (to - dragAt) * step / 4, Qt::LeftButton);
+    dragAt = to;
+    dragHeld = message.value(QLatin1String("hold")).toBool();
+    if (dragHeld) {
+        page->runJavaScript(QStringLiteral("prizmo.afterDragFrame()"));
+        return;
+    }
+    if (message.value(QLatin1String("escape")).toBool()) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(input, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(input, &release);
+    }
+    send(QEvent::MouseButtonRelease, dragAt, Qt::NoButton);
 }
 #endif
 

@@ -40,6 +40,7 @@ private:
     void probe();
     void click(const QString& rule, bool press);
     void dragHandle(const QJsonObject& message);
+    void moveDrag(const QJsonObject& message, const QVariantList& centre);
     void pressArrow(const QJsonObject& message);
     QPointF dragFrom, dragAt;   // where the tests' drag started, and where it is
     bool dragHeld = false;
