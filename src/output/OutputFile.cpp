@@ -2,11 +2,12 @@
 
 #include <cerrno>
 #include <cstring>
-#include <exception>
 
 OutputFile::OutputFile(const std::string& fileName, std::optional<unsigned> newFileMode)
     : replacement(fileName, newFileMode), buffer(std::make_unique_for_overwrite<char[]>(capacity))
 {
+    if (isOpen() && !replacement.writesToDevice())
+        syncBehind.emplace(replacement.descriptor());
 }
 
 OutputFile::~OutputFile() = default;
@@ -39,22 +40,11 @@ void OutputFile::flush()
     used = 0;
 }
 
+// A save whose write failed has nothing more worth syncing.
 void OutputFile::written(std::size_t length)
 {
-    if (syncBehind) {
+    if (syncBehind && replacement.error() == 0)
         syncBehind->wrote(length);
-        return;
-    }
-    writtenBefore += length;
-    if (writtenBefore < SyncBehind::syncEvery || syncRefused || replacement.writesToDevice() || !isOpen()
-        || replacement.error() != 0)
-        return;
-    try {
-        syncBehind = std::make_unique<SyncBehind>(replacement.descriptor());
-        syncBehind->wrote(writtenBefore);
-    } catch (const std::exception&) {   // no thread: all of it is synced at the end, as ever
-        syncRefused = true;
-    }
 }
 
 bool OutputFile::close()

@@ -1,12 +1,9 @@
 #include "output/SyncBehind.h"
 
 #include <cerrno>
+#include <system_error>
 
 #include <unistd.h>
-
-SyncBehind::SyncBehind(int descriptor) : descriptor(descriptor), thread([this] { run(); })
-{
-}
 
 SyncBehind::~SyncBehind()
 {
@@ -21,8 +18,17 @@ void SyncBehind::wrote(std::size_t length)
         unsynced += length;
         start = unsynced >= syncEvery;
     }
-    if (start)
+    if (!start || refused)
+        return;
+    if (thread.joinable()) {
         due.notify_one();
+        return;
+    }
+    try {
+        thread = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        refused = true;
+    }
 }
 
 int SyncBehind::finish()

@@ -7,12 +7,13 @@
 
 // Has the disk take a growing file's written part while more of it is being made, on a
 // thread of its own: the sync that completes a large save then waits for little more than
-// its last part, rather than for all of it after all of it was made.
+// its last part, rather than for all of it after all of it was made. The thread starts only
+// once the file is large enough to gain from it; where none can start, nothing is synced
+// early and the final sync does it all.
 class SyncBehind
 {
 public:
-    // Throws std::system_error when no thread can be started.
-    explicit SyncBehind(int descriptor);
+    explicit SyncBehind(int descriptor) : descriptor(descriptor) {}
     ~SyncBehind();
     SyncBehind(const SyncBehind&) = delete;
     SyncBehind& operator=(const SyncBehind&) = delete;
@@ -30,10 +31,11 @@ private:
     void run();
 
     const int descriptor;
+    bool refused = false;   // no thread could be started
     std::mutex mutex;
     std::condition_variable due;
     std::size_t unsynced = 0;
     bool ending = false;
     int firstError = 0;
-    std::thread thread;   // last, so that it starts once everything it reads is set
+    std::thread thread;
 };
