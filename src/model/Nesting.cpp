@@ -1,7 +1,5 @@
 #include "model/Nesting.h"
 
-namespace {
-
 std::vector<std::int32_t> recordedParents(std::span<const std::unique_ptr<DivStyle>> divs)
 {
     std::vector<std::int32_t> parents(divs.size());
@@ -9,6 +7,8 @@ std::vector<std::int32_t> recordedParents(std::span<const std::unique_ptr<DivSty
         parents[n] = divs[n]->getParent();
     return parents;
 }
+
+namespace {
 
 // Parents that name no live div, and every loop, go to the top level.
 void removeLoops(std::vector<std::int32_t>& parents)

@@ -11,6 +11,9 @@
 // limit (Blink's is 512) beside its parent instead, so no deeper nesting could be seen.
 inline constexpr std::int32_t maxNestingDepth = 512;
 
+// Each div's parent as recorded, by number (-1: none; it may name no live div).
+std::vector<std::int32_t> recordedParents(std::span<const std::unique_ptr<DivStyle>> divs);
+
 // Each div's parent as the page and the rules tree show it: its recorded parent when that is
 // a live div and the div is on no loop of parents; -1 (the top level) otherwise. A div that
 // would lie deeper than maxNestingDepth lies at that depth, in its ancestor one level up.

@@ -37,7 +37,9 @@ void RulesModel::rebuild()
 {
     const auto live = records.divs();
     shownBody = records.body() != nullptr;
-    parentOf = shownParents(live);
+    const std::vector<std::int32_t> recorded = recordedParents(live);
+    parentOf = shownParents(recorded);
+    shownAsRecorded = parentOf == recorded;
     rowOf.assign(live.size(), 0);
     topLevel.clear();
     childrenOf.assign(live.size(), {});
@@ -66,13 +68,14 @@ bool RulesModel::follow(const StyleSheetChange& change)
         beginInsertRows({}, first, first + lastDiv - shownDivs);
         for (std::int32_t n = shownDivs; n <= lastDiv; ++n) {
             parentOf.push_back(-1);
+            shownAsRecorded = shownAsRecorded && records.div(n).getParent() == -1;
             rowOf.push_back(static_cast<std::int32_t>(topLevel.size()));
             topLevel.push_back(n);
             childrenOf.emplace_back();
         }
         endInsertRows();
     }
-    if (!change.renested.empty() && !moveRenested()) {
+    if (!change.renested.empty() && !moveRenested(change.renested)) {
         reset();
         return true;
     }
@@ -89,18 +92,63 @@ void RulesModel::reset()
     endResetModel();
 }
 
-// A new parent can change where others show too (a loop made or broken): every div whose
-// shown parent changed moves.
-bool RulesModel::moveRenested()
+// A new parent can change where others show too (a loop made or broken, a branch taken past
+// the depth a page shows or back): then every div whose shown parent changed moves.
+bool RulesModel::moveRenested(const std::vector<std::int32_t>& renested)
 {
-    const std::vector<std::int32_t> parents = shownParents(records.divs().first(parentOf.size()));
+    bool moved = false;
+    if (renested.size() == 1 && moveOneRenested(renested.front(), moved)) {
+        if (moved)
+            movedDivs.push_back(renested.front());
+        return true;
+    }
+    const std::vector<std::int32_t> recorded = recordedParents(records.divs().first(parentOf.size()));
+    const std::vector<std::int32_t> parents = shownParents(recorded);
     for (std::size_t n = 0; n < parents.size(); ++n)
         if (parents[n] != parentOf[n]) {
             if (!move(static_cast<std::int32_t>(n), parents[n]))
                 return false;
             movedDivs.push_back(static_cast<std::int32_t>(n));
         }
+    shownAsRecorded = parents == recorded;
     return true;
+}
+
+bool RulesModel::moveOneRenested(std::int32_t div, bool& moved)
+{
+    const DivStyle* record = records.liveDiv(div);
+    if (!shownAsRecorded || !record || div >= static_cast<std::int32_t>(parentOf.size()))
+        return false;
+    const std::int32_t parent = record->getParent();
+    if (parent < -1 || !mayNest(div, parent) || depthOf(parent) + levelsIn(div) > maxNestingDepth)
+        return false;
+    moved = parent != parentOf[static_cast<std::size_t>(div)];
+    return !moved || move(div, parent);
+}
+
+std::int32_t RulesModel::depthOf(std::int32_t div) const
+{
+    std::int32_t depth = 0;
+    for (; div >= 0; div = parentOf[static_cast<std::size_t>(div)])
+        ++depth;
+    return depth;
+}
+
+// Level by level, without recursion: a branch can be as deep as the page shows.
+std::int32_t RulesModel::levelsIn(std::int32_t div) const
+{
+    std::int32_t levels = 0;
+    std::vector<std::int32_t> level{div}, next;
+    while (!level.empty()) {
+        ++levels;
+        next.clear();
+        for (const std::int32_t at : level) {
+            const auto& children = childrenOf[static_cast<std::size_t>(at)];
+            next.insert(next.end(), children.begin(), children.end());
+        }
+        level.swap(next);
+    }
+    return levels;
 }
 
 std::vector<std::int32_t>& RulesModel::childrenIn(std::int32_t parent)
@@ -272,6 +320,13 @@ bool RulesModel::mayNest(std::int32_t div, std::int32_t parent) const
 {
     const auto shown = static_cast<std::int32_t>(parentOf.size());
     return div >= 0 && div < shown && parent < shown && !inBranchOf(div, parent);
+}
+
+bool RulesModel::nestsTooDeep(std::int32_t div, std::int32_t parent) const
+{
+    if (!shownAsRecorded || parent < -1 || !mayNest(div, parent))
+        return ::nestsTooDeep(records.divs(), div, parent);
+    return depthOf(parent) + levelsIn(div) > maxNestingDepth;
 }
 
 std::optional<std::int32_t> RulesModel::nestedDeeper(std::int32_t div) const

@@ -53,6 +53,9 @@ public:
 
     // Whether `div` may go into `parent` (-1: the top level): not into itself or a div inside it.
     bool mayNest(std::int32_t div, std::int32_t parent) const;
+    // Whether `div` given `parent` as its recorded parent would bring it or a div inside it
+    // deeper than a page shows; from the tree alone while it is as recorded.
+    bool nestsTooDeep(std::int32_t div, std::int32_t parent) const;
     // Where Ctrl+Right and Ctrl+Left take a div: into the div just above it at the same
     // depth, and one level out; nothing where there is none.
     std::optional<std::int32_t> nestedDeeper(std::int32_t div) const;
@@ -74,7 +77,14 @@ private:
     void reset();
     // Each div whose shown parent is not the tree's any more goes there; false when one
     // cannot, and the tree is to be built anew.
-    bool moveRenested();
+    bool moveRenested(const std::vector<std::int32_t>& renested);
+    // One div's new recorded parent, where the tree stays as recorded: the div alone moves.
+    // False when the records must be read whole.
+    bool moveOneRenested(std::int32_t div, bool& moved);
+    // 1 for a top-level div, 0 for the top level itself.
+    std::int32_t depthOf(std::int32_t div) const;
+    // The levels of `div`'s branch: 1 for a div with no children.
+    std::int32_t levelsIn(std::int32_t div) const;
     bool move(std::int32_t div, std::int32_t parent);
     // The rows under a div, or at the top level for -1.
     std::vector<std::int32_t>& childrenIn(std::int32_t parent);
@@ -98,5 +108,8 @@ private:
     std::vector<std::int32_t> topLevel;                // divs at the top level, in number order
     std::vector<std::vector<std::int32_t>> childrenOf; // each div's children, in number order
     std::int32_t nestedCount = 0;
+    // Every div's shown parent is its recorded one: no loop, no parent that is not live, none
+    // put higher than recorded for the depth. A new parent then asks nothing of the others.
+    bool shownAsRecorded = false;
     mutable QHash<QString, QPixmap> swatches;
 };

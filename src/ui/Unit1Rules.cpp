@@ -6,6 +6,7 @@
 #include "ui/GoToRulesKey.h"
 #include "ui/PanelBindings.h"
 #include "ui/RememberedViews.h"
+#include "ui/RulesModel.h"
 #include "ui/RulesPanel.h"
 
 #include <QLayout>
@@ -77,7 +78,10 @@ void TForm1::nestDiv(std::int32_t div, std::int32_t parent)
 
 bool TForm1::mayNestThatDeep(std::int32_t div, std::int32_t parent)
 {
-    if (!nestsTooDeep(std::span(divs).first(static_cast<std::size_t>(lastDiv + 1)), div, parent))
+    // The tree, where there is one, answers from its own branches.
+    const bool tooDeep = Rules ? Rules->rules()->nestsTooDeep(div, parent)
+                               : nestsTooDeep(std::span(divs).first(static_cast<std::size_t>(lastDiv + 1)), div, parent);
+    if (!tooDeep)
         return true;
     ShowMessage("Ennél mélyebbre nem ágyazhatod: legfeljebb " + std::to_string(maxNestingDepth) + " szint lehet.");
     return false;

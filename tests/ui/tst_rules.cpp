@@ -194,6 +194,16 @@ private slots:
         nest(driver, 512, 0);
         QCOMPARE(form.divs[512]->getParent(), 0);
         QCOMPARE(driver.script.messages.size(), std::size_t{3});
+        // Now every div shows where it is recorded: the deepest place left is inside div 510.
+        nest(driver, 512, 511);
+        QCOMPARE(driver.script.messages.size(), std::size_t{4});
+        nest(driver, 512, 510);
+        QCOMPARE(form.divs[512]->getParent(), 510);
+        QCOMPARE(rowsOf(*form.Rules->rules()).back(), std::string(2 * 511, ' ') + "div512 100 × 200");
+        nest(driver, 512, -1);
+        nest(driver, 0, 512);   // a branch of 512 levels into a top-level div
+        QCOMPARE(driver.script.messages.size(), std::size_t{5});
+        QCOMPARE(form.divs[0]->getParent(), -1);
     }
 };
 
