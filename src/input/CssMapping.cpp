@@ -29,6 +29,9 @@ std::optional<std::int32_t> pixels(std::span<const CssToken> value)
     return static_cast<std::int32_t>(token.number);
 }
 
+static_assert(std::ranges::none_of(properties, [](const Property& row) { return row.pageName.empty(); }),
+              "a declaration's name is matched to rows by their page names' first letters");
+
 // Whether a rule of that kind has the property.
 bool holds(const Property& row, bool forBody)
 {
@@ -194,7 +197,8 @@ void CssMapping::mapInto(MappedValues& values, const CssRule& rule, bool forBody
         };
         for (std::size_t at = 0; at < properties.size() && !mapped; ++at) {
             const Property& row = properties[at];
-            if (!holds(row, forBody))
+            // Every name a row reads starts with its page name: the rest are passed at once.
+            if (!holds(row, forBody) || name.empty() || name.front() != row.pageName.front() || !name.starts_with(row.pageName))
                 continue;
             // Into what was given before, or into a new entry kept only when something maps.
             MappedValues::Mapped* const given = values.find(at);

@@ -48,14 +48,19 @@ void appendChar(std::string& into, char c)
         into += c;
 }
 
+void lowerInPlace(std::string& text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+}
+
 } // namespace
 
 std::string asciiLower(std::string_view text)
 {
     std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    lowerInPlace(lower);
     return lower;
 }
 
@@ -124,18 +129,22 @@ void CssTokenizer::consumeEscape(std::string& into)
     ++pos;
 }
 
-std::string CssTokenizer::consumeIdentSequence()
+void CssTokenizer::consumeIdentSequence(std::string& name)
 {
-    std::string name;
     for (;;) {
-        if (!atEnd() && isIdentChar(at())) {
-            appendChar(name, at());
+        // A run of plain characters at once; NUL and escapes one by one.
+        const std::size_t run = pos;
+        while (!atEnd() && at() != '\0' && isIdentChar(at()))
+            ++pos;
+        name.append(text.substr(run, pos - run));
+        if (!atEnd() && at() == '\0') {
+            name += replacement;
             ++pos;
         } else if (validEscape(0)) {
             ++pos;
             consumeEscape(name);
         } else {
-            return name;
+            return;
         }
     }
 }
@@ -164,7 +173,7 @@ void CssTokenizer::consumeNumber(CssToken& token)
     double value = 0;
     std::string_view written = text.substr(digits, pos - digits);
     if (written.starts_with('.')) {
-        const std::string withZero = "0" + std::string(written);
+        const std::string withZero = std::string(1, '0').append(written);
         std::from_chars(withZero.data(), withZero.data() + withZero.size(), value);
     } else {
         std::from_chars(written.data(), written.data() + written.size(), value);
@@ -262,9 +271,12 @@ void CssTokenizer::consumeUrl(CssToken& token)
     }
 }
 
-CssToken CssTokenizer::next()
+void CssTokenizer::next(CssToken& token)
 {
-    CssToken token;
+    token.kind = CssTokenKind::End;
+    token.text.clear();
+    token.number = 0;
+    token.integer = false;
     token.begin = pos;
     const auto single = [&](CssTokenKind kind) {
         ++pos;
@@ -274,7 +286,7 @@ CssToken CssTokenizer::next()
         consumeNumber(token);
         if (startsIdent(0)) {
             token.kind = CssTokenKind::Dimension;
-            token.text = consumeIdentSequence();
+            consumeIdentSequence(token.text);
         } else if (at() == '%' && !atEnd()) {
             ++pos;
             token.kind = CssTokenKind::Percentage;
@@ -283,7 +295,7 @@ CssToken CssTokenizer::next()
         }
     };
     const auto identLike = [&] {
-        token.text = consumeIdentSequence();
+        consumeIdentSequence(token.text);
         if (at() == '(' && !atEnd()) {
             ++pos;
             if (asciiLower(token.text) == "url") {
@@ -333,7 +345,7 @@ CssToken CssTokenizer::next()
             if (!atEnd(1) && (isIdentChar(at(1)) || validEscape(1))) {
                 ++pos;
                 token.kind = CssTokenKind::Hash;
-                token.text = consumeIdentSequence();
+                consumeIdentSequence(token.text);
             } else {
                 delim();
             }
@@ -374,7 +386,7 @@ CssToken CssTokenizer::next()
             if (startsIdent(1)) {
                 ++pos;
                 token.kind = CssTokenKind::AtKeyword;
-                token.text = consumeIdentSequence();
+                consumeIdentSequence(token.text);
             } else {
                 delim();
             }
@@ -392,7 +404,6 @@ CssToken CssTokenizer::next()
         }
     }
     token.end = pos;
-    return token;
 }
 
 namespace {
@@ -406,6 +417,7 @@ public:
 
     void rules(const std::function<void(CssRule&)>& take)
     {
+        CssRule rule;   // one for all: its lists keep their room from rule to rule
         for (;;) {
             skipWhitespace();
             if (current.is(CssTokenKind::End))
@@ -414,7 +426,7 @@ public:
                 advance();
                 continue;
             }
-            CssRule rule;
+            emptied(rule);
             if (current.is(CssTokenKind::AtKeyword)) {
                 rule.atRule = true;
                 const std::size_t begin = current.begin;
@@ -436,7 +448,16 @@ public:
     }
 
 private:
-    void advance() { current = tokens.next(); }
+    static void emptied(CssRule& rule)
+    {
+        rule.prelude.clear();
+        rule.selectors.clear();
+        rule.atRule = false;
+        rule.declarations.clear();
+        rule.comments.clear();
+        rule.skipped.clear();
+    }
+    void advance() { tokens.next(current); }
     // Comments stand for nothing but between declarations.
     void advanceOverComments()
     {
@@ -451,10 +472,11 @@ private:
     }
     static std::string trimmed(std::string_view text)
     {
-        const auto first = text.find_first_not_of(" \t\r\n\f");
-        if (first == std::string_view::npos)
-            return {};
-        return std::string(text.substr(first, text.find_last_not_of(" \t\r\n\f") - first + 1));
+        while (!text.empty() && isWhitespace(text.front()))
+            text.remove_prefix(1);
+        while (!text.empty() && isWhitespace(text.back()))
+            text.remove_suffix(1);
+        return std::string(text);
     }
 
     // One component value from the current token on, a block or function whole.
@@ -575,7 +597,8 @@ private:
     void declaration(CssRule& rule)
     {
         CssDeclaration found;
-        found.name = asciiLower(current.text);
+        found.name = std::move(current.text);
+        lowerInPlace(found.name);
         advanceOverComments();
         while (current.is(CssTokenKind::Whitespace))
             advanceOverComments();
@@ -584,7 +607,9 @@ private:
             rule.declarations.push_back(std::move(found));
             return;
         }
-        advance();
+        advanceOverComments();
+        while (current.is(CssTokenKind::Whitespace))   // trimmed anyway: never held
+            advanceOverComments();
         while (!current.is(CssTokenKind::End) && !current.is(CssTokenKind::Semicolon)
                && !current.is(CssTokenKind::CloseCurly))
             skipComponent(&found.value);

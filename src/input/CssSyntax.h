@@ -36,7 +36,8 @@ class CssTokenizer
 {
 public:
     explicit CssTokenizer(std::string_view text) : text(text) {}
-    CssToken next();
+    // The next token, into `token`: its text's room is used again.
+    void next(CssToken& token);
 
 private:
     char at(std::size_t offset = 0) const { return pos + offset < text.size() ? text[pos + offset] : '\0'; }
@@ -45,7 +46,7 @@ private:
     bool startsIdent(std::size_t offset) const;
     bool startsNumber() const;
     void consumeEscape(std::string& into);
-    std::string consumeIdentSequence();
+    void consumeIdentSequence(std::string& into);
     void consumeNumber(CssToken& token);
     void consumeString(CssToken& token, char quote);
     void consumeUrl(CssToken& token);

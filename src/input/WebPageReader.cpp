@@ -5,6 +5,7 @@
 #include "input/PageEncoding.h"
 #include "model/Nesting.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <memory>
@@ -20,7 +21,7 @@ bool isDivName(std::string_view name)
     if (!name.starts_with("div") || name.size() == 3)
         return false;
     const std::string_view digits = name.substr(3);
-    return digits.find_first_not_of("0123456789") == std::string_view::npos && (digits == "0" || digits[0] != '0');
+    return std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; }) && (digits == "0" || digits[0] != '0');
 }
 
 struct PageDiv {
