@@ -1,6 +1,7 @@
 #include "input/WebPageReader.h"
 
 #include "input/CssMapping.h"
+#include "input/CssRulesAside.h"
 #include "input/GumboParse.h"
 #include "input/PageEncoding.h"
 #include "model/Nesting.h"
@@ -199,7 +200,7 @@ WebPageReading readWebPage(std::string_view bytes, const std::string& pageFolder
     const CssMapping mapping(pageFolder);
     std::optional<MappedValues> body;
     for (std::string& style : styles) {
-        forEachCssRule(style, [&](const CssRule& rule) {
+        forEachCssRuleReadAside(style, [&](const CssRule& rule) {
             const std::vector<std::size_t> targets = rule.atRule ? std::vector<std::size_t>{} : ruleTargets(rule, divs);
             if (targets.empty()) {
                 leftOut.rule(rule.prelude);

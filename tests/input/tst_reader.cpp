@@ -2,6 +2,7 @@
 #include "StyleSheetModel.h"
 
 #include "Files.h"
+#include "input/CssRulesAside.h"
 #include "input/InputFile.h"
 #include "input/ParseArena.h"
 #include "input/StyleSheetReader.h"
@@ -18,6 +19,7 @@
 #include <cstdint>
 
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 #include <sys/resource.h>
@@ -320,6 +322,12 @@ private slots:
         QTest::addRow("nested deeper than a browser shows")
             << QByteArray::fromStdString(deep) << records({}, deepDivs)
             << "2 div 512 szintnél mélyebben volt: a böngészőkhöz hasonlóan az 512. szintre tettem őket.";
+        std::string longStyle = "<html><style>#div0 { width: 1px }\n";
+        for (int n = 0; n < 30000; ++n)
+            longStyle += "#div1 { height: 2px; foo: 1 }\n";
+        QTest::addRow("a style element long enough to be read aside, later rules over earlier")
+            << QByteArray::fromStdString(longStyle + "#div0 { width: 3px }</style></html>")
+            << records({}, {{.width = 3}, {.height = 2}}) << "30000 deklarációt kihagytam: foo (30000).";
         QTest::addRow("nothing maps") << QByteArray("<!DOCTYPE html><p id=\"div0\" style=\"width:1px\">#div0</p>") << ""
                                       << "Nincs benne body vagy #divN szabály, sem divN azonosítójú div.";
     }
@@ -526,6 +534,37 @@ private slots:
             read += reading.records.has_value();
         }
         QVERIFY(read > 0);
+    }
+
+    // A long style sheet read on a thread of its own gives the rules read in place, in their
+    // order; an exception while handling them ends the reading and comes out.
+    void aLongStyleSheetReadAside()
+    {
+        std::string css;
+        for (int n = 0; css.size() < 1024 * 1024; ++n)
+            css += "#div" + std::to_string(n) + " { width: " + std::to_string(n) + "px; /* " + std::to_string(n)
+                + " */ }\n@media x { p {} }\n";
+        const auto describing = [](std::vector<std::string>& into) {
+            return [&into](CssRule& rule) {
+                std::string text = rule.prelude;
+                for (const CssDeclaration& declaration : rule.declarations)
+                    for (const CssToken& token : declaration.value)
+                        text += " " + declaration.name + ":" + std::to_string(token.number) + token.text;
+                for (const std::string& comment : rule.comments)
+                    text += " /*" + comment + "*/";
+                into.push_back(std::move(text));
+            };
+        };
+        std::vector<std::string> inPlace, aside;
+        forEachCssRule(css, describing(inPlace));
+        forEachCssRuleReadAside(css, describing(aside));
+        QCOMPARE(aside, inPlace);
+        int taken = 0;
+        QVERIFY_THROWS_EXCEPTION(std::length_error, forEachCssRuleReadAside(css, [&taken](CssRule&) {
+            if (++taken == 5000)
+                throw std::length_error("x");
+        }));
+        QCOMPARE(taken, 5000);
     }
 
     // The parse's arena: blocks aligned, apart, kept whole while others come and go, a freed
