@@ -1,61 +1,20 @@
 #include "output/SyncBehind.h"
 
 #include <cerrno>
-#include <system_error>
-
-#include <unistd.h>
-
-SyncBehind::~SyncBehind()
-{
-    finish();
-}
+#include <fcntl.h>
 
 void SyncBehind::wrote(std::size_t length)
 {
-    bool start = false;
-    {
-        const std::lock_guard lock(mutex);
-        unsynced += length;
-        start = unsynced >= syncEvery;
-    }
-    if (!start || refused)
+    waiting += length;
+    if (waiting < startEvery || unasked || firstError != 0)
         return;
-    if (thread.joinable()) {
-        due.notify_one();
-        return;
-    }
-    try {
-        thread = std::thread([this] { run(); });
-    } catch (const std::system_error&) {
-        refused = true;
-    }
-}
-
-int SyncBehind::finish()
-{
-    {
-        const std::lock_guard lock(mutex);
-        ending = true;
-    }
-    due.notify_one();
-    if (thread.joinable())
-        thread.join();
-    return firstError;
-}
-
-void SyncBehind::run()
-{
-    std::unique_lock lock(mutex);
-    for (;;) {
-        due.wait(lock, [this] { return ending || unsynced >= syncEvery; });
-        if (ending)
-            return;
-        unsynced = 0;
-        lock.unlock();
-        const bool synced = ::fdatasync(descriptor) == 0;
-        const int error = errno;
-        lock.lock();
-        if (!synced && firstError == 0)
-            firstError = error;
+    // From where the last request ended to the end of the file, whatever it holds.
+    if (::sync_file_range(descriptor, startedUpTo, 0, SYNC_FILE_RANGE_WRITE) == 0) {
+        startedUpTo += static_cast<off_t>(waiting);
+        waiting = 0;
+    } else if (errno == EIO || errno == ENOSPC) {
+        firstError = errno;   // the disk will not take what was written
+    } else {
+        unasked = true;       // no such request here, or no memory for it now
     }
 }

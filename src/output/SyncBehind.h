@@ -1,41 +1,30 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
-#include <mutex>
-#include <thread>
+#include <sys/types.h>
 
-// Has the disk take a growing file's written part while more of it is being made, on a
-// thread of its own: the sync that completes a large save then waits for little more than
-// its last part, rather than for all of it after all of it was made. The thread starts only
-// once the file is large enough to gain from it; where none can start, nothing is synced
-// early and the final sync does it all.
+// Has the disk start on a growing file's written part while more of it is being made: the
+// sync that completes a large save then waits for little more than its last part, rather
+// than for all of it after all of it was made. Starting the writing out does not wait for
+// it (Linux's sync_file_range), so nothing here blocks and no thread is needed; where the
+// file cannot be asked, the final sync does it all.
 class SyncBehind
 {
 public:
     explicit SyncBehind(int descriptor) : descriptor(descriptor) {}
-    ~SyncBehind();
-    SyncBehind(const SyncBehind&) = delete;
-    SyncBehind& operator=(const SyncBehind&) = delete;
 
-    // `length` more bytes were written; a sync starts once enough is waiting.
+    // `length` more bytes were written; the disk is asked to start on them once enough wait.
     void wrote(std::size_t length);
 
-    // Waits for a sync under way and ends the thread; errno of the first failed sync, or 0.
-    // A failure must fail the save: the final sync may no longer report it.
-    int finish();
+    // errno of a failure met while asking, or 0. A failure must fail the save.
+    int finish() const { return firstError; }
 
-    static constexpr std::size_t syncEvery = 2 * 1024 * 1024;
+    static constexpr std::size_t startEvery = 1024 * 1024;
 
 private:
-    void run();
-
     const int descriptor;
-    bool refused = false;   // no thread could be started
-    std::mutex mutex;
-    std::condition_variable due;
-    std::size_t unsynced = 0;
-    bool ending = false;
+    off_t startedUpTo = 0;     // the disk was asked for every byte before this
+    std::size_t waiting = 0;   // written since
+    bool unasked = false;      // the file takes no such request: the final sync does it all
     int firstError = 0;
-    std::thread thread;
 };
