@@ -3,7 +3,8 @@
 // on Xvfb (software drawing). Each platform runs in a child process of this program.
 // A frame is painted when the page's next animation frame has run after the change. The
 // resize figures drive a real drag of the marked div's edge through the tests' build of the
-// preview, which alone takes a drag as a message. Each is also held against its floor, measured
+// preview, which alone takes a drag as a message; a pointer's move is timed there, from the
+// moves to the frame, where a person's pointer comes in. Each is also held against its floor, measured
 // in the same run: a bare Qt WebEngine window (bare_webview_probe) showing the same page from
 // a file, from its start to its first frame, with div 0's width set by script to the frame,
 // and its memory.
@@ -82,14 +83,15 @@ public:
         send({{QStringLiteral("do"), QStringLiteral("drag")}, {QStringLiteral("edge"), edge},
               {QStringLiteral("by"), QJsonArray{by, 0}}, {QStringLiteral("shift"), true}, {QStringLiteral("hold"), hold}});
     }
-    std::function<void()> dragged;
+    // With the milliseconds from the moves to the frame, timed in the preview's process.
+    std::function<void(double)> dragged;
 
 protected:
     void heardOther(const QJsonObject& message) override
     {
         answerArrived();
         if (message.contains(QLatin1String("dragged")) && dragged)
-            dragged();
+            dragged(message.value(QLatin1String("dragged")).toDouble());
     }
 };
 
@@ -240,13 +242,20 @@ bool measureDragging(const Dragging& dragging, const std::string& on, const std:
         millisecondsUntilShown(*window, [&] { window->Button3->click(); });   // no edit open: a release is a step
         auto* link = static_cast<DraggingLink*>(window->Preview);
         link->edge = QString::fromLatin1(dragging.edge);
+        // A pointer's move is timed where it comes in, in the preview's process, as the bare
+        // window's change is timed in its own: asking for the move from here is no part of it.
         const auto untilDragged = [&](int by) {
             QEventLoop loop;
             QTimer::singleShot(patienceMs, &loop, &QEventLoop::quit);
-            link->dragged = [&loop] { loop.quit(); };
+            double toTheFrame = patienceMs;
+            link->dragged = [&loop, &toTheFrame](double ms) {
+                toTheFrame = ms;
+                loop.quit();
+            };
             link->drag(by, true);
             loop.exec();
             link->dragged = nullptr;
+            return toTheFrame;
         };
         std::vector<double> moves, releases;
         for (int run = 0; run < 10; ++run) {
@@ -254,7 +263,7 @@ bool measureDragging(const Dragging& dragging, const std::string& on, const std:
             untilDragged(way * dragging.firstMove);   // pressed, and moved
             const int last = dragging.firstMove + 5;
             for (int step = dragging.firstMove + 1; step <= last; ++step)
-                moves.push_back(millisecondsOf([&] { untilDragged(way * step); }));
+                moves.push_back(untilDragged(way * step));
             const int steps = window->UndoStack->count();
             releases.push_back(millisecondsOf([&] {
                 link->drag(way * last, false);

@@ -25,8 +25,8 @@
 //   {"do": "point", "rule": rule}   the pointer moved to the centre of the rule's box
 //   {"do": "drag", "edge": "right"|"bottom"|"corner"|"move", "by": [dx, dy], "shift"?, "escape"?,
 //    "hold"?}           a drag of the marked div's handle, or from its centre: released, or
-//                       Escape first, or held (answered {"dragged": true} once the frame after
-//                       its moves has run)
+//                       Escape first, or held (answered {"dragged": ms} once the frame after
+//                       its moves has run: the milliseconds from the moves to that frame)
 //   {"do": "key", "key": "left"|"right"|"up"|"down", "shift"?}   an arrow key pressed
 // Preview → editor: {"ready": true}, {"painted": seq}, {"clicked": rule}, {"hovered": rule or
 // ""} (the pointer came to another box, or left them), {"resized": [rule, width, height]} (a

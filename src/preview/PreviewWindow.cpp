@@ -113,8 +113,11 @@ void PreviewWindow::heard(const QString& what)
         tell({{QStringLiteral("painted"), value.toLongLong()}});
     else if (kind == QLatin1String("clicked"))
         tell({{QStringLiteral("clicked"), value}});
+#ifdef PRIZMO_PREVIEW_PROBES
+    // Timed here, from where a person's pointer comes in: the editor is not on its way.
     else if (kind == QLatin1String("dragged"))
-        tell({{QStringLiteral("dragged"), true}});
+        tell({{QStringLiteral("dragged"), static_cast<double>(dragMoved.nsecsElapsed()) / 1e6}});
+#endif
     else if (kind == QLatin1String("hovered"))
         tell({{QStringLiteral("hovered"), value}});
     else if (kind == QLatin1String("moved") || kind == QLatin1String("nudged")) {
@@ -227,6 +230,7 @@ void PreviewWindow::moveDrag(const QJsonObject& message, const QVariantList& cen
     // A release where the pointer is moves nothing; a held drag there moves on the spot
     // (Shift pressed or let go).
     const bool moves = to != dragAt || message.value(QLatin1String("hold")).toBool();
+    dragMoved.start();
     for (int step = 1; step <= 4 && moves; ++step)
         send(QEvent::MouseMove, dragAt + (to - dragAt) * step / 4, Qt::LeftButton);
     dragAt = to;

@@ -2,6 +2,7 @@
 
 #include "preview/PreviewMessages.h"
 
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QObject>
 #include <QPointF>
@@ -44,6 +45,7 @@ private:
     void pressArrow(const QJsonObject& message);
     QPointF dragFrom, dragAt;   // where the tests' drag started, and where it is
     bool dragHeld = false;
+    QElapsedTimer dragMoved;    // from a held drag's pointer moves to the frame after them
 #endif
 
     Tell tell;
