@@ -57,5 +57,5 @@ private:
     std::size_t used = 0;
     // Once a save is large, the disk takes it while the rest is made; not for a pipe or a
     // device, which take what they take.
-    std::optional<SyncBehind> syncBehind;
+    std::optional<SyncBehind> syncBehind;   // last: its thread ends before the file goes
 };
