@@ -7,7 +7,7 @@ OutputFile::OutputFile(const std::string& fileName, std::optional<unsigned> newF
     : replacement(fileName, newFileMode), buffer(std::make_unique_for_overwrite<char[]>(capacity))
 {
     if (isOpen() && !replacement.writesToDevice())
-        syncBehind.emplace(replacement.descriptor());
+        writeBehind.emplace(replacement.descriptor());
 }
 
 OutputFile::~OutputFile() = default;
@@ -29,31 +29,31 @@ void OutputFile::write(std::string_view text)
         return;
     }
     flush();
+    if (writeBehind)
+        writeBehind->drain();   // what was handed over goes first
     replacement.write(text.data(), text.size());
-    written(text.size());
 }
 
+// A full buffer goes to the thread, and the one it wrote before comes back to be filled.
 void OutputFile::flush()
 {
+    if (writeBehind && replacement.error() == 0)
+        if (std::unique_ptr<char[]> next = writeBehind->hand(buffer, used, capacity)) {
+            buffer = std::move(next);
+            used = 0;
+            return;
+        }
     replacement.write(buffer.get(), used);
-    written(used);
     used = 0;
-}
-
-// A save whose write failed has nothing more worth syncing.
-void OutputFile::written(std::size_t length)
-{
-    if (syncBehind && replacement.error() == 0)
-        syncBehind->wrote(length);
 }
 
 bool OutputFile::close()
 {
+    if (writeBehind)
+        if (const int error = writeBehind->finish())
+            replacement.fail(error);
     replacement.write(buffer.get(), used);
     used = 0;
-    if (syncBehind)
-        if (const int error = syncBehind->finish())
-            replacement.fail(error);
     return replacement.commit();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "output/FileReplacement.h"
-#include "output/SyncBehind.h"
+#include "output/WriteBehind.h"
 
 #include <cstddef>
 #include <functional>
@@ -47,7 +47,6 @@ public:
 
 private:
     void flush();
-    void written(std::size_t length);
 
     // A large stylesheet goes out in a few large writes rather than many small ones.
     static constexpr std::size_t capacity = 1024 * 1024;
@@ -55,7 +54,7 @@ private:
     FileReplacement replacement;
     std::unique_ptr<char[]> buffer;
     std::size_t used = 0;
-    // Once a save is large, the disk takes it while the rest is made; not for a pipe or a
-    // device, which take what they take.
-    std::optional<SyncBehind> syncBehind;   // last: its thread ends before the file goes
+    // Once a save is large, it is written, and the disk takes it, while the rest is made;
+    // not for a pipe or a device, which take what they take.
+    std::optional<WriteBehind> writeBehind;   // last: its thread ends before the file goes
 };

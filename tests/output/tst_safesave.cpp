@@ -36,13 +36,20 @@ void writeFile(const QString& path, const std::string& bytes)
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
+// A save of megabytes has a block larger than the file's buffer halfway, written on its own
+// between the buffers before and after it.
+std::string backgroundOf(int number, int count)
+{
+    return count > 10 && number == count / 2 ? std::string(2 * 1024 * 1024, 'a') : std::string();
+}
+
 // Ten div blocks: far more than the write limit below lets through. Many more make a save
-// of megabytes, which the disk takes while it is being made.
+// of megabytes, which is written and taken by the disk while it is being made.
 bool saveDivs(const std::string& fileName, int count = 10)
 {
     OutputFile file(fileName);
     for (int number = 0; number < count; ++number)
-        writeDivBlock(file, number, 100, 200, "", 14, "", "none", "relative");
+        writeDivBlock(file, number, 100, 200, backgroundOf(number, count), 14, "", "none", "relative");
     return file.close();
 }
 
@@ -91,7 +98,7 @@ std::string divsText(int count = 10)
 {
     std::string text;
     for (int number = 0; number < count; ++number)
-        text += divBlock(number, 100, 200, "", 14, "", "none", "relative");
+        text += divBlock(number, 100, 200, backgroundOf(number, count), 14, "", "none", "relative");
     return text;
 }
 
