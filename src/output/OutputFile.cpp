@@ -37,6 +37,8 @@ void OutputFile::write(std::string_view text)
 // A full buffer goes to the thread, and the one it wrote before comes back to be filled.
 void OutputFile::flush()
 {
+    if (used == 0)
+        return;
     if (writeBehind && replacement.error() == 0)
         if (std::unique_ptr<char[]> next = writeBehind->hand(buffer, used, capacity)) {
             buffer = std::move(next);

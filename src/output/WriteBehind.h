@@ -32,9 +32,9 @@ public:
     // A failure must fail the save.
     int finish();
 
+private:
     static constexpr std::size_t requestEvery = 1024 * 1024;
 
-private:
     void run();
 
     const int descriptor;

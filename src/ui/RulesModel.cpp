@@ -117,13 +117,18 @@ bool RulesModel::moveRenested(const std::vector<std::int32_t>& renested)
 bool RulesModel::moveOneRenested(std::int32_t div, bool& moved)
 {
     const DivStyle* record = records.liveDiv(div);
-    if (!shownAsRecorded || !record || div >= static_cast<std::int32_t>(parentOf.size()))
-        return false;
-    const std::int32_t parent = record->getParent();
-    if (parent < -1 || !mayNest(div, parent) || depthOf(parent) + levelsIn(div) > maxNestingDepth)
+    const std::int32_t parent = record ? record->getParent() : -1;
+    if (!record || treeSaysTooDeep(div, parent) != false)
         return false;
     moved = parent != parentOf[static_cast<std::size_t>(div)];
     return !moved || move(div, parent);
+}
+
+std::optional<bool> RulesModel::treeSaysTooDeep(std::int32_t div, std::int32_t parent) const
+{
+    if (!shownAsRecorded || parent < -1 || !mayNest(div, parent))
+        return std::nullopt;
+    return depthOf(parent) + levelsIn(div) > maxNestingDepth;
 }
 
 std::int32_t RulesModel::depthOf(std::int32_t div) const
@@ -324,9 +329,8 @@ bool RulesModel::mayNest(std::int32_t div, std::int32_t parent) const
 
 bool RulesModel::nestsTooDeep(std::int32_t div, std::int32_t parent) const
 {
-    if (!shownAsRecorded || parent < -1 || !mayNest(div, parent))
-        return ::nestsTooDeep(records.divs(), div, parent);
-    return depthOf(parent) + levelsIn(div) > maxNestingDepth;
+    const std::optional<bool> fromTree = treeSaysTooDeep(div, parent);
+    return fromTree ? *fromTree : ::nestsTooDeep(records.divs(), div, parent);
 }
 
 std::optional<std::int32_t> RulesModel::nestedDeeper(std::int32_t div) const

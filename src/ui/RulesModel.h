@@ -81,6 +81,9 @@ private:
     // One div's new recorded parent, where the tree stays as recorded: the div alone moves.
     // False when the records must be read whole.
     bool moveOneRenested(std::int32_t div, bool& moved);
+    // Whether `div` in `parent` would lie too deep, from the tree's own branches; nothing
+    // where the tree cannot tell (it is not as recorded, or `parent` is in `div`'s branch).
+    std::optional<bool> treeSaysTooDeep(std::int32_t div, std::int32_t parent) const;
     // 1 for a top-level div, 0 for the top level itself.
     std::int32_t depthOf(std::int32_t div) const;
     // The levels of `div`'s branch: 1 for a div with no children.
