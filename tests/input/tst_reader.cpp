@@ -285,6 +285,9 @@ private slots:
                           "#div1 { background-image: url( \"a b.png\" ) ; font-size: 1\\32 px } #div2{float:left</style>")
             << records({}, {{.height = 5, .fontColor = "#FF0000"}, {.background = "/srv/lap/a b.png"}, {.floatValue = "left"}})
             << "2 deklarációt kihagytam: font-size (1), width (1).";
+        QTest::addRow("names in capitals, comments and spaces before a value")
+            << QByteArray("<html><style>#div0 { WIDTH: /* x */ 5px; Height :\n 7px; FONT-size:/**/ 9px }</style></html>")
+            << records({}, {{.width = 5, .height = 7, .fontSize = 9}}) << "";
         QTest::addRow("numbered in the page's order")
             << QByteArray("<html><style>#div3{width:5px} #div7{}</style><div id=\"div7\"></div><div id=\"div07\"></div></html>")
             << records({}, {{}, {.width = 5}})
