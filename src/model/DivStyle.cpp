@@ -2,12 +2,19 @@
 
 #include "model/Properties.h"
 
+#include <vector>
+
 namespace {
 
-void storeKeyword(std::string& field, const Property& row, int listPosition)
+std::vector<std::string> textsOf(const Property& row)
 {
-    if (listPosition >= 0 && static_cast<std::size_t>(listPosition) < row.keywords.size())
-        field = row.keywords[static_cast<std::size_t>(listPosition)];
+    return {row.keywords.begin(), row.keywords.end()};
+}
+
+void storeKeyword(const std::string*& field, const std::vector<std::string>& texts, int listPosition)
+{
+    if (listPosition >= 0 && static_cast<std::size_t>(listPosition) < texts.size())
+        field = &texts[static_cast<std::size_t>(listPosition)];
 }
 
 } // namespace
@@ -22,10 +29,12 @@ bool DivStyle::sameContent(const DivStyle& other) const
 
 void DivStyle::setFloat(int listPosition)
 {
-    storeKeyword(floatValue, propertyNamed("float"), listPosition);
+    static const std::vector<std::string> texts = textsOf(propertyNamed("float"));
+    storeKeyword(floatValue, texts, listPosition);
 }
 
 void DivStyle::setPosition(int listPosition)
 {
-    storeKeyword(position, propertyNamed("position"), listPosition);
+    static const std::vector<std::string> texts = textsOf(propertyNamed("position"));
+    storeKeyword(position, texts, listPosition);
 }

@@ -31,10 +31,10 @@ public:
 
     // The setters take a position in the window's alignment / position list and store the
     // CSS keyword for it; a position outside the list (-1: nothing selected) keeps the keyword.
-    const std::string& getFloat() const { return floatValue; }
+    const std::string& getFloat() const { return *floatValue; }
     void setFloat(int listPosition);
 
-    const std::string& getPosition() const { return position; }
+    const std::string& getPosition() const { return *position; }
     void setPosition(int listPosition);
 
     // The nesting panel records the parent; the stylesheet does not carry it.
@@ -52,12 +52,16 @@ private:
     template <typename Record>
     friend const Record& recordAtDefaults();
 
+    static inline const std::string noKeyword;
+
     std::int32_t parent = -1;   // -1: belongs to no other div
     std::int32_t width = 0;
     std::int32_t height = 0;
-    SharedText background;     // colour text or a picture file's full path
     std::int32_t fontSize = 0;
+    SharedText background;     // colour text or a picture file's full path
     SharedText fontColor;
-    std::string floatValue;
-    std::string position;
+    // Each of a row's keywords is made once as text, and a record points to its own: less to
+    // keep, copy, compare and free than a text of its own, for each of a hundred thousand.
+    const std::string* floatValue = &noKeyword;
+    const std::string* position = &noKeyword;
 };
