@@ -1,5 +1,7 @@
 #include "platform/Controls.h"
 
+#include "platform/NumberedEntries.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QImageReader>
@@ -157,20 +159,16 @@ void TComboBox::SetItemIndex(int index)
         setEditText(itemText(index));
 }
 
-void TComboBox::SetItems(const std::vector<std::string>& texts)
+void TComboBox::NumberEntries(const char* prefix)
 {
-    QStringList entries;
-    entries.reserve(static_cast<qsizetype>(texts.size()));
-    for (const std::string& text : texts)
-        entries.append(QString::fromStdString(text));
-    // One change of the model, however many entries.
-    static_cast<QStringListModel*>(model())->setStringList(entries);
-    SetItemIndex(-1);
+    numbered = new NumberedEntries(QString::fromUtf8(prefix), this);
+    setModel(numbered);   // the list's own string model goes with it
 }
 
-void TComboBox::SetItemsLike(const TComboBox& other)
+void TComboBox::SetItemCount(int count)
 {
-    static_cast<QStringListModel*>(model())->setStringList(static_cast<const QStringListModel*>(other.model())->stringList());
+    if (numbered)
+        numbered->setCount(count);
     SetItemIndex(-1);
 }
 

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+class NumberedEntries;
+
 // The window's controls. Each is the matching Qt widget, owned by its Qt parent, with the
 // few operations the commands use. Texts are UTF-8.
 
@@ -74,11 +76,11 @@ public:
     void SetItemIndex(int index);
 
     void AddItem(const std::string& text) { addItem(QString::fromStdString(text)); }
-    // Replaces every entry at once; nothing is selected afterwards.
-    void SetItems(const std::vector<std::string>& texts);
-    // The same entries as `other`'s, shared rather than copied one by one; nothing selected.
-    void SetItemsLike(const TComboBox& other);
     int ItemCount() const { return count(); }
+    // From now on the entries are `prefix` and their place: "div0", "div1", … (NumberedEntries).
+    void NumberEntries(const char* prefix);
+    // A numbered list's entries, however many, at once; nothing is selected afterwards.
+    void SetItemCount(int count);
     // Every entry and, on a list with typing, the typed text.
     void Clear()
     {
@@ -90,6 +92,9 @@ public:
     void SetOnChange(TNotifyEvent handler);
 
     void showPopup() override;
+
+private:
+    NumberedEntries* numbered = nullptr;   // none: the entries are texts of their own
 };
 
 class TButton : public QPushButton

@@ -100,14 +100,10 @@ void TForm1::Divtrlse1Click()
         else if (parent > gone)
             changeDiv(number).setParent(parent - 1);
     }
-    std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(lastDiv + 1));
-    for (std::int32_t number = 0; number <= lastDiv; ++number)
-        entries.push_back("div" + IntToStr(number));
-    ComboBox3->SetItems(entries);
-    ComboBox4->SetItemsLike(*ComboBox3);
-    for (TComboBox* list : {ComboBox3, ComboBox4})
-        list->SetItemIndex(list->ItemCount() - 1);
+    for (TComboBox* list : {ComboBox3, ComboBox4}) {
+        list->SetItemCount(lastDiv + 1);
+        list->SetItemIndex(lastDiv);
+    }
     reopenedDiv = -1;
     Panel1->Hide();
     Panel2->Hide();

@@ -43,7 +43,8 @@ struct EditRow { TEdit* TForm1::*field; TPanel* TForm1::*panel; const char* name
                  const char* text; const char* role; };
 // An editable list shows its `role` while it is empty, and its line edit is named by it.
 struct ComboRow { TComboBox* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
-                  TComboBoxStyle style; std::span<const std::string_view> items; const char* role; };
+                  TComboBoxStyle style; std::span<const std::string_view> items; const char* role;
+                  const char* numbered = nullptr; };   // entries `numbered` + their place
 // A command with `refused` is refused with that message while an edit is open, before its
 // handler runs.
 struct ButtonRow { TButton* TForm1::*field; TPanel* TForm1::*panel; const char* name; Geometry at;
@@ -115,9 +116,9 @@ const ComboRow comboRows[] = {
     {&TForm1::ComboBox2, &TForm1::Panel2, "ComboBox2", {509, 40, 89, 21},
      TComboBoxStyle::csDropDown, propertyNamed("position").captions, propertyNamed("position").label},
     {&TForm1::ComboBox3, &TForm1::Panel3, "ComboBox3", {88, 56, 145, 21},
-     TComboBoxStyle::csDropDown, {}, whichDiv},
+     TComboBoxStyle::csDropDown, {}, whichDiv, "div"},
     {&TForm1::ComboBox4, &TForm1::Panel3, "ComboBox4", {303, 56, 145, 21},
-     TComboBoxStyle::csDropDown, {}, whichParent},
+     TComboBoxStyle::csDropDown, {}, whichParent, "div"},
 };
 
 const ButtonRow buttonRows[] = {
@@ -264,6 +265,8 @@ void TForm1::createComponents()
     for (const ComboRow& row : comboRows) {
         TComboBox* combo = CreateComponent<TComboBox>(this->*row.panel, row.name, row.style);
         place(combo, row.at);
+        if (row.numbered)
+            combo->NumberEntries(row.numbered);
         for (const std::string_view item : row.items)
             combo->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
         combo->SetItemIndex(row.items.empty() ? -1 : 0);

@@ -95,10 +95,7 @@ void TForm1::offerSaveNames(const std::string& opened, bool webPage)
 void TForm1::takeOver(StyleSheetRecords records)
 {
     auto openedBody = records.body ? std::make_unique<BodyStyle>(std::move(*records.body)) : nullptr;
-    std::vector<std::string> entries;
-    entries.reserve(records.divs.size());
-    for (std::size_t number = 0; number < records.divs.size(); ++number)
-        entries.push_back("div" + std::to_string(number));
+    const auto opened = static_cast<std::int32_t>(records.divs.size());
 
     journalBody();
     journalReplacedSlots(std::max(static_cast<std::size_t>(lastDiv + 1), records.divs.size()));
@@ -109,14 +106,14 @@ void TForm1::takeOver(StyleSheetRecords records)
     } else {
         divs = std::move(records.divs);   // exactly one slot per div
     }
-    lastDiv = static_cast<std::int32_t>(entries.size()) - 1;
+    lastDiv = opened - 1;
     reopenedDiv = -1;
 
     // The lists as "KÉSZ" leaves them after committing each div in turn.
-    ComboBox3->SetItems(entries);
-    ComboBox4->SetItemsLike(*ComboBox3);
-    for (TComboBox* list : {ComboBox3, ComboBox4})
-        list->SetItemIndex(list->ItemCount() - 1);
+    for (TComboBox* list : {ComboBox3, ComboBox4}) {
+        list->SetItemCount(opened);
+        list->SetItemIndex(lastDiv);
+    }
     Button3->SetEnabled(false);
     Panel1->Hide();
     Panel2->Hide();

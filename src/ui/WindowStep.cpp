@@ -12,12 +12,9 @@ ControlsState::List listState(const TComboBox* list)
 
 void restoreList(TComboBox* list, const ControlsState::List& state)
 {
-    // The nesting lists hold "div0" … in order: only their ends differ between two states;
-    // the panels' lists always hold the same entries.
-    while (list->ItemCount() > state.entries)
-        list->removeItem(list->ItemCount() - 1);
-    while (list->ItemCount() < state.entries)
-        list->AddItem("div" + std::to_string(list->ItemCount()));
+    // Only the nesting lists' entries ever differ between two states: "div0" … in order.
+    if (list->ItemCount() != state.entries)
+        list->SetItemCount(state.entries);
     list->setCurrentIndex(state.index);
     if (list->isEditable())
         list->setEditText(QString::fromStdString(state.text));

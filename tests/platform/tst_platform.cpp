@@ -54,6 +54,28 @@ private slots:
         QCOMPARE(list->ItemIndex(), -1);
     }
 
+    // Entries that are their own numbers, however many: typed, added and taken away as texts.
+    void numberedListReadsAsItsEntries()
+    {
+        QWidget owner;
+        auto* list = CreateComponent<TComboBox>(&owner, "List", TComboBoxStyle::csDropDown);
+        list->NumberEntries("div");
+        list->SetItemCount(100000);
+        list->AddItem("div100000");
+        QCOMPARE(list->ItemCount(), 100001);
+        QCOMPARE(list->itemText(100000), QStringLiteral("div100000"));
+        owner.show();
+        for (const auto& [typed, entry] : {std::pair{"div4711", 4711}, {"div04711", -1}, {"div100001", -1}, {"div-0", -1}}) {
+            list->lineEdit()->selectAll();
+            typeText(list->lineEdit(), QString::fromUtf8(typed));
+            QCOMPARE(list->ItemIndex(), entry);
+        }
+        list->removeItem(100000);
+        QCOMPARE(list->ItemCount(), 100000);
+        list->Clear();
+        QCOMPARE(list->ItemCount(), 0);
+    }
+
     void listWithoutTypingCannotBeTypedOver()
     {
         QWidget owner;
