@@ -7,12 +7,18 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <future>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -105,7 +111,8 @@ private:
 // How the file's text is to be read. Prizmo writes UTF-8; a stylesheet written on Windows is
 // in its Central European code page, Windows-1250, and so holds no valid multi-byte UTF-8
 // sequence. A file with both valid sequences and invalid bytes is neither.
-enum class Encoding { Utf8, Windows1250, Neither };
+// Before that is known, a file is read as UTF-8 whose every value must be UTF-8.
+enum class Encoding { Utf8, Windows1250, Neither, Utf8Assumed };
 
 struct EncodingFound {
     Encoding encoding = Encoding::Utf8;
@@ -130,6 +137,30 @@ std::size_t utf8SequenceAt(const unsigned char* at, const unsigned char* end)
     }
     const bool second = lead == 0xF0 ? continuation(1, 0x90) : lead == 0xF4 ? continuation(1, 0x80, 0x8F) : continuation(1);
     return second && continuation(2) && continuation(3) ? 4 : 0;
+}
+
+// Whether the bytes of `text` from `from` on, up to `to` at least, are UTF-8; `from` moves
+// past those that are.
+bool utf8Until(std::string_view text, std::size_t& from, std::size_t to)
+{
+    const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = begin + text.size();
+    const unsigned char* at = begin + from;
+    const unsigned char* const stop = begin + std::min(to, text.size());
+    bool valid = true;
+    while (at < stop && valid) {
+        std::uint64_t eight = 0;
+        if (stop - at >= 8 && (std::memcpy(&eight, at, 8), (eight & 0x8080808080808080u) == 0))
+            at += 8;
+        else if (*at < 0x80)
+            ++at;
+        else if (const std::size_t length = utf8SequenceAt(at, end))
+            at += length;
+        else
+            valid = false;
+    }
+    from = static_cast<std::size_t>(at - begin);
+    return valid;
 }
 
 EncodingFound encodingOf(std::string_view bytes, Pacer& pacer)
@@ -182,8 +213,11 @@ public:
         constexpr std::size_t piece = 64 * 1024;
         std::string text;
         text.reserve(raw.size());
-        if (encoding == Encoding::Utf8) {
+        if (encoding != Encoding::Windows1250) {
+            std::size_t checked = 0;
             for (std::size_t at = 0; at < raw.size(); at += piece) {
+                if (encoding == Encoding::Utf8Assumed && !utf8Until(raw, checked, at + piece))
+                    return std::nullopt;
                 text.append(raw.substr(at, piece));
                 if (!pacer.at(raw.data() + at, 1))
                     return std::nullopt;
@@ -228,21 +262,39 @@ public:
         rest.remove_prefix(breakLength(rest));
         advance();
     }
+    // From the first byte of a line, as the reading from the start would come to it.
+    struct AtALine {};
+    LineReader(std::string_view fromALine, ValueText& values, Pacer& pacer, AtALine)
+        : rest(fromALine), values(values), pacer(pacer)
+    {
+        advance();
+    }
 
     bool atEnd() const { return !current; }
     int failedLine() const { return current ? lineNumber : lineNumber + 1; }
+    // The current line's number, from 1, and whether it starts at `byte`.
+    int currentLine() const { return lineNumber; }
+    bool lineStartsAt(const char* byte) const { return current && current->data() == byte; }
+    bool pastOrAt(const char* byte) const { return current && current->data() >= byte; }
     bool nextIs(std::string_view text) const { return current && *current == text; }
 
     bool exactly(std::string_view text) { return take(nextIs(text)); }
 
-    // name, colon, value, ";": the value is everything up to the line's last semicolon.
-    bool text(std::string_view name, std::string& value)
+    // name, colon, value, ";": the value is everything up to the line's last semicolon, and
+    // as UTF-8 a text `fits` takes.
+    template <typename Fits>
+    bool text(std::string_view name, std::string& value, Fits&& fits)
     {
         const auto middle = valueOf(name, "");
         auto converted = middle ? values.toUtf8(*middle) : std::nullopt;
-        if (converted)
+        const bool taken = converted && fits(*converted);
+        if (taken)
             value = std::move(*converted);
-        return take(converted.has_value());
+        return take(taken);
+    }
+    bool text(std::string_view name, std::string& value)
+    {
+        return text(name, value, [](const std::string&) { return true; });
     }
 
     // Moves on to the line that holds `byte`, one of the text's.
@@ -353,7 +405,7 @@ bool readDeclarations(LineReader& in, Record& record)
             (record.*holder.setNumber)(*percent);
         } else if constexpr (row.kind == ValueKind::FontFamily) {
             std::string family;
-            if (!in.value(row.name, "", [&](std::string_view text) { return isFontFamilyText(family = std::string(text)); }))
+            if (!in.text(row.name, family, [](const std::string& text) { return isFontFamilyText(text); }))
                 return false;
             (record.*holder.setText)(std::move(family));
         } else if constexpr (holder.held == Held::AsNumber) {
@@ -387,6 +439,181 @@ bool readDiv(LineReader& in, std::size_t number, DivStyle& div)
         && in.exactly("}");
 }
 
+// Where a long file's second half starts: the first line "#div<number>" past its middle, as
+// the writer begins a div. Read from there, the divs are those a reading from the start
+// gives once it meets that line after as many divs; whether it does is known when it does.
+struct HalfWay {
+    const char* line = nullptr;   // none: the file is read on one thread
+    std::size_t firstDiv = 0;
+};
+
+// Below this a second thread costs more than it saves.
+constexpr std::size_t worthASecondThread = 1024 * 1024;
+
+HalfWay halfWayOf(std::string_view text)
+{
+    if (text.size() < worthASecondThread)
+        return {};
+    // Past a value this long, the file is one div's and is read on one thread.
+    constexpr std::size_t lookedThrough = 1024 * 1024;
+    const std::size_t from = text.size() / 2;
+    const std::string_view looked = text.substr(from, lookedThrough);
+    for (std::size_t at = looked.find("#div"); at != std::string_view::npos; at = looked.find("#div", at + 1)) {
+        const std::size_t line = from + at;
+        std::string_view number = text.substr(line + 4, 12);
+        number = number.substr(0, std::min(number.find_first_of("\n\r"), number.size()));
+        std::int32_t firstDiv = 0;
+        if ((text[line - 1] == '\n' || text[line - 1] == '\r') && line + 4 + number.size() < text.size()
+            && wholeNumber(number, firstDiv) && firstDiv >= 0)
+            return {text.data() + line, static_cast<std::size_t>(firstDiv)};
+    }
+    return {};
+}
+
+// The divs from the line half way on, or the number of the first line that does not fit,
+// counted from that line as line 1.
+struct SecondHalf {
+    std::vector<std::unique_ptr<DivStyle>> divs;
+    int badLine = 0;
+    bool stopped = false;
+};
+
+SecondHalf readSecondHalf(std::string_view bytes, HalfWay halfWay, Encoding encoding, const std::atomic<bool>& stop)
+{
+    const ReadingPace untilStopped = [&stop](const char*, std::uint64_t) { return !stop.load(); };
+    Pacer pacer(untilStopped, bytes);
+    ValueText values(encoding, pacer);
+    LineReader in(bytes.substr(static_cast<std::size_t>(halfWay.line - bytes.data())), values, pacer,
+                  LineReader::AtALine{});
+    SecondHalf half;
+    DivStyle blank;
+    blank.keepBoxApart();
+    while (!in.atEnd()) {
+        auto div = std::make_unique<DivStyle>(blank);
+        if (!readDiv(in, halfWay.firstDiv + half.divs.size(), *div)) {
+            half.badLine = pacer.stopped ? 0 : in.failedLine();
+            break;
+        }
+        half.divs.push_back(std::move(div));
+    }
+    half.stopped = pacer.stopped;
+    return half;
+}
+
+// The second half read on a thread of its own while the first is read on this one: each has
+// a core. Gone before its half is taken, it stops the reading and waits for its end.
+class SecondHalfAside
+{
+public:
+    SecondHalfAside(std::string_view bytes, HalfWay halfWay, Encoding encoding)
+        : reading(std::async(std::launch::async, readSecondHalf, bytes, halfWay, encoding, std::cref(stop)))
+    {
+    }
+    ~SecondHalfAside()
+    {
+        stop = true;
+        if (reading.valid())
+            reading.wait();
+    }
+    SecondHalfAside(const SecondHalfAside&) = delete;
+    SecondHalfAside& operator=(const SecondHalfAside&) = delete;
+
+    // Waits for the half, asking `stillWanted` now and then meanwhile.
+    SecondHalf take(const std::function<bool()>& stillWanted)
+    {
+        while (reading.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+            if (!stillWanted())
+                stop = true;
+        return reading.get();
+    }
+
+private:
+    std::atomic<bool> stop{false};
+    std::future<SecondHalf> reading;
+};
+
+// What the reading tells its pace: out of twice the bytes, the pass that tells the encoding
+// and the one that reads the lines; read in one, the lines are all of it. While a second
+// thread reads the second half of the lines, this one's half is all of them.
+struct TwoPassPace {
+    TwoPassPace(const ReadingPace& told, std::uint64_t size)
+    {
+        if (told)
+            pace = [this, &told, size](const char* behind, std::uint64_t done) {
+                if (done >= size) {   // the lines
+                    auto offset = static_cast<double>(done - size);
+                    if (halfOfTheWay > 0)
+                        offset = std::min(offset * static_cast<double>(size) / static_cast<double>(halfOfTheWay),
+                                          static_cast<double>(size));
+                    done = static_cast<std::uint64_t>(passes == 1 ? 2 * offset : static_cast<double>(size) + offset);
+                }
+                return told(behind, done);
+            };
+    }
+    TwoPassPace(const TwoPassPace&) = delete;
+    TwoPassPace& operator=(const TwoPassPace&) = delete;
+
+    ReadingPace pace;
+    int passes = 1;
+    std::size_t halfOfTheWay = 0;   // where the second half starts, while it is read aside
+};
+
+// The records of the first half and the divs of the second, or the first bad line of the
+// second half counted from the file's start.
+StyleSheetReading withSecondHalf(StyleSheetRecords records, SecondHalfAside& aside, int linesBefore,
+                                 const std::function<bool()>& stillWanted)
+{
+    SecondHalf half = aside.take(stillWanted);
+    if (half.stopped)
+        return {std::nullopt, 0, true};
+    if (half.badLine > 0)
+        return {std::nullopt, linesBefore + half.badLine};
+    for (const auto& div : half.divs)
+        div->shareBoxOf(recordAtDefaults<DivStyle>());
+    records.divs.insert(records.divs.end(), std::make_move_iterator(half.divs.begin()),
+                        std::make_move_iterator(half.divs.end()));
+    return {std::move(records), 0};
+}
+
+// The body and the divs, as far as they fit; a long file's second half on a thread of its own.
+StyleSheetReading readRules(std::string_view bytes, Encoding encoding, Pacer& pacer, TwoPassPace& told)
+{
+    told.halfOfTheWay = 0;
+    ValueText values(encoding, pacer);
+    if (!values.readable())
+        return {std::nullopt, 1};
+    LineReader in(bytes, values, pacer);
+    const auto refused = [&] { return StyleSheetReading{std::nullopt, pacer.stopped ? 0 : in.failedLine(), pacer.stopped}; };
+    StyleSheetRecords records;
+    if (in.nextIs("body") && !readBody(in, records.body.emplace()))
+        return refused();
+    const HalfWay halfWay = halfWayOf(bytes);
+    std::optional<SecondHalfAside> secondHalf;
+    try {
+        if (halfWay.line && !in.pastOrAt(halfWay.line))
+            secondHalf.emplace(bytes, halfWay, encoding);
+    } catch (const std::system_error&) {   // no thread: this one reads it all
+    }
+    if (secondHalf)
+        told.halfOfTheWay = static_cast<std::size_t>(halfWay.line - bytes.data());
+    while (!in.atEnd()) {
+        if (secondHalf && in.pastOrAt(halfWay.line)) {
+            if (in.lineStartsAt(halfWay.line) && records.divs.size() == halfWay.firstDiv)
+                return withSecondHalf(std::move(records), *secondHalf, in.currentLine() - 1,
+                                      [&] { return !told.pace || told.pace(halfWay.line, bytes.size() + told.halfOfTheWay); });
+            secondHalf.reset();   // not the line this reading meets: read on here
+            told.halfOfTheWay = 0;
+        }
+        auto div = std::make_unique<DivStyle>();
+        if (!readDiv(in, records.divs.size(), *div))
+            return refused();
+        records.divs.push_back(std::move(div));
+    }
+    if (pacer.stopped)
+        return {std::nullopt, 0, true};
+    return {std::move(records), 0};
+}
+
 } // namespace
 
 StyleSheetReading readStyleSheet(std::string_view bytes, const ReadingPace& pace)
@@ -394,29 +621,24 @@ StyleSheetReading readStyleSheet(std::string_view bytes, const ReadingPace& pace
     // An editor may put a byte-order mark first; Prizmo writes none.
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
-    Pacer pacer(pace, bytes);
+    TwoPassPace told(pace, bytes.size());
+    Pacer pacer(told.pace, bytes);
+    // A file read as UTF-8 to its end with every value UTF-8 holds no byte that is none, and
+    // so is UTF-8: most files need no pass of their own to tell their encoding.
+    StyleSheetReading once = readRules(bytes, Encoding::Utf8Assumed, pacer, told);
+    if (once.records || once.stopped)
+        return once;
+    told.passes = 2;
+    pacer.startPass();
     const EncodingFound found = encodingOf(bytes, pacer);
     if (pacer.stopped)
         return {std::nullopt, 0, true};
     pacer.startPass();
-    ValueText values(found.encoding, pacer);
-    LineReader in(bytes, values, pacer);
     if (found.encoding == Encoding::Neither) {
+        ValueText values(found.encoding, pacer);
+        LineReader in(bytes, values, pacer);
         in.skipTo(bytes.data() + found.firstInvalid);
         return {std::nullopt, in.failedLine()};
     }
-    if (!values.readable())
-        return {std::nullopt, 1};
-    StyleSheetRecords records;
-    if (in.nextIs("body") && !readBody(in, records.body.emplace()))
-        return {std::nullopt, pacer.stopped ? 0 : in.failedLine(), pacer.stopped};
-    while (!in.atEnd()) {
-        auto div = std::make_unique<DivStyle>();
-        if (!readDiv(in, records.divs.size(), *div))
-            return {std::nullopt, pacer.stopped ? 0 : in.failedLine(), pacer.stopped};
-        records.divs.push_back(std::move(div));
-    }
-    if (pacer.stopped)
-        return {std::nullopt, 0, true};
-    return {std::move(records), 0};
+    return readRules(bytes, found.encoding, pacer, told);
 }

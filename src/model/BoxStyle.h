@@ -70,6 +70,8 @@ public:
     // The very same box, not a copy: cheaper than comparing, and enough to know a record's
     // box values are another's.
     bool sameAs(const SharedBox& other) const { return shared == other.shared; }
+    // A box of its own with the same values, which copies made from now on share.
+    void keepApart() { shared = std::make_shared<BoxStyle>(*shared); }
 
 private:
     std::shared_ptr<BoxStyle> shared;   // never null
@@ -114,6 +116,16 @@ public:
     bool operator==(const BoxAccessors&) const = default;
     // Whether the record shares its box values with `other` (a copy of it never changed).
     bool sharesBoxWith(const BoxAccessors& other) const { return box.sameAs(other.box); }
+    // Records that threads make at once each copy a blank of their own thread whose box is
+    // kept apart: sharing one box, they would wait on each other to count its copies. Once
+    // made, a record shares the box of `other` (the record all others copy) where the
+    // values are the same.
+    void keepBoxApart() { box.keepApart(); }
+    void shareBoxOf(const BoxAccessors& other)
+    {
+        if (!box.sameAs(other.box) && box == other.box)
+            box = other.box;
+    }
 
     // The lengths of the keyword lists (Properties.h checks them against its own).
     static constexpr int textAlignCount = 4;

@@ -210,6 +210,20 @@ private slots:
             if (read(bytes) != sheet)
                 QFAIL(qPrintable(QStringLiteral("stylesheet %1 reads back otherwise:\n%2").arg(i).arg(QString::fromStdString(bytes))));
         }
+        // A long one, whose second half is read on a thread of its own.
+        Read longSheet = sheets.next();
+        while (longSheet.divs.size() < 15000) {
+            const Read more = sheets.next();
+            longSheet.divs.insert(longSheet.divs.end(), more.divs.begin(), more.divs.end());
+        }
+        const std::string bytes = inForm(styleSheet(longSheet.body, longSheet.divs), form);
+        QVERIFY(bytes.size() > 1024 * 1024);
+        const StyleSheetReading reading = readStyleSheet(bytes);
+        QVERIFY(readRecords(reading.records, 0) == longSheet);
+        // A div at the box's defaults shares the box of the record all others copy, on
+        // whichever thread it was read.
+        for (std::size_t n = 0; n < longSheet.divs.size(); ++n)
+            QCOMPARE(reading.records->divs[n]->sharesBoxWith(recordAtDefaults<DivStyle>()), longSheet.divs[n].box.empty());
     }
 
     // A page Prizmo wrote opens as the records it was written from, each div nested as the
@@ -389,9 +403,11 @@ private slots:
         QCOMPARE(read(bytes), (Read{ModelBody{16, "#FF0000", "#000000"},
                                     {{.background = "C:\\Képek\\nyári ősz.png"}}}));
 
-        // A character's first byte alone is no UTF-8 either: Ă in Windows-1250.
-        QCOMPARE(read("\n\rbody\n\r{\n\rbackground:;\n\rfont-size:14;\n\rfont-color:\xc3;\n\r}"),
-                 (Read{ModelBody{14, "", "Ă"}, {}}));
+        // A character's first byte alone is no UTF-8 either: Ă in Windows-1250; a font's
+        // name is text too.
+        QCOMPARE(read("\n\rbody\n\r{\n\rbackground:;\n\rfont-size:14;\n\rfont-color:\xc3;"
+                      "\n\rfont-family:\"\xd5 Serif\", serif;\n\r}"),
+                 (Read{ModelBody{14, "", "Ă", "\n\rfont-family:\"Ő Serif\", serif;"}, {}}));
     }
 
     // Anything but the writer's form is refused at the first line that does not fit.
@@ -424,6 +440,24 @@ private slots:
         QTest::addRow("body with a unit") << QByteArray::fromStdString(bodyText({}).replace(
                                                  bodyText({}).find("14;"), 3, "14px;")) << 4;
         QTest::addRow("empty line") << QByteArray("\n\rbody\n\r\n\r{") << 2;
+        // Long files, whose second half is read on a thread of its own; a div has ten lines.
+        const auto divs = [](std::size_t from, std::size_t to, std::size_t faulty = SIZE_MAX) {
+            std::string text;
+            for (std::size_t n = from; n < to; ++n)
+                text += n == faulty ? divText(n, {}).replace(divText(n, {}).find("width:"), 6, "width:+") : divText(n, {});
+            return text;
+        };
+        QTest::addRow("a long file, a fault in its first half") << QByteArray::fromStdString(divs(0, 12000, 100)) << 1003;
+        QTest::addRow("a long file, a fault in its second half") << QByteArray::fromStdString(divs(0, 12000, 9000)) << 90003;
+        // The line half way is the second of a div given twice.
+        std::string halfWay = divs(0, 6000);
+        const std::size_t middle = halfWay.size();
+        halfWay += divText(5999, {});
+        std::size_t next = 6000;
+        while (halfWay.size() + 2 * divText(next, {}).size() < 2 * middle)
+            halfWay += divText(next++, {});
+        halfWay += divText(next, {.background = std::string(2 * middle - halfWay.size() - divText(next, {}).size(), 'a')});
+        QTest::addRow("a long file, half way a div given twice") << QByteArray::fromStdString(halfWay) << 60001;
         const auto box = [&div](const char* lines) {
             std::string text = div;
             return QByteArray::fromStdString(text.insert(text.size() - 3, lines));
