@@ -486,10 +486,8 @@ SecondHalf readSecondHalf(std::string_view bytes, HalfWay halfWay, Encoding enco
     LineReader in(bytes.substr(static_cast<std::size_t>(halfWay.line - bytes.data())), values, pacer,
                   LineReader::AtALine{});
     SecondHalf half;
-    DivStyle blank;
-    blank.keepBoxApart();
     while (!in.atEnd()) {
-        auto div = std::make_unique<DivStyle>(blank);
+        auto div = std::make_unique<DivStyle>();
         if (!readDiv(in, halfWay.firstDiv + half.divs.size(), *div)) {
             half.badLine = pacer.stopped ? 0 : in.failedLine();
             break;
@@ -568,8 +566,6 @@ StyleSheetReading withSecondHalf(StyleSheetRecords records, SecondHalfAside& asi
         return {std::nullopt, 0, true};
     if (half.badLine > 0)
         return {std::nullopt, linesBefore + half.badLine};
-    for (const auto& div : half.divs)
-        div->shareBoxOf(recordAtDefaults<DivStyle>());
     records.divs.insert(records.divs.end(), std::make_move_iterator(half.divs.begin()),
                         std::make_move_iterator(half.divs.end()));
     return {std::move(records), 0};

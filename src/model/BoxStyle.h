@@ -28,7 +28,7 @@ struct Border {
 inline constexpr std::int32_t unsetOffset = std::numeric_limits<std::int32_t>::min();
 
 // The box's values beyond a rule's first seven: its spacing, border, offsets and type. A rule
-// keeps them apart and shared, so that a record at their defaults costs one pointer and
+// keeps them apart and shared, so that a record at their defaults costs one null pointer and
 // copies of a record (for undo, for another thread) share one until either is changed.
 struct BoxStyle {
     Sides margin;
@@ -45,36 +45,35 @@ struct BoxStyle {
     bool operator==(const BoxStyle&) const = default;
 };
 
-// A BoxStyle shared between copies and copied only when one of them changes it.
+// A BoxStyle shared between copies and copied only when one of them changes it. A box at
+// its defaults is no box at all: the records that have one share nothing and count nothing,
+// which is what lets threads make and free them by the hundred thousand at once.
 class SharedBox
 {
 public:
-    SharedBox() : shared(std::make_shared<BoxStyle>()) {}
-
-    const BoxStyle& get() const { return *shared; }
-    const BoxStyle* operator->() const { return shared.get(); }
+    const BoxStyle& get() const { return shared ? *shared : defaults; }
+    const BoxStyle* operator->() const { return &get(); }
 
     // Sets one of its values, copying it first when another record shares it; a value that
     // is already there copies nothing, so reading a record at its defaults makes no box.
     template <typename Value>
     void set(Value BoxStyle::*field, Value value)
     {
-        if ((*shared).*field == value)
+        if (get().*field == value)
             return;
-        if (shared.use_count() != 1)
-            shared = std::make_shared<BoxStyle>(*shared);
+        if (!shared || shared.use_count() != 1)
+            shared = std::make_shared<BoxStyle>(get());
         (*shared).*field = std::move(value);
     }
 
-    bool operator==(const SharedBox& other) const { return shared == other.shared || *shared == *other.shared; }
+    bool operator==(const SharedBox& other) const { return shared == other.shared || get() == other.get(); }
     // The very same box, not a copy: cheaper than comparing, and enough to know a record's
     // box values are another's.
     bool sameAs(const SharedBox& other) const { return shared == other.shared; }
-    // A box of its own with the same values, which copies made from now on share.
-    void keepApart() { shared = std::make_shared<BoxStyle>(*shared); }
 
 private:
-    std::shared_ptr<BoxStyle> shared;   // never null
+    static inline const BoxStyle defaults{};
+    std::shared_ptr<BoxStyle> shared;   // null: the defaults
 };
 
 // The box's accessors, which a body and a div share; the property table tells which of them
@@ -116,16 +115,6 @@ public:
     bool operator==(const BoxAccessors&) const = default;
     // Whether the record shares its box values with `other` (a copy of it never changed).
     bool sharesBoxWith(const BoxAccessors& other) const { return box.sameAs(other.box); }
-    // Records that threads make at once each copy a blank of their own thread whose box is
-    // kept apart: sharing one box, they would wait on each other to count its copies. Once
-    // made, a record shares the box of `other` (the record all others copy) where the
-    // values are the same.
-    void keepBoxApart() { box.keepApart(); }
-    void shareBoxOf(const BoxAccessors& other)
-    {
-        if (!box.sameAs(other.box) && box == other.box)
-            box = other.box;
-    }
 
     // The lengths of the keyword lists (Properties.h checks them against its own).
     static constexpr int textAlignCount = 4;
