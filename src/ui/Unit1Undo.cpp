@@ -12,6 +12,32 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <cstdint>
+#include <future>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+// Runs `work(from, to)` over [0, count): a long range in two halves, the second on a thread
+// of its own, so that each has a core.
+template <typename Work>
+void inTwoHalves(std::size_t count, const Work& work)
+{
+    constexpr std::size_t worthAThread = 4096;
+    std::future<void> secondHalf;
+    if (count >= worthAThread) {
+        try {
+            secondHalf = std::async(std::launch::async, [&work, count] { work(count / 2, count); });
+        } catch (const std::system_error&) {   // no thread: this one does it all
+        }
+    }
+    work(0, secondHalf.valid() ? count / 2 : count);
+    if (secondHalf.valid())
+        secondHalf.get();
+}
+
+} // namespace
 
 void TForm1::createUndoStack()
 {
@@ -116,15 +142,29 @@ StyleSheetChange TForm1::completed(StyleSheetChange change, bool wasUnsaved, con
 // A step only when something changed; the controls before it are those the last step left,
 // so that what was typed since belongs to this step. The step keeps the records from before
 // the command; the window has those from after it. A record the command left as it was
-// changes nothing, so each is compared once (a file opened again may leave every one).
+// changes nothing, so each is compared once and freed.
 StyleSheetChange TForm1::finishStep(StepJournal& done)
 {
     StepRecords records;
     bool content = done.lastDiv != lastDiv;
-    for (auto& [slot, was] : done.touched) {
-        const DivStyle* now = slot < divs.size() ? divs[slot].get() : nullptr;
-        if (was ? (now && *was == *now) : !now)
+    // A file opened again may leave a hundred thousand as they were: those are compared and
+    // freed on two cores, and only the others are kept.
+    std::vector<std::uint8_t> kept(done.touched.size());
+    inTwoHalves(done.touched.size(), [this, &done, &kept](std::size_t from, std::size_t to) {
+        for (std::size_t at = from; at < to; ++at) {
+            auto& [slot, was] = done.touched[at];
+            const DivStyle* now = slot < divs.size() ? divs[slot].get() : nullptr;
+            if (was ? (now && *was == *now) : !now)
+                was.reset();
+            else
+                kept[at] = 1;
+        }
+    });
+    for (std::size_t at = 0; at < kept.size(); ++at) {
+        if (!kept[at])
             continue;
+        auto& [slot, was] = done.touched[at];
+        const DivStyle* now = slot < divs.size() ? divs[slot].get() : nullptr;
         content = content || !was || !now || !was->sameContent(*now);
         records.touched.emplace_back(slot, std::move(was));
     }

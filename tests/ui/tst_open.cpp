@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 #include <sys/stat.h>
 
@@ -189,6 +190,28 @@ private slots:
         driver.script.confirmFile(form.SaveDialog1->FileName());   // saved back under its name
         driver.save();
         QCOMPARE(bytesOf(name), styleSheet(body, {divs[0], divs[1], {.width = 50}}));
+    }
+
+    // A long file opened again with a div changed in each half: only those two are the step,
+    // undone and redone exactly; opened again as it is, it is no step at all.
+    void aLongFileOpenedAgain()
+    {
+        const Divs divs(5000);
+        Divs changed = divs;
+        changed[10].width = 1;
+        changed[4000].width = 2;
+        FormDriver driver;
+        TForm1& form = driver.form;
+        open(driver, fileWith("hosszú.css", styleSheet({}, divs)));
+        const int steps = form.UndoStack->count();
+        open(driver, path("hosszú.css"));
+        QCOMPARE(form.UndoStack->count(), steps);
+        open(driver, fileWith("hosszú.css", styleSheet({}, changed)));
+        QCOMPARE(held(driver).divs, changed);
+        form.Visszavons1->trigger();
+        QCOMPARE(held(driver).divs, divs);
+        form.Mgis1->trigger();
+        QCOMPARE(held(driver).divs, changed);
     }
 
     // Opened and saved with no change, a file comes out in Prizmo's own form.
