@@ -4,14 +4,18 @@
 
 void NumberedEntries::setCount(int entries)
 {
-    beginResetModel();
-    count = std::max(entries, 0);
-    endResetModel();
+    // Rows added or taken away at the end, as one change: a reset would have every view
+    // start over with the whole list.
+    entries = std::max(entries, 0);
+    if (entries > count)
+        insertRows(count, entries - count);
+    else if (entries < count)
+        removeRows(entries, count - entries);
 }
 
 QVariant NumberedEntries::data(const QModelIndex& index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!holds(index) || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     return textAt(index.row());
 }
@@ -19,7 +23,7 @@ QVariant NumberedEntries::data(const QModelIndex& index, int role) const
 bool NumberedEntries::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     // A list adds an entry as a new row and then its text: only the row's own is taken.
-    return checkIndex(index, CheckIndexOption::IndexIsValid) && (role == Qt::DisplayRole || role == Qt::EditRole)
+    return holds(index) && (role == Qt::DisplayRole || role == Qt::EditRole)
         && value.toString() == textAt(index.row());
 }
 

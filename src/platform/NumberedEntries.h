@@ -12,7 +12,7 @@ class NumberedEntries final : public QAbstractListModel
 public:
     NumberedEntries(QString prefix, QObject* parent) : QAbstractListModel(parent), prefix(std::move(prefix)) {}
 
-    // Every entry at once, in one change of the model.
+    // That many entries, in one change of the model.
     void setCount(int entries);
 
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : count; }
@@ -25,6 +25,8 @@ public:
                           Qt::MatchFlags flags) const override;
 
 private:
+    // A list asks for the entry at -1 when none is chosen: that is no entry.
+    bool holds(const QModelIndex& index) const { return index.isValid() && index.model() == this && index.row() < count; }
     QString textAt(int row) const { return prefix + QString::number(row); }
 
     QString prefix;
