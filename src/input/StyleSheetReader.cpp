@@ -534,10 +534,10 @@ private:
 // and the one that reads the lines; read in one, the lines are all of it. While a second
 // thread reads the second half of the lines, this one's half is all of them.
 struct TwoPassPace {
-    TwoPassPace(const ReadingPace& told, std::uint64_t size)
+    TwoPassPace(const ReadingPace& reported, std::uint64_t size)
     {
-        if (told)
-            pace = [this, &told, size](const char* behind, std::uint64_t done) {
+        if (reported)
+            pace = [this, &reported, size](const char* behind, std::uint64_t done) {
                 if (done >= size) {   // the lines
                     auto offset = static_cast<double>(done - size);
                     if (halfOfTheWay > 0)
@@ -545,7 +545,7 @@ struct TwoPassPace {
                                           static_cast<double>(size));
                     done = static_cast<std::uint64_t>(passes == 1 ? 2 * offset : static_cast<double>(size) + offset);
                 }
-                return told(behind, done);
+                return reported(behind, done);
             };
     }
     TwoPassPace(const TwoPassPace&) = delete;

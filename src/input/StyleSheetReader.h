@@ -21,8 +21,9 @@ struct StyleSheetReading {
 };
 
 // Told every few megabytes how far a reading has come: the bytes before `behind` are done
-// with for now, and `done` out of twice the bytes is done (one pass tells the encoding, one
-// reads the lines). False stops the reading.
+// with for now, and `done` out of twice the bytes is done (a file that does not read as
+// UTF-8 at once gets one pass that tells its encoding and one that reads it again). False
+// stops the reading.
 using ReadingPace = std::function<bool(const char* behind, std::uint64_t done)>;
 
 // Reads exactly what the stylesheet writer writes: an optional body block, then div blocks
@@ -31,5 +32,5 @@ using ReadingPace = std::function<bool(const char* behind, std::uint64_t done)>;
 // Windows), or ended by LF or CR LF (as an editor leaves them), after one byte-order mark
 // at most. A file that holds no valid multi-byte UTF-8 sequence but bytes that are no UTF-8
 // is read as Windows-1250; one that holds both is refused at the line of its first such
-// byte. The records hold UTF-8.
+// byte. The records hold UTF-8. A long file's second half is read on a thread of its own.
 StyleSheetReading readStyleSheet(std::string_view bytes, const ReadingPace& pace = {});

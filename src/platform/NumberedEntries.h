@@ -3,6 +3,8 @@
 #include <QAbstractListModel>
 #include <QString>
 
+#include <utility>
+
 // A list's entries that are a prefix and their own place: "div0", "div1", … Each text is
 // made when it is shown, so that a list of a hundred thousand entries costs nothing to fill
 // or to empty. Entries are added and taken away at the end only, and an entry's text is its
