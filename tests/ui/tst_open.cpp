@@ -192,8 +192,8 @@ private slots:
         QCOMPARE(bytesOf(name), styleSheet(body, {divs[0], divs[1], {.width = 50}}));
     }
 
-    // A long file opened again with a div changed in each half: only those two are the step,
-    // undone and redone exactly; opened again as it is, it is no step at all.
+    // A long file opened again with a div changed in each half is one step, undone and redone
+    // exactly; opened again as it is, it is no step at all.
     void aLongFileOpenedAgain()
     {
         const Divs divs(5000);
