@@ -532,28 +532,43 @@ private:
 
 // What the reading tells its pace: out of twice the bytes, the pass that tells the encoding
 // and the one that reads the lines; read in one, the lines are all of it. While a second
-// thread reads the second half of the lines, this one's half is all of them.
+// thread reads the second half of the lines, this one's half is all of them. A reading that
+// starts over goes on from where the first one had come, so that what is told never falls.
 struct TwoPassPace {
     TwoPassPace(const ReadingPace& reported, std::uint64_t size)
     {
         if (reported)
             pace = [this, &reported, size](const char* behind, std::uint64_t done) {
+                const auto whole = 2 * static_cast<double>(size);
+                auto reached = static_cast<double>(done);
                 if (done >= size) {   // the lines
                     auto offset = static_cast<double>(done - size);
                     if (halfOfTheWay > 0)
                         offset = std::min(offset * static_cast<double>(size) / static_cast<double>(halfOfTheWay),
                                           static_cast<double>(size));
-                    done = static_cast<std::uint64_t>(passes == 1 ? 2 * offset : static_cast<double>(size) + offset);
+                    reached = inOnePass ? 2 * offset : static_cast<double>(size) + offset;
                 }
-                return reported(behind, done);
+                told = std::max(told, from + (whole - from) * reached / whole);
+                return reported(behind, static_cast<std::uint64_t>(told));
             };
     }
     TwoPassPace(const TwoPassPace&) = delete;
     TwoPassPace& operator=(const TwoPassPace&) = delete;
 
+    // The file is read again, after a pass that tells its encoding.
+    void startOver()
+    {
+        inOnePass = false;
+        from = told;
+    }
+
     ReadingPace pace;
-    int passes = 1;
     std::size_t halfOfTheWay = 0;   // where the second half starts, while it is read aside
+
+private:
+    bool inOnePass = true;
+    double from = 0;   // what was told before the reading started over
+    double told = 0;
 };
 
 // The records of the first half and the divs of the second, or the first bad line of the
@@ -624,7 +639,7 @@ StyleSheetReading readStyleSheet(std::string_view bytes, const ReadingPace& pace
     StyleSheetReading once = readRules(bytes, Encoding::Utf8Assumed, pacer, told);
     if (once.records || once.stopped)
         return once;
-    told.passes = 2;
+    told.startOver();
     pacer.startPass();
     const EncodingFound found = encodingOf(bytes, pacer);
     if (pacer.stopped)

@@ -535,6 +535,38 @@ private slots:
         QVERIFY(last > 0.5 && last <= 1.0);
     }
 
+    // A reading tells how far it has come, never back and never past the whole, and stops
+    // when told to: on one thread, in two halves, and read again after the encoding's pass.
+    void aReadingTellsItsProgressAndStops_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        std::string divs;
+        for (std::size_t n = 0; n < 100000; ++n)
+            divs += divText(n, {});
+        QTest::addRow("one long value") << QByteArray::fromStdString(styleSheet({}, {{.background = std::string(12 << 20, 'a')}}));
+        QTest::addRow("in two halves") << QByteArray::fromStdString(divs);
+        QTest::addRow("Windows-1250, seen last") << QByteArray::fromStdString(divs + divText(100000, {.background = "k\xe9p.png"}));
+    }
+    void aReadingTellsItsProgressAndStops()
+    {
+        QFETCH(QByteArray, bytes);
+        const std::string text = bytes.toStdString();
+        std::vector<std::uint64_t> told;
+        const StyleSheetReading whole = readStyleSheet(text, [&told](const char*, std::uint64_t done) {
+            told.push_back(done);
+            return true;
+        });
+        QVERIFY(whole.records);
+        QVERIFY(!told.empty() && std::is_sorted(told.begin(), told.end()));
+        QVERIFY(told.back() > text.size() && told.back() <= 2 * text.size());
+
+        int asked = 0;
+        const StyleSheetReading stopped = readStyleSheet(text, [&asked](const char*, std::uint64_t) { return ++asked > 1; });
+        QVERIFY(!stopped.records && stopped.stopped);
+        QCOMPARE(asked, 1);
+        QCOMPARE(stopped.badLine, 0);
+    }
+
     void anEmptyFileIsAnEmptyStylesheet()
     {
         QCOMPARE(read(""), Read{});
