@@ -149,11 +149,12 @@ StyleSheetChange TForm1::finishStep(StepJournal& done)
     bool content = done.lastDiv != lastDiv;
     // A file opened again may leave a hundred thousand as they were: those are compared and
     // freed on two cores, and only the others are kept.
+    const auto liveIn = [this](std::size_t slot) { return slot < divs.size() ? divs[slot].get() : nullptr; };
     std::vector<std::uint8_t> kept(done.touched.size());
-    inTwoHalves(done.touched.size(), [this, &done, &kept](std::size_t from, std::size_t to) {
+    inTwoHalves(done.touched.size(), [&done, &kept, &liveIn](std::size_t from, std::size_t to) {
         for (std::size_t at = from; at < to; ++at) {
             auto& [slot, was] = done.touched[at];
-            const DivStyle* now = slot < divs.size() ? divs[slot].get() : nullptr;
+            const DivStyle* now = liveIn(slot);
             if (was ? (now && *was == *now) : !now)
                 was.reset();
             else
@@ -164,7 +165,7 @@ StyleSheetChange TForm1::finishStep(StepJournal& done)
         if (!kept[at])
             continue;
         auto& [slot, was] = done.touched[at];
-        const DivStyle* now = slot < divs.size() ? divs[slot].get() : nullptr;
+        const DivStyle* now = liveIn(slot);
         content = content || !was || !now || !was->sameContent(*now);
         records.touched.emplace_back(slot, std::move(was));
     }
