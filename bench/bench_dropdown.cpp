@@ -45,6 +45,7 @@ std::unique_ptr<TForm1> windowWith(int count, const std::filesystem::path& folde
 // was last opened.
 double openingTheList(TForm1& window)
 {
+    activate(window);
     window.jDiv1->trigger();
     window.Button3->click();
     QCoreApplication::processEvents();

@@ -68,16 +68,18 @@ struct BareTree {
     }
     double append()
     {
+        activate(view);
         return millisecondsOf([&] {
             model.append();
-            QCoreApplication::processEvents();
+            toTheFrame(view);
         });
     }
     double move()
     {
+        activate(view);
         return millisecondsOf([&] {
             model.moveSecondFirst();
-            QCoreApplication::processEvents();
+            toTheFrame(view);
         });
     }
     FlatModel model;
@@ -86,22 +88,24 @@ struct BareTree {
 
 double showTheTree(TForm1& window)
 {
+    activate(window);
     window.Szablyok1->trigger();   // hidden again, outside the measure
     QCoreApplication::processEvents();
     return millisecondsOf([&] {
         window.Szablyok1->trigger();
-        QCoreApplication::processEvents();   // the first frame
+        toTheFrame(window);   // the first frame
     });
 }
 
 // The middle div, Return on its row, then "KÉSZ" outside the measure.
 double openARuleAgain(TForm1& window)
 {
+    activate(window);
     QTreeView* tree = window.Rules->tree();
     tree->setCurrentIndex(window.Rules->rules()->indexOf({Rule::Kind::Div, window.lastDiv / 2}));
     const double opened = millisecondsOf([&] {
         QTest::keyClick(tree, Qt::Key_Return);
-        QCoreApplication::processEvents();
+        toTheFrame(window);
     });
     window.Button3->click();
     return opened;
@@ -109,13 +113,14 @@ double openARuleAgain(TForm1& window)
 // Div 1's row dropped onto div 0's, then onto the body's row, in turn.
 double dropARow(TForm1& window)
 {
+    activate(window);
     RulesModel* rules = window.Rules->rules();
     const bool nested = window.divs[1]->getParent() == 0;
     const std::unique_ptr<QMimeData> dragged(rules->mimeData({rules->indexOf({Rule::Kind::Div, 1})}));
     const QModelIndex onto = rules->indexOf(nested ? Rule{Rule::Kind::Body, -1} : Rule{Rule::Kind::Div, 0});
     return millisecondsOf([&] {
         rules->dropMimeData(dragged.get(), Qt::MoveAction, -1, 0, onto);
-        QCoreApplication::processEvents();   // the frame
+        toTheFrame(window);
     });
 }
 } // namespace

@@ -15,13 +15,13 @@
 
 namespace {
 
-
 double undoAndRedo(TForm1& window)
 {
+    activate(window);
     return millisecondsOf([&] {
         window.Visszavons1->trigger();
         window.Mgis1->trigger();
-        QCoreApplication::processEvents();
+        toTheFrame(window);
     });
 }
 

@@ -5,7 +5,7 @@
 
 #include "platform/Interaction.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEventLoop>
 #include <QFile>
 
@@ -109,14 +109,34 @@ std::unique_ptr<TForm1> showBenchWindowWith(int divCount, const std::filesystem:
     return window;
 }
 
+void activate(QWidget& window)
+{
+    if (QApplication::activeWindow() == &window)
+        return;
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window)) {
+        std::fprintf(stderr, "benchmark stopped: the window never became active\n");
+        std::abort();
+    }
+    QCoreApplication::processEvents();
+}
+
+void toTheFrame(QWidget& window)
+{
+    QCoreApplication::processEvents();
+    QEvent paintNow(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(window.window(), &paintNow);
+}
+
 double oneMoreDiv(TForm1& window)
 {
+    activate(window);
     return millisecondsOf([&] {
         window.jDiv1->trigger();
         window.Edit1->SetText("250");
         window.Edit2->SetText("120");
         window.Edit3->SetText("16");
         window.Button3->click();
-        QCoreApplication::processEvents();   // the repaint
+        toTheFrame(window);
     });
 }

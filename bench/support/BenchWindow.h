@@ -28,7 +28,19 @@ std::unique_ptr<TForm1> showBenchWindow(std::unique_ptr<TForm1> window = std::ma
 // From now on the open dialog answers with this file; no other dialog is expected.
 void answerOpenDialogWith(const std::string& path);
 
-// "Új Div" with the edits set, then "KÉSZ", and the repaint they cause: milliseconds.
+// Makes `window` the active window, as the person's is while they work in it, and lets its
+// activation be painted. A benchmark that turns between windows measures each in turn this
+// way: in an inactive window the focus moves without the focus frame following it, so a
+// command there costs less than in the active one.
+void activate(QWidget& window);
+
+// What a command posted, handled, and `window`'s frame painted now. The platform paints a
+// window at its next update tick, a few milliseconds on: after the measure, or inside the
+// next one's, which would be another window's when a benchmark turns between two.
+void toTheFrame(QWidget& window);
+
+// In the active window: "Új Div" with the edits set, then "KÉSZ", and the repaint they
+// cause: milliseconds.
 double oneMoreDiv(TForm1& window);
 
 // A main window, shown, holding `divCount` divs: a stylesheet saved in `folder` and opened
