@@ -247,15 +247,15 @@ bool measureDragging(const Dragging& dragging, const std::string& on, const std:
         const auto untilDragged = [&](int by) {
             QEventLoop loop;
             QTimer::singleShot(patienceMs, &loop, &QEventLoop::quit);
-            double toTheFrame = patienceMs;
-            link->dragged = [&loop, &toTheFrame](double ms) {
-                toTheFrame = ms;
+            double movedToFrame = patienceMs;
+            link->dragged = [&loop, &movedToFrame](double ms) {
+                movedToFrame = ms;
                 loop.quit();
             };
             link->drag(by, true);
             loop.exec();
             link->dragged = nullptr;
-            return toTheFrame;
+            return movedToFrame;
         };
         std::vector<double> moves, releases;
         for (int run = 0; run < 10; ++run) {
