@@ -109,23 +109,37 @@ std::unique_ptr<TForm1> showBenchWindowWith(int divCount, const std::filesystem:
     return window;
 }
 
+namespace {
+
+// What the window has left to paint, painted now, as at the platform's next update tick.
+void paintNow(QWidget& window)
+{
+    QEvent updateRequest(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(window.window(), &updateRequest);
+}
+
+} // namespace
+
 void activate(QWidget& window)
 {
-    if (QApplication::activeWindow() == &window)
-        return;
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window)) {
-        std::fprintf(stderr, "benchmark stopped: the window never became active\n");
-        std::abort();
+    if (QApplication::activeWindow() != &window) {
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window)) {
+            std::fprintf(stderr, "benchmark stopped: the window never became active\n");
+            std::abort();
+        }
     }
+    // Nothing left over from before, of this window or another, is painted in the measure.
     QCoreApplication::processEvents();
+    for (QWidget* each : QApplication::topLevelWidgets())
+        if (each->isVisible())
+            paintNow(*each);
 }
 
 void toTheFrame(QWidget& window)
 {
     QCoreApplication::processEvents();
-    QEvent paintNow(QEvent::UpdateRequest);
-    QCoreApplication::sendEvent(window.window(), &paintNow);
+    paintNow(window);
 }
 
 double oneMoreDiv(TForm1& window)

@@ -28,10 +28,10 @@ std::unique_ptr<TForm1> showBenchWindow(std::unique_ptr<TForm1> window = std::ma
 // From now on the open dialog answers with this file; no other dialog is expected.
 void answerOpenDialogWith(const std::string& path);
 
-// Makes `window` the active window, as the person's is while they work in it, and lets its
-// activation be painted. A benchmark that turns between windows measures each in turn this
-// way: in an inactive window the focus moves without the focus frame following it, so a
-// command there costs less than in the active one.
+// Makes `window` the active window, as the person's is while they work in it, and paints
+// what any window has left to paint. A benchmark that turns between windows measures each in
+// turn this way: in an inactive window the focus moves without the focus frame following
+// it, so a command there costs less than in the active one.
 void activate(QWidget& window);
 
 // What a command posted, handled, and `window`'s frame painted now. The platform paints a
