@@ -139,42 +139,15 @@ std::size_t utf8SequenceAt(const unsigned char* at, const unsigned char* end)
     return second && continuation(2) && continuation(3) ? 4 : 0;
 }
 
-// Whether the bytes of `text` from `from` on, up to `to` at least, are UTF-8; `from` moves
-// past those that are.
-bool utf8Until(std::string_view text, std::size_t& from, std::size_t to)
+// The first byte from `at` on, before `stop`, that starts no UTF-8 character, or `stop` (or
+// just past it) when there is none; `multiByte` is set once a longer character is passed.
+const unsigned char* pastUtf8(const unsigned char* at, const unsigned char* stop, const unsigned char* end,
+                              bool& multiByte)
 {
-    const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* const end = begin + text.size();
-    const unsigned char* at = begin + from;
-    const unsigned char* const stop = begin + std::min(to, text.size());
-    bool valid = true;
-    while (at < stop && valid) {
-        std::uint64_t eight = 0;
-        if (stop - at >= 8 && (std::memcpy(&eight, at, 8), (eight & 0x8080808080808080u) == 0))
-            at += 8;
-        else if (*at < 0x80)
-            ++at;
-        else if (const std::size_t length = utf8SequenceAt(at, end))
-            at += length;
-        else
-            valid = false;
-    }
-    from = static_cast<std::size_t>(at - begin);
-    return valid;
-}
-
-EncodingFound encodingOf(std::string_view bytes, Pacer& pacer)
-{
-    const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* const end = begin + bytes.size();
-    bool multiByte = false;
-    const unsigned char* invalid = nullptr;
-    for (const unsigned char* at = begin; at < end && !(multiByte && invalid);) {
-        if (!pacer.at(reinterpret_cast<const char*>(at), 0))
-            return {};
+    while (at < stop) {
         // Eight ASCII bytes at a time: most of a stylesheet is ASCII.
         std::uint64_t eight = 0;
-        if (end - at >= 8 && (std::memcpy(&eight, at, 8), (eight & 0x8080808080808080u) == 0)) {
+        if (stop - at >= 8 && (std::memcpy(&eight, at, 8), (eight & 0x8080808080808080u) == 0)) {
             at += 8;
         } else if (*at < 0x80) {
             ++at;
@@ -182,6 +155,38 @@ EncodingFound encodingOf(std::string_view bytes, Pacer& pacer)
             multiByte = true;
             at += length;
         } else {
+            break;
+        }
+    }
+    return at;
+}
+
+// Whether the bytes of `text` from `from` on, up to `to` at least, are UTF-8; `from` moves
+// past those that are.
+bool utf8Until(std::string_view text, std::size_t& from, std::size_t to)
+{
+    const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = begin + text.size();
+    const auto* const stop = begin + std::min(to, text.size());
+    bool multiByte = false;
+    const unsigned char* const past = pastUtf8(begin + from, stop, end, multiByte);
+    from = static_cast<std::size_t>(past - begin);
+    return past >= stop;
+}
+
+EncodingFound encodingOf(std::string_view bytes, Pacer& pacer)
+{
+    constexpr std::ptrdiff_t piece = 64 * 1024;
+    const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = begin + bytes.size();
+    bool multiByte = false;
+    const unsigned char* invalid = nullptr;
+    for (const unsigned char* at = begin; at < end && !(multiByte && invalid);) {
+        if (!pacer.at(reinterpret_cast<const char*>(at), 0))
+            return {};
+        const unsigned char* const stop = end - at > piece ? at + piece : end;
+        at = pastUtf8(at, stop, end, multiByte);
+        if (at < stop) {
             invalid = invalid ? invalid : at;
             ++at;
         }
