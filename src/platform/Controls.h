@@ -12,7 +12,6 @@
 #include <QRadioButton>
 
 #include <string>
-#include <vector>
 
 class NumberedEntries;
 
